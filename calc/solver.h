@@ -1,0 +1,70 @@
+// The ring section solver: for one load case, whole or partial compression of the ring plate, the
+// neutral axis, the concrete and bolt stresses and the horizontal-force verdict; and the checks
+// that the report runs afterwards.
+//
+// Units: kG, kG·m (moments as stored), cm, kG/cm². The x axis points from the plate centre to the
+// most compressed edge; the neutral axis is the chord x = a = Rz·cos φ, the compressed zone x > a.
+#pragma once
+
+#include "state/design_case.h"
+
+#include <QLocale>
+
+namespace vardel {
+
+// Section values at one trial half-angle φ of the compressed segment.
+struct Residual {
+    double phi = 0;
+    double a = 0;   // neutral axis, cm from the centre
+    double S = 0;   // first moment of the compressed concrete about the chord, cm³
+    double J = 0;   // ∫ x·(x − a) dA over the compressed concrete, cm⁴
+    double k = 0;   // J/S: the concrete resultant's distance from the centre, cm
+    double S1 = 0;  // Σ d over the tensioned bolts, each counted once, cm
+    double S2 = 0;  // Σ d², cm²
+    double xZ = 0;  // distance of the bolt tension resultant from the centre (tension side), cm
+    double g = 0;   // stress gradient, kG/cm² per cm from the neutral axis
+    double Z = 0;   // total bolt tension, kG
+    double F = 0;   // moment imbalance about the centre, kG·cm
+    double denominator = 0;  // S − n·As·S1, the divisor of g
+};
+
+// The residual F at the angle φ for case `Nr_przyp`. Raises the numbered division-by-zero error
+// for a zero S, S1 or denominator, as the calculation always has.
+Residual EquilibriumResidual(const DesignCase& s, double phi);
+
+struct SearchResult {
+    Residual last;          // the values of the last evaluation, at the final φ
+    int evaluations = 0;
+    bool fallback = false;  // the stepping search gave up and the bracketing search found φ
+};
+
+// The stepping search is stopped after this many evaluations of F; the bracketing search then
+// looks for the first continuous sign change below the start angle.
+constexpr int kSearchEvaluationLimit = 2000;
+
+// Classifies case `Nr_przyp` and, for a partly compressed section, finds the neutral axis and
+// the concrete and bolt stresses. Updates the running maxima. Throws CalcStop when no position of
+// the neutral axis satisfies equilibrium.
+SearchResult FindNeutralAxis(DesignCase& s);
+
+// Eccentricity, neutral axis, stresses and the horizontal-force check of case `Nr_przyp`.
+void SolveLoadCase(DesignCase& s, const QLocale& locale);
+
+// Report-time checks of one case (run by the report composition in case order).
+// Bolt steel of a partly compressed case: a stress above fd fails the design.
+void CheckBoltSteel(DesignCase& s, int i);
+
+enum class ConcreteVerdict {
+    AboveTwice,  // σ_b > 2·fcd: the design fails
+    Below,       // σ_b < fcd
+    Between      // fcd ≤ σ_b ≤ 2·fcd: a note with ω_u = σ_b / fcd
+};
+// Concrete contact stress of case i: sets Beton_OK and Omega_u as the verdict requires.
+ConcreteVerdict CheckConcrete(DesignCase& s, int i);
+
+// The design passes when every check of the calculation and of the report passed.
+inline bool DesignPasses(const DesignCase& s) {
+    return s.Wszystko_OK && s.Beton_OK;
+}
+
+}  // namespace vardel

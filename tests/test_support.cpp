@@ -1,0 +1,38 @@
+#include "tests/test_support.h"
+
+#include <QFile>
+
+namespace vardel::test {
+
+QString DataPath(const QString& relative) {
+    return QStringLiteral(VARDEL_TEST_DATA_DIR) + u'/' + relative;
+}
+
+QString ProgramDir() {
+    return QStringLiteral(VARDEL_PROGRAM_DIR);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return f.readAll();
+}
+
+QString CompareGolden(const QString& relative, const QByteArray& actual) {
+    const QString golden = DataPath(relative);
+    const QString actualPath = golden + QStringLiteral(".actual");
+    QFile g(golden);
+    if (g.open(QIODevice::ReadOnly) && g.readAll() == actual) {
+        QFile::remove(actualPath);
+        return {};
+    }
+    QFile out(actualPath);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        out.write(actual);
+    }
+    return QStringLiteral("output differs from %1; the new output is at %2").arg(golden, actualPath);
+}
+
+}  // namespace vardel::test

@@ -1,0 +1,30 @@
+// Helpers shared by the tests: locales, files beside the tests, golden-file comparison.
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+namespace vardel::test {
+
+// A decimal-comma locale (Polish) and a decimal-point one (C).
+inline QLocale Polish() {
+    return QLocale(QLocale::Polish, QLocale::Poland);
+}
+inline QLocale DecimalPoint() {
+    return QLocale::c();
+}
+
+// Path of a file kept beside the tests, relative to tests/.
+QString DataPath(const QString& relative);
+// Path of the assembled program directory of this build.
+QString ProgramDir();
+
+QByteArray ReadAll(const QString& path);
+
+// Compares `actual` with the golden file tests/<relative>. On a mismatch the new output is left
+// beside the golden one as <relative>.actual so that a person can read the difference and accept
+// it with scripts/accept-golden.sh. Returns an empty string when equal, else a description.
+QString CompareGolden(const QString& relative, const QByteArray& actual);
+
+}  // namespace vardel::test
