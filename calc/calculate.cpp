@@ -78,7 +78,8 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
     s.Dw_cm = 2 * s.Rw_cm;
     const double ratio = Div(s.Dw_cm, s.Dz_cm);
     s.r_rdzenia = s.Dz_cm / 8.0 * (1.0 + ratio * ratio);
-    s.W_pierscienia = Finite(Div(kPi / 32.0 * (std::pow(s.Dz_cm, 4) - std::pow(s.Dw_cm, 4)), s.Dz_cm));
+    s.W_pierscienia =
+        Finite(Div(kPi / 32.0 * (std::pow(s.Dz_cm, 4) - std::pow(s.Dw_cm, 4)), s.Dz_cm));
     s.A_pierscienia = kPi * (s.Rz_cm * s.Rz_cm - s.Rw_cm * s.Rw_cm);
 
     // Bolts.

@@ -23,8 +23,8 @@ struct InputFields {
     QString Text12;  // number of bolts
     int cmbFi = -1;  // selected diameter entry, 0-based; -1 none
     QString cmbFiText;
-    int cmbStal = -1;  // selected steel entry, 0-based; -1 when a text was typed instead
-    int Option1 = 1;   // foundation type: 0 plain ("Betonowa"), 1 reinforced ("Żelbetowa")
+    int cmbStal = -1;   // selected steel entry, 0-based; -1 when a text was typed instead
+    int Option1 = 1;    // foundation type: 0 plain ("Betonowa"), 1 reinforced ("Żelbetowa")
     int optHsruby = 0;  // 0: all anchors carry the shear; 1: those of the compressed zone
     std::array<QString, kMaxCases> Text6;  // N, kN, rows 0..5
     std::array<QString, kMaxCases> Text7;  // M1, kNm

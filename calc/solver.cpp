@@ -245,8 +245,8 @@ SearchResult FindNeutralAxis(DesignCase& s) {
     s.Sig_s[i] = 0;
     if (!IsPartlyCompressed(s, i)) {
         // The whole ring bears; no bolt is in tension.
-        s.Sig_b[i] = Finite(Div(s.N_kG[i], s.A_pierscienia) +
-                            Div(100.0 * s.M_kGm[i], s.W_pierscienia));
+        s.Sig_b[i] =
+            Finite(Div(s.N_kG[i], s.A_pierscienia) + Div(100.0 * s.M_kGm[i], s.W_pierscienia));
         for (int j = 1; j <= kMaxBolts; ++j) {
             s.Sig_sr[j][i] = 0;
         }

@@ -33,7 +33,7 @@ struct Residual {
 Residual EquilibriumResidual(const DesignCase& s, double phi);
 
 struct SearchResult {
-    Residual last;          // the values of the last evaluation, at the final φ
+    Residual last;  // the values of the last evaluation, at the final φ
     int evaluations = 0;
     bool fallback = false;  // the stepping search gave up and the bracketing search found φ
 };

@@ -10,7 +10,7 @@ namespace vardel {
 enum class StopIcon { Critical, Exclamation, Information, None };
 
 struct Stop {
-    QString title;    // empty: the program's default title
+    QString title;  // empty: the program's default title
     QString message;
     StopIcon icon = StopIcon::Critical;
     int errorNumber = 0;  // the run-time error number behind a trapped error, 0 for a check
@@ -22,24 +22,24 @@ struct Stop {
 enum ErrorNumber { kOverflow = 6, kIndexOutOfRange = 9, kDivisionByZero = 11, kTypeMismatch = 13 };
 
 class CalcError : public std::exception {
-public:
+  public:
     explicit CalcError(int number) : number_(number) {}
     int number() const { return number_; }
     const char* what() const noexcept override { return "calculation error"; }
 
-private:
+  private:
     int number_;
 };
 
 // A stop raised deep inside the calculation (for example by the neutral-axis search) that ends
 // the command with its own message rather than an error number.
 class CalcStop : public std::exception {
-public:
+  public:
     explicit CalcStop(Stop stop) : stop_(std::move(stop)) {}
     const Stop& stop() const { return stop_; }
     const char* what() const noexcept override { return "calculation stopped"; }
 
-private:
+  private:
     Stop stop_;
 };
 

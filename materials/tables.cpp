@@ -60,9 +60,12 @@ constexpr std::array<Concrete, 5> kConcrete{{{"B15", 27000, 6.7f, 8.0f, 40, 1.0f
 }  // namespace
 
 QStringList SteelGradeNames() {
-    return {QStringLiteral("St0S"), QStringLiteral("St3SX,St3SY,St3S,St3V,St3W"),
-            QStringLiteral("St4VX,St4VY,St4V,St4W"), QStringLiteral("18G2,18G2A"),
-            QStringLiteral("18G2AV"), QStringLiteral("50B")};
+    return {QStringLiteral("St0S"),
+            QStringLiteral("St3SX,St3SY,St3S,St3V,St3W"),
+            QStringLiteral("St4VX,St4VY,St4V,St4W"),
+            QStringLiteral("18G2,18G2A"),
+            QStringLiteral("18G2AV"),
+            QStringLiteral("50B")};
 }
 
 QStringList BoltDiameterNames() {

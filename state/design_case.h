@@ -78,7 +78,7 @@ struct DesignCase {
     double r_rdzenia = 0;
     double A_pierscienia = 0;
     double W_pierscienia = 0;
-    float Rozstaw = 0;  // mm
+    float Rozstaw = 0;    // mm
     double As_sruby = 0;  // cm²
     double Kat_srub = 0;  // rad
     Int16 Polowa_srub = 0;

@@ -69,7 +69,8 @@ Digits DecimalDigits(double value, int significant, int decimals) {
     }
     std::string intPart = all.substr(0, pointPos);
     const auto firstNonZero = intPart.find_first_not_of('0');
-    out.intDigits = firstNonZero == std::string::npos ? std::string() : intPart.substr(firstNonZero);
+    out.intDigits =
+        firstNonZero == std::string::npos ? std::string() : intPart.substr(firstNonZero);
     out.fracDigits = all.substr(pointPos);
     return out;
 }
@@ -158,8 +159,8 @@ QString FormatDigits(double value, int significant, QStringView pattern, const Q
     if (point >= 0) {
         out += locale.decimalPoint() + fracOut;
     }
-    const bool printedZero = d.intDigits.empty() &&
-                             d.fracDigits.find_first_not_of('0') == std::string::npos;
+    const bool printedZero =
+        d.intDigits.empty() && d.fracDigits.find_first_not_of('0') == std::string::npos;
     if (value < 0 && !printedZero) {
         out.prepend(u'-');
     }

@@ -9,7 +9,7 @@
 namespace vardel {
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     // An input box: nothing when the user cancels.
     virtual std::optional<QString> AskText(const QString& prompt, const QString& title,

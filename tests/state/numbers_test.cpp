@@ -1,0 +1,172 @@
+#include "state/numbers.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace vardel {
+namespace {
+
+using test::DecimalPoint;
+using test::Polish;
+
+struct FormatCase {
+    double value;
+    const char16_t* pattern;
+    const char16_t* point;  // decimal-point locale
+    const char16_t* comma;  // decimal-comma locale
+};
+
+// Every pattern the report, the files and the windows use, with positive, negative, zero,
+// rounding and large values.
+const FormatCase kFormatCases[] = {
+    // The decimal separator stays even when no decimal follows.
+    {6, u"###.##", u"6.", u"6,"},
+    {6.613, u"###.##", u"6.61", u"6,61"},
+    {0, u"###.##", u".", u","},
+    // Literal blanks stand where they are; '#' without a digit prints nothing.
+    {5.5, u"### ##0.00", u" 5.50", u" 5,50"},
+    {1234.5, u"### ##0.00", u"1 234.50", u"1 234,50"},
+    {500, u"### ##0.00 kN     ", u" 500.00 kN     ", u" 500,00 kN     "},
+    {-97.1, u"### ##0.00 kNm     ", u"- 97.10 kNm     ", u"- 97,10 kNm     "},
+    {1234567, u"### ##0.00", u"1234 567.00", u"1234 567,00"},
+    // Integer digits beyond the placeholders go before the first one.
+    {1234567, u"## ###", u"1234 567", u"1234 567"},
+    {300, u"## ###", u" 300", u" 300"},
+    {0, u"####", u"", u""},
+    {12, u"####", u"12", u"12"},
+    {3, u"##     ", u"3     ", u"3     "},
+    {5, u"000", u"005", u"005"},
+    {29000, u"####### MPa      E/Eb = ", u"29000 MPa      E/Eb = ", u"29000 MPa      E/Eb = "},
+    {16.7, u"###.0 MPa", u"16.7 MPa", u"16,7 MPa"},
+    // Rounding half away from zero on the decimal value.
+    {2.675, u"0.00", u"2.68", u"2,68"},
+    {1.005, u"0.00", u"1.01", u"1,01"},
+    {0.5, u"####", u"1", u"1"},
+    {2.5, u"####", u"3", u"3"},
+    {-2.5, u"####", u"-3", u"-3"},
+    {0.04, u"#0.0", u"0.0", u"0,0"},
+    {0.05, u"#0.0", u"0.1", u"0,1"},
+    {99.996, u"##0.00", u"100.00", u"100,00"},
+    {0.996, u"#.##", u"1.", u"1,"},
+    // A value printed as zero has no sign.
+    {-0.001, u"0.00", u"0.00", u"0,00"},
+    {-0.4, u"####", u"", u""},
+    // '#' decimals print only up to the last significant digit.
+    {1.2345, u"#0.0##", u"1.235", u"1,235"},
+    {1.2, u"#0.0##", u"1.2", u"1,2"},
+    {1.0, u"#0.0##", u"1.0", u"1,0"},
+    {12.3456, u"##0.0# MPa", u"12.35 MPa", u"12,35 MPa"},
+    {12.0, u"##0.0# MPa", u"12.0 MPa", u"12,0 MPa"},
+    {1543.21, u"# ##0.0# MPa", u"1 543.21 MPa", u"1 543,21 MPa"},
+    {35.4, u"## ##0.0 kN", u" 35.4 kN", u" 35,4 kN"},
+    // Large values keep every digit.
+    {1e20, u"0", u"100000000000000000000", u"100000000000000000000"},
+    {-123456789.125, u"#######0.0", u"-123456789.1", u"-123456789,1"},
+    {6, u"#####", u"6", u"6"},
+};
+
+TEST(Format, PatternsInBothLocales) {
+    for (const auto& c : kFormatCases) {
+        SCOPED_TRACE(QString::fromUtf16(c.pattern).toStdString() + " with " +
+                     std::to_string(c.value));
+        EXPECT_EQ(Format(c.value, c.pattern, DecimalPoint()), QString::fromUtf16(c.point));
+        EXPECT_EQ(Format(c.value, c.pattern, Polish()), QString::fromUtf16(c.comma));
+    }
+}
+
+TEST(Format, SingleValuesRoundOnTheirOwnDigits) {
+    // 2.675f is 2.67499995...; the single's own seven digits read 2.675 and round up.
+    EXPECT_EQ(Format(2.675f, u"0.00", DecimalPoint()), QStringLiteral("2.68"));
+    // The same value held as a double rounds on fifteen digits.
+    EXPECT_EQ(Format(static_cast<double>(2.675f), u"0.00", DecimalPoint()), QStringLiteral("2.67"));
+    EXPECT_EQ(Format(12.3f, u"####0.0", Polish()), QStringLiteral("12,3"));
+}
+
+TEST(Format, NotFiniteValuesDoNotCrash) {
+    EXPECT_FALSE(
+        Format(std::numeric_limits<double>::quiet_NaN(), u"0.0", DecimalPoint()).isEmpty());
+    EXPECT_FALSE(Format(std::numeric_limits<double>::infinity(), u"0.0", DecimalPoint()).isEmpty());
+}
+
+TEST(FormatKropka, AlwaysAPoint) {
+    const struct {
+        float value;
+        const char16_t* pattern;
+        const char16_t* expected;
+    } cases[] = {
+        {12.5f, u"#####0.0", u"12.5"},
+        {0.04f, u"#0.0", u"0.0"},
+        {4.5f, u"##.#", u"4.5"},
+        {110.0f, u"##0.0", u"110.0"},
+        {-45.25f, u"#####0.0   ", u"-45.3   "},
+        {300.0f, u"######0", u"300"},
+    };
+    const QLocale saved;
+    for (const QLocale& userLocale : {Polish(), DecimalPoint()}) {
+        QLocale::setDefault(userLocale);
+        for (const auto& c : cases) {
+            EXPECT_EQ(Format_kropka(c.value, c.pattern), QString::fromUtf16(c.expected));
+        }
+    }
+    QLocale::setDefault(saved);
+}
+
+TEST(ParseNumber, FieldTexts) {
+    const struct {
+        const char16_t* text;
+        bool polish;
+        std::optional<double> expected;
+    } cases[] = {
+        {u" 12,5 ", true, 12.5},
+        {u"12.5", true, 12.5},
+        {u"12.5", false, 12.5},
+        {u"12,5", false, std::nullopt},
+        {u"", true, std::nullopt},
+        {u"   ", false, std::nullopt},
+        {u"abc", true, std::nullopt},
+        {u"1e3", false, 1000.0},
+        {u"-3", true, -3.0},
+        {u"+7", true, 7.0},
+        {u"12.5.3", true, std::nullopt},
+        {u"1 200", true, std::nullopt},
+        {u"12kN", true, std::nullopt},
+        {u",5", true, 0.5},
+        {u"-", true, std::nullopt},
+        {u"1e", false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+        EXPECT_EQ(ParseNumber(c.text, c.polish ? Polish() : DecimalPoint()), c.expected);
+    }
+}
+
+TEST(ParseNumber, SixteenBitAndSingleFields) {
+    const struct {
+        const char16_t* text;
+        Convert status;
+        int value;
+    } ints[] = {
+        {u"32767", Convert::Ok, 32767},   {u"32768", Convert::Overflow, 0},
+        {u"-32768", Convert::Ok, -32768}, {u"-32769", Convert::Overflow, 0},
+        {u"2,5", Convert::Ok, 2},         {u"3,5", Convert::Ok, 4},  // half to even
+        {u"32767,4", Convert::Ok, 32767}, {u"x", Convert::NotANumber, 0},
+        {u"1e10", Convert::Overflow, 0},
+    };
+    for (const auto& c : ints) {
+        SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+        const Int16Result r = ToInt16(c.text, Polish());
+        EXPECT_EQ(r.status, c.status);
+        if (c.status == Convert::Ok) {
+            EXPECT_EQ(r.value, c.value);
+        }
+    }
+    EXPECT_EQ(ToSingle(u"1e39", DecimalPoint()).status, Convert::Overflow);
+    EXPECT_EQ(ToSingle(u"1e400", DecimalPoint()).status, Convert::Overflow);
+    EXPECT_EQ(ToSingle(u"3e38", DecimalPoint()).status, Convert::Ok);
+    EXPECT_EQ(ToSingle(u"", DecimalPoint()).status, Convert::NotANumber);
+}
+
+}  // namespace
+}  // namespace vardel
