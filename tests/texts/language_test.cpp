@@ -1,0 +1,225 @@
+#include "texts/language.h"
+#include "texts/codepage.h"
+
+#include "tests/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vardel {
+namespace {
+
+// Writes `count` numbered lines ("<prefix> k"), CR LF ended, in the given encoding.
+QByteArray NumberedLines(const QString& prefix, int count) {
+    QByteArray out;
+    for (int k = 1; k <= count; ++k) {
+        out += (prefix + QStringLiteral(" %1").arg(k)).toUtf8() + "\r\n";
+    }
+    return out;
+}
+
+class LanguageTest : public ::testing::Test {
+  protected:
+    void Put(const QString& name, const QByteArray& bytes) {
+        QFile f(dir_.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+    // Both files of a language with enough numbered lines.
+    void PutLanguage(int jezyk, const QString& prefix) {
+        const LanguageFileNames names = LanguageFiles(jezyk);
+        Put(names.main, NumberedLines(prefix, kMainTextLines));
+        Put(names.second, NumberedLines(prefix + QStringLiteral(" ok"), kSecondTextLines));
+    }
+    QString Dir() const { return dir_.path(); }
+
+    QTemporaryDir dir_;
+    DesignCase s_;
+};
+
+TEST(LanguageFiles, NamesByLanguageAndFallback) {
+    struct Row {
+        int jezyk;
+        const char* main;
+        const char* second;
+        CodePage page;
+    };
+    const Row rows[] = {
+        {0, "Vdlpl.txt", "Vdlplok.txt", CodePage::Windows1250},
+        {1, "Vdlp2.txt", "Vdlp2ok.txt", CodePage::Windows1250},
+        {2, "Vdlgb.txt", "Vdlgbok.txt", CodePage::Windows1252},
+        {3, "Vdlfr.txt", "Vdlfrok.txt", CodePage::Windows1252},
+        {4, "Vdlge.txt", "Vdlgeok.txt", CodePage::Windows1252},
+        {5, "Vdlpl.txt", "Vdlplok.txt", CodePage::Windows1250},
+        {-1, "Vdlpl.txt", "Vdlplok.txt", CodePage::Windows1250},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.jezyk);
+        EXPECT_EQ(LanguageFiles(r.jezyk).main, QString::fromLatin1(r.main));
+        EXPECT_EQ(LanguageFiles(r.jezyk).second, QString::fromLatin1(r.second));
+        EXPECT_EQ(LanguageCodePage(r.jezyk), r.page);
+    }
+}
+
+TEST(SplitTextLines, LineEnds) {
+    struct Row {
+        const char* text;
+        QStringList lines;
+    };
+    const Row rows[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\nc\r\n", {"a", "", "c"}},
+        {"  x  \r\n", {"  x  "}},
+        {"\xEF\xBB\xBFhead\r\n", {"head"}},
+        {"mid\rdle\r\n", {"mid\rdle"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(SplitTextLines(QString::fromUtf8(r.text)), r.lines);
+    }
+}
+
+TEST_F(LanguageTest, LoadsExactlyTheRequiredLinesInOrder) {
+    const LanguageFileNames names = LanguageFiles(2);
+    // More lines than needed: the extra ones are not read.
+    Put(names.main, NumberedLines(QStringLiteral("main"), kMainTextLines + 3));
+    Put(names.second, NumberedLines(QStringLiteral("second"), kSecondTextLines));
+    s_.Jezyk = 2;
+    const FileResult r = LoadLanguageTexts(s_, Dir());
+    ASSERT_FALSE(r) << r->message.toStdString();
+    EXPECT_EQ(s_.Teksty[1], QStringLiteral("main 1"));
+    EXPECT_EQ(s_.Teksty[66], QStringLiteral("main 66"));
+    EXPECT_EQ(s_.Teksty_ok[1], QStringLiteral("second 1"));
+    EXPECT_EQ(s_.Teksty_ok[10], QStringLiteral("second 10"));
+    EXPECT_TRUE(s_.Teksty[0].isEmpty());
+}
+
+TEST_F(LanguageTest, ShortFileIsRefusedByNameAndTablesStay) {
+    PutLanguage(0, QStringLiteral("old"));
+    ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
+    const DesignCase before = s_;
+
+    struct Row {
+        const char* what;
+        int mainLines;
+        int secondLines;
+        const char* namedFile;
+    };
+    const Row rows[] = {
+        {"main 65 lines", kMainTextLines - 1, kSecondTextLines, "Vdlfr.txt"},
+        {"second 9 lines", kMainTextLines, kSecondTextLines - 1, "Vdlfrok.txt"},
+        {"main empty", 0, kSecondTextLines, "Vdlfr.txt"},
+        {"main missing", -1, kSecondTextLines, "Vdlfr.txt"},
+        {"second missing", kMainTextLines, -1, "Vdlfrok.txt"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const LanguageFileNames names = LanguageFiles(3);
+        QFile::remove(QDir(Dir()).filePath(names.main));
+        QFile::remove(QDir(Dir()).filePath(names.second));
+        if (r.mainLines >= 0) {
+            Put(names.main, NumberedLines(QStringLiteral("new"), r.mainLines));
+        }
+        if (r.secondLines >= 0) {
+            Put(names.second, NumberedLines(QStringLiteral("new ok"), r.secondLines));
+        }
+        s_.Jezyk = 3;
+        const FileResult err = LoadLanguageTexts(s_, Dir());
+        ASSERT_TRUE(err);
+        EXPECT_TRUE(err->message.contains(
+            QDir::toNativeSeparators(QDir(Dir()).filePath(QString::fromLatin1(r.namedFile)))))
+            << err->message.toStdString();
+        EXPECT_EQ(s_.Teksty, before.Teksty);
+        EXPECT_EQ(s_.Teksty_ok, before.Teksty_ok);
+    }
+}
+
+TEST_F(LanguageTest, EmptyLineKeepsItsPlaceAndBlanksAreKept) {
+    QByteArray main;
+    for (int k = 1; k <= kMainTextLines; ++k) {
+        main += k == 5 ? QByteArray() : QByteArray("  t") + QByteArray::number(k) + "  ";
+        main += "\r\n";
+    }
+    Put(LanguageFiles(0).main, main);
+    Put(LanguageFiles(0).second, NumberedLines(QStringLiteral("ok"), kSecondTextLines));
+    ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
+    EXPECT_EQ(s_.Teksty[4], QStringLiteral("  t4  "));
+    EXPECT_EQ(s_.Teksty[5], QString());
+    EXPECT_EQ(s_.Teksty[6], QStringLiteral("  t6  "));
+    EXPECT_EQ(s_.Teksty[66], QStringLiteral("  t66  "));
+}
+
+TEST_F(LanguageTest, EncodingsGiveTheSameTexts) {
+    struct Row {
+        const char* what;
+        int jezyk;
+        QString text;
+        CodePage page;
+        bool utf8;
+    };
+    const Row rows[] = {
+        {"Polish, Windows-1250", 0, QStringLiteral("Naprężenie w śrubie żółć"),
+         CodePage::Windows1250, false},
+        {"Polish, UTF-8", 0, QStringLiteral("Naprężenie w śrubie żółć"), CodePage::Windows1250,
+         true},
+        {"German, Windows-1252", 4, QStringLiteral("Spannung größer als zulässig, à la Ü"),
+         CodePage::Windows1252, false},
+        {"French, Windows-1252", 3, QStringLiteral("Contrainte dépassée, béton à vérifier"),
+         CodePage::Windows1252, false},
+        {"German, UTF-8", 4, QStringLiteral("Spannung größer als zulässig, à la Ü"),
+         CodePage::Windows1252, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        QByteArray line;
+        if (r.utf8) {
+            line = r.text.toUtf8();
+        } else {
+            const auto encoded = EncodeCodePage(r.text, r.page);
+            ASSERT_TRUE(encoded);
+            line = *encoded;
+            // Else the row would not show which code page the language falls back to.
+            ASSERT_FALSE(IsValidUtf8(line));
+            const CodePage other =
+                r.page == CodePage::Windows1250 ? CodePage::Windows1252 : CodePage::Windows1250;
+            ASSERT_NE(DecodeText(line, other), r.text);
+        }
+        QByteArray main;
+        for (int k = 1; k <= kMainTextLines; ++k) {
+            main += line + "\r\n";
+        }
+        QByteArray second;
+        for (int k = 1; k <= kSecondTextLines; ++k) {
+            second += line + "\r\n";
+        }
+        Put(LanguageFiles(r.jezyk).main, main);
+        Put(LanguageFiles(r.jezyk).second, second);
+        s_.Jezyk = static_cast<Int16>(r.jezyk);
+        ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
+        EXPECT_EQ(s_.Teksty[33], r.text);
+        EXPECT_EQ(s_.Teksty_ok[10], r.text);
+    }
+}
+
+TEST_F(LanguageTest, LanguageOutOfRangeLoadsPolishAndKeepsTheSetting) {
+    PutLanguage(0, QStringLiteral("pl"));
+    PutLanguage(2, QStringLiteral("gb"));
+    for (int jezyk : {5, -1, 32767}) {
+        SCOPED_TRACE(jezyk);
+        s_.Jezyk = static_cast<Int16>(jezyk);
+        ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
+        EXPECT_EQ(s_.Teksty[1], QStringLiteral("pl 1"));
+        EXPECT_EQ(s_.Jezyk, jezyk);
+        s_.Jezyk = 2;
+        ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
+        EXPECT_EQ(s_.Teksty[1], QStringLiteral("gb 1"));
+    }
+}
+
+}  // namespace
+}  // namespace vardel
