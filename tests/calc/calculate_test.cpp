@@ -1,0 +1,198 @@
+#include "calc/calculate.h"
+
+#include "tests/calc/calc_fixture.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vardel {
+namespace {
+
+using test::Load;
+using test::Plate;
+
+struct StopCase {
+    const char* what;
+    std::function<void(Plate&, InputFields&)> change;
+    const char16_t* title;  // nullptr: the default title
+    const char16_t* message;
+};
+
+TEST(Calculate, ChecksAndTrappedErrors) {
+    const StopCase cases[] = {
+        {"equal radii", [](Plate&, InputFields& f) { f.Text4 = f.Text3; }, u"Vardel 2005",
+         u"Promień zewnętrzny pierścienia musi być większy od wewnętrznego!"},
+        {"inner radius larger", [](Plate&, InputFields& f) { f.Text4 = QStringLiteral("301"); },
+         u"Vardel 2005", u"Promień zewnętrzny pierścienia musi być większy od wewnętrznego!"},
+        {"16 bolts of 20 mm on a 100 mm circle",
+         [](Plate&, InputFields& f) {
+             f.Text11 = QStringLiteral("100");
+             f.Text4 = QStringLiteral("50");
+             f.Text12 = QStringLiteral("16");
+             f.cmbFi = 2;
+         },
+         u"UWAGA:", u"Za mały rozstaw śrub!"},
+        {"grade 1 refuses 42 mm",
+         [](Plate&, InputFields& f) {
+             f.cmbStal = 0;
+             f.cmbFi = 6;
+         },
+         u"Vardel 2005", u"Norma nie przewiduje takich śrub"},
+        {"letters in a field", [](Plate&, InputFields& f) { f.Text3 = QStringLiteral("abc"); },
+         nullptr, u"Podany ciąg znaków nie tworzy liczby"},
+        {"empty load field", [](Plate&, InputFields& f) { f.Text7[0].clear(); }, nullptr,
+         u"Podany ciąg znaków nie tworzy liczby"},
+        {"zero bolts divide by zero",
+         [](Plate&, InputFields& f) { f.Text12 = QStringLiteral("0"); }, nullptr,
+         u"K3(oblicz)!!11"},
+        {"51 bolts are refused before the calculation",
+         [](Plate&, InputFields& f) {
+             f.Text12 = QStringLiteral("51");
+             f.Text11 = QStringLiteral("2000");
+             f.Text3 = QStringLiteral("2100");
+         },
+         nullptr, u"K3(oblicz)!!9"},
+        {"bolt count beyond 16 bits",
+         [](Plate&, InputFields& f) { f.Text12 = QStringLiteral("40000"); }, nullptr,
+         u"K3(oblicz)!!6"},
+        {"zero axial force divides by zero",
+         [](Plate&, InputFields& f) { f.Text6[0] = QStringLiteral("0"); }, nullptr,
+         u"K3(oblicz)!!11"},
+        {"page number beyond 16 bits",
+         [](Plate&, InputFields& f) { f.txtNr_strony = QStringLiteral("99999"); }, nullptr,
+         u"K3(oblicz)!!6"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Plate p;
+        InputFields f = test::Fields(p, {{500, 150, 0}});
+        c.change(p, f);
+        DesignCase s = test::FreshState(p, 1);
+        const auto stop = Calculate(f, s, QLocale::c());
+        ASSERT_TRUE(stop);
+        EXPECT_EQ(stop->message, QString::fromUtf16(c.message));
+        EXPECT_EQ(stop->title, c.title ? QString::fromUtf16(c.title) : QString());
+    }
+}
+
+TEST(Calculate, BoundaryInputsPass) {
+    const struct {
+        const char* what;
+        std::function<void(InputFields&)> change;
+    } cases[] = {
+        {"inner radius one millimetre smaller",
+         [](InputFields& f) { f.Text4 = QStringLiteral("299"); }},
+        {"15 bolts of 20 mm on a 100 mm circle (41.9 mm)",
+         [](InputFields& f) {
+             f.Text11 = QStringLiteral("100");
+             f.Text4 = QStringLiteral("50");
+             f.Text12 = QStringLiteral("15");
+             f.cmbFi = 2;
+         }},
+        {"grade 6 takes 30 mm",
+         [](InputFields& f) {
+             f.cmbStal = 5;
+             f.cmbFi = 4;
+         }},
+        {"50 bolts",
+         [](InputFields& f) {
+             f.Text12 = QStringLiteral("50");
+             f.Text11 = QStringLiteral("2000");
+             f.Text3 = QStringLiteral("2100");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Plate p;
+        InputFields f = test::Fields(p, {{500, 150, 0}});
+        c.change(f);
+        DesignCase s = test::FreshState(p, 1);
+        const auto stop = Calculate(f, s, QLocale::c());
+        EXPECT_FALSE(stop) << (stop ? stop->message.toStdString() : "");
+    }
+}
+
+TEST(Calculate, NegativeAxialForceStopsAfterReadingEarlierCases) {
+    Plate p;
+    DesignCase s = test::FreshState(p, 3);
+    s.e_cm[1] = -1;  // nothing may be calculated
+    const auto stop = test::Run(s, p, {{500, 150, 0}, {400, 20, 0}, {-10, 5, 0}});
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->title, QStringLiteral("Schemat nr 3"));
+    EXPECT_EQ(stop->icon, StopIcon::Critical);
+    EXPECT_FALSE(stop->message.isEmpty());
+    EXPECT_FLOAT_EQ(s.N_kN[2], 400.0f);
+    EXPECT_EQ(s.e_cm[1], -1);
+}
+
+TEST(Calculate, DerivedValuesAndMaterials) {
+    Plate p;  // Rz 300, Rw 100, Rs 250, 8 × M24, St3S, B20 reinforced
+    DesignCase s = test::FreshState(p, 1);
+    ASSERT_FALSE(test::Run(s, p, {{500, 150, 30}}));
+    EXPECT_DOUBLE_EQ(s.Rz_cm, 30.0);
+    EXPECT_DOUBLE_EQ(s.Rw_cm, 10.0);
+    EXPECT_NEAR(s.r_rdzenia, 60.0 / 8 * (1 + 1.0 / 9), 1e-12);
+    EXPECT_NEAR(s.A_pierscienia, kPi * 800, 1e-9);
+    EXPECT_NEAR(s.Rozstaw, 250 * kTwoPi / 8, 1e-3);
+    EXPECT_EQ(s.Fi_sruby, 24);
+    EXPECT_DOUBLE_EQ(s.As_sruby, 3.53);
+    EXPECT_EQ(s.Polowa_srub, 5);
+    EXPECT_FLOAT_EQ(s.fd_stali, 205);
+    EXPECT_EQ(s.Klasa_stali, QStringLiteral(" (A-I) "));
+    EXPECT_EQ(s.Klasa_betonu, QStringLiteral("B20"));
+    EXPECT_FLOAT_EQ(s.fcd_betonu, 10.6f);
+    EXPECT_NEAR(s.N_kG[1], 500 * kKgPerKn, 1e-9);
+    EXPECT_NEAR(s.e_cm[1], 30.0, 1e-4);
+}
+
+TEST(Calculate, TypedSteelNameKeepsTheGrade) {
+    Plate p;
+    InputFields f = test::Fields(p, {{500, 150, 0}});
+    f.cmbStal = -1;
+    DesignCase s = test::FreshState(p, 1);
+    s.Nrstali = 4;
+    ASSERT_FALSE(Calculate(f, s, QLocale::c()));
+    EXPECT_EQ(s.Nrstali, 4);
+    EXPECT_FLOAT_EQ(s.fd_stali, 295);
+}
+
+TEST(Calculate, DecimalCommaFieldsGiveTheSameResults) {
+    Plate p;
+    DesignCase pointState = test::FreshState(p, 1);
+    ASSERT_FALSE(test::Run(pointState, p, {{512.5, 150.25, 12.5}}));
+    DesignCase commaState = test::FreshState(p, 1);
+    InputFields f = test::Fields(p, {{512.5, 150.25, 12.5}});
+    for (QString* t : {&f.Text6[0], &f.Text7[0], &f.Text5[0]}) {
+        t->replace(u'.', u',');
+    }
+    ASSERT_FALSE(Calculate(f, commaState, test::Polish()));
+    EXPECT_EQ(commaState.Sig_b[1], pointState.Sig_b[1]);
+    EXPECT_EQ(commaState.Sig_s[1], pointState.Sig_s[1]);
+}
+
+TEST(Calculate, FieldsFromStateRoundTrip) {
+    Plate p;
+    DesignCase s = test::FreshState(p, 1);
+    s.R_zewn = 300;
+    s.R_wewn = 100;
+    s.R_srub = 250;
+    s.Liczba_srub = 8;
+    s.Numer_sruby = 4;
+    s.Nrstali = 2;
+    s.N_kN[1] = 512.5f;
+    s.M_kNm[1] = 150.25f;
+    const InputFields f = FieldsFromState(s, test::Polish());
+    EXPECT_EQ(f.Text3, QStringLiteral("300"));
+    EXPECT_EQ(f.Text12, QStringLiteral("8"));
+    EXPECT_EQ(f.Text6[0], QStringLiteral("512,5"));
+    EXPECT_EQ(f.Text7[0], QStringLiteral("150,3"));  // shown with one decimal
+    EXPECT_EQ(f.cmbFi, 3);
+    DesignCase run = s;
+    ASSERT_FALSE(Calculate(f, run, test::Polish()));
+    EXPECT_FLOAT_EQ(run.N_kN[1], 512.5f);
+}
+
+}  // namespace
+}  // namespace vardel
