@@ -1,0 +1,105 @@
+#include "export/text_export.h"
+
+#include "state/numbers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace vardel {
+namespace {
+
+// The symbol of the concrete note, spelled out for a plain-text file.
+QString OmegaWords(const DesignCase& s) {
+    return s.Norma == 1 ? QStringLiteral("omega u") : QStringLiteral("omega d");
+}
+
+QString NoteLine(const DesignCase& s, const ReportLines& lines, int c, const QLocale& locale) {
+    const QString& note = lines.Uwaga_betonu[c];
+    if (note == QStringLiteral(" ")) {
+        return note;
+    }
+    return note + OmegaWords(s) + QStringLiteral(" = ") + Format(s.Omega_u[c], u"#0.00", locale);
+}
+
+}  // namespace
+
+QStringList TextExportLines(const DesignCase& s, const ReportLines& lines,
+                            const HeaderTexts& header, const QLocale& locale) {
+    const int n = std::clamp<int>(s.Liczba_przyp, 0, kMaxCases);
+    QStringList out;
+
+    for (int k : {1, 4, 5, 6, 7}) {
+        out << header.Teksty_nagl[k];
+    }
+    for (int k = 1; k <= 7; ++k) {
+        out << lines.Dane[k];
+    }
+    for (int k = 0; k <= n + 2; ++k) {
+        out << s.Tabela[k];
+    }
+
+    for (int c = 1; c <= n; ++c) {
+        out << s.Teksty[16] + PlainInt(c);
+        if (IsPartlyCompressed(s, c)) {
+            out << lines.Linia_a[c];
+        }
+        out << lines.Linia_sruby[c];
+        out << lines.Linia_betonu[c];
+        out << NoteLine(s, lines, c, locale);
+        if (!s.Wynik_V[c].isEmpty()) {
+            out << s.Wynik_V[c];
+        }
+        out << lines.Teksty_rap[2];
+    }
+
+    if (n > 1) {
+        out << lines.Teksty_rap[3];
+        out << s.Teksty[18] +
+                   Format(static_cast<double>(s.Sig_b_max) / kKgcm2PerMpa, u"##0.0# MPa", locale);
+        out << s.Teksty[19] +
+                   Format(static_cast<double>(s.Sig_s_max) / kKgcm2PerMpa, u"# ##0.0# MPa", locale);
+        out << s.Teksty[20] +
+                   Format(static_cast<double>(s.F_s_max) / kKgPerKn, u"## ##0.0# kN", locale);
+    }
+    return out;
+}
+
+QByteArray TextExportBytes(const DesignCase& s, const ReportLines& lines, const HeaderTexts& header,
+                           const QLocale& locale) {
+    QByteArray bytes;
+    for (const QString& line : TextExportLines(s, lines, header, locale)) {
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QString WriteTextExport(const QString& path, const DesignCase& s, const ReportLines& lines,
+                        const HeaderTexts& header, const QLocale& locale) {
+    const QString shown = QDir::toNativeSeparators(path);
+    auto failure = [&](const QString& reason) {
+        return QStringLiteral("Nie udało się zapisać pliku tekstowego\n%1\n%2").arg(shown, reason);
+    };
+    if (path.isEmpty() || QFileInfo(path).isDir()) {
+        return failure(QStringLiteral("To nie jest nazwa pliku."));
+    }
+    const QByteArray bytes = TextExportBytes(s, lines, header, locale);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return failure(file.errorString());
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return failure(reason);
+    }
+    if (!file.commit()) {
+        return failure(file.errorString());
+    }
+    return {};
+}
+
+}  // namespace vardel
