@@ -147,6 +147,17 @@ float ToSingleChecked(double v) {
     return static_cast<float>(v);
 }
 
+void CompleteLoadedCase(DesignCase& s) {
+    s.Rad_deg = 180.0 / kPi;
+    if (LookUpModulus(s)) {
+        s.Klasa_betonu = ConcreteClassNames()[s.Nrbetonu - 1];
+    }
+    if (s.Tryb_n != 1 && s.Eb > 0) {
+        s.Es_Eb = kSteelModulusMpa / s.Eb;
+    }
+    s.Oznaczenie_stopy.clear();
+}
+
 InputFields FieldsFromState(const DesignCase& s, const QLocale& locale) {
     InputFields f;
     f.txtNaz_proj = s.Naz_proj;

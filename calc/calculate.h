@@ -31,6 +31,10 @@ struct InputFields {
     std::array<QString, kMaxCases> Text5;  // Vx, kN
 };
 
+// Start-up after the settings file has been read: the concrete modulus and class text, the
+// stiffness ratio computed from the concrete unless the user gave one, no base-plate designation.
+void CompleteLoadedCase(DesignCase& s);
+
 // Fills the fields from the state as the input window shows them after start-up.
 InputFields FieldsFromState(const DesignCase& s, const QLocale& locale);
 

@@ -1,0 +1,194 @@
+#include "cli/calc_cli.h"
+
+#include "calc/calculate.h"
+#include "calc/solver.h"
+#include "texts/language.h"
+#include "texts/settings_file.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+#include <optional>
+#include <variant>
+
+namespace vardel {
+namespace {
+
+const char kUsage[] =
+    "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--json] SETTINGS_FILE\n";
+
+struct Options {
+    int cases = 1;
+    int foundation = 1;  // reinforced
+    bool json = false;
+    QString settingsFile;
+};
+
+// The parsed command line, or the reason it is wrong.
+std::variant<Options, QString> Parse(const QStringList& args) {
+    Options o;
+    for (int k = 0; k < args.size(); ++k) {
+        const QString& a = args[k];
+        auto value = [&]() -> std::optional<QString> {
+            if (k + 1 >= args.size()) {
+                return std::nullopt;
+            }
+            return args[++k];
+        };
+        if (a == u"--json") {
+            o.json = true;
+        } else if (a == u"--cases") {
+            const auto v = value();
+            bool ok = false;
+            const int n = v ? v->toInt(&ok) : 0;
+            if (!ok || n < 1 || n > kMaxCases) {
+                return QStringLiteral("--cases takes a number of load cases from 1 to 6");
+            }
+            o.cases = n;
+        } else if (a == u"--foundation") {
+            const auto v = value();
+            if (v == u"plain") {
+                o.foundation = 0;
+            } else if (v == u"reinforced") {
+                o.foundation = 1;
+            } else {
+                return QStringLiteral("--foundation takes plain or reinforced");
+            }
+        } else if (a.startsWith(u"--")) {
+            return QStringLiteral("unknown option %1").arg(a);
+        } else if (o.settingsFile.isEmpty()) {
+            o.settingsFile = a;
+        } else {
+            return QStringLiteral("only one settings file, please");
+        }
+    }
+    if (o.settingsFile.isEmpty()) {
+        return QStringLiteral("no settings file given");
+    }
+    return o;
+}
+
+QJsonValue Number(double v) {
+    return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
+}
+
+QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop) {
+    QJsonObject o;
+    o[QStringLiteral("stopped")] = stop.has_value();
+    if (stop) {
+        o[QStringLiteral("stop")] = QJsonObject{{QStringLiteral("title"), stop->title},
+                                                {QStringLiteral("message"), stop->message}};
+    } else {
+        o[QStringLiteral("stop")] = QJsonValue();
+    }
+    o[QStringLiteral("r_rdzenia")] = Number(s.r_rdzenia);
+    o[QStringLiteral("A_pierscienia")] = Number(s.A_pierscienia);
+    o[QStringLiteral("W_pierscienia")] = Number(s.W_pierscienia);
+    o[QStringLiteral("Rozstaw")] = Number(s.Rozstaw);
+    o[QStringLiteral("As_sruby")] = Number(s.As_sruby);
+    o[QStringLiteral("Es_Eb")] = Number(s.Es_Eb);
+    o[QStringLiteral("Eb")] = Number(s.Eb);
+    o[QStringLiteral("fd_stali")] = Number(s.fd_stali);
+    o[QStringLiteral("ft_sruby")] = Number(s.ft_sruby);
+    o[QStringLiteral("fv_sruby")] = Number(s.fv_sruby);
+    o[QStringLiteral("fcd_betonu")] = Number(s.fcd_betonu);
+    o[QStringLiteral("Liczba_V")] = s.Liczba_V;
+    o[QStringLiteral("Wszystko_OK")] = s.Wszystko_OK;
+    o[QStringLiteral("Sig_b_max")] = Number(s.Sig_b_max);
+    o[QStringLiteral("Sig_s_max")] = Number(s.Sig_s_max);
+    o[QStringLiteral("F_s_max")] = Number(s.F_s_max);
+    QJsonArray cases;
+    if (!stop) {
+        for (int i = 1; i <= s.Liczba_przyp; ++i) {
+            QJsonObject c;
+            const bool partly = IsPartlyCompressed(s, i);
+            c[QStringLiteral("Nr_przyp")] = i;
+            c[QStringLiteral("N_kG")] = Number(s.N_kG[i]);
+            c[QStringLiteral("M_kGm")] = Number(s.M_kGm[i]);
+            c[QStringLiteral("V_kG")] = Number(s.V_kG[i]);
+            c[QStringLiteral("e_cm")] = Number(s.e_cm[i]);
+            c[QStringLiteral("partly_compressed")] = partly;
+            c[QStringLiteral("a_cm")] = partly ? Number(s.a_cm[i]) : QJsonValue();
+            c[QStringLiteral("Sig_s")] = Number(s.Sig_s[i]);
+            c[QStringLiteral("Sig_b")] = Number(s.Sig_b[i]);
+            QJsonArray bolts;
+            for (int j = 1; j <= s.Liczba_srub && j <= kMaxBolts; ++j) {
+                bolts.append(Number(s.Sig_sr[j][i]));
+            }
+            c[QStringLiteral("Sig_sr")] = bolts;
+            c[QStringLiteral("Wynik_V_line")] =
+                s.Wynik_V_nr[i] != 0 ? QJsonValue(s.Wynik_V_nr[i]) : QJsonValue();
+            c[QStringLiteral("u")] = s.Wynik_V_u_set[i] ? Number(s.Wynik_V_u[i]) : QJsonValue();
+            cases.append(c);
+        }
+    }
+    o[QStringLiteral("cases")] = cases;
+    return o;
+}
+
+void Summary(const DesignCase& s, QTextStream& out) {
+    const QLocale c = QLocale::c();
+    out << "ring: kern radius " << c.toString(s.r_rdzenia, 'f', 3) << " cm, area "
+        << c.toString(s.A_pierscienia, 'f', 1) << " cm2, bolt spacing "
+        << c.toString(s.Rozstaw, 'f', 1) << " mm\n";
+    for (int i = 1; i <= s.Liczba_przyp; ++i) {
+        out << "case " << i << ": "
+            << (IsPartlyCompressed(s, i) ? "partly compressed" : "whole section compressed")
+            << ", concrete " << c.toString(s.Sig_b[i] / kKgcm2PerMpa, 'f', 2) << " MPa, bolt "
+            << c.toString(s.Sig_s[i] / kKgcm2PerMpa, 'f', 2) << " MPa";
+        if (IsPartlyCompressed(s, i)) {
+            out << ", neutral axis a = " << c.toString(s.a_cm[i] * 10, 'f', 0) << " mm";
+        }
+        if (!s.Wynik_V[i].isEmpty()) {
+            out << ", " << s.Wynik_V[i];
+        }
+        out << "\n";
+    }
+    out << "largest: concrete " << c.toString(s.Sig_b_max / kKgcm2PerMpa, 'f', 2) << " MPa, bolt "
+        << c.toString(s.Sig_s_max / kKgcm2PerMpa, 'f', 2) << " MPa, bolt force "
+        << c.toString(s.F_s_max / kKgPerKn, 'f', 1) << " kN\n";
+}
+
+}  // namespace
+
+int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& out,
+               QTextStream& err) {
+    const auto parsed = Parse(args);
+    if (const QString* why = std::get_if<QString>(&parsed)) {
+        err << "vardel-calc: " << *why << "\n" << kUsage;
+        return 2;
+    }
+    const Options& o = std::get<Options>(parsed);
+
+    DesignCase s;
+    if (const FileResult e = ReadSettings(s, o.settingsFile)) {
+        err << "vardel-calc: " << e->message << "\n";
+        return 2;
+    }
+    if (const FileResult e = LoadLanguageTexts(s, programDir)) {
+        err << "vardel-calc: " << e->message << "\n";
+        return 2;
+    }
+    CompleteLoadedCase(s);
+    s.Liczba_przyp = static_cast<Int16>(o.cases);
+    s.Typ_stopy = static_cast<Int16>(o.foundation);
+
+    const QLocale locale = QLocale::system();
+    const InputFields fields = FieldsFromState(s, locale);
+    const std::optional<Stop> stop = Calculate(fields, s, locale);
+    if (o.json) {
+        out << QJsonDocument(Results(s, stop)).toJson(QJsonDocument::Indented);
+    } else if (!stop) {
+        Summary(s, out);
+    }
+    if (stop) {
+        const QString title = stop->title.isEmpty() ? ProgramTitle() : stop->title;
+        err << title << ": " << stop->message << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace vardel

@@ -1,0 +1,17 @@
+#include "cli/calc_cli.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = vardel::RunCalcCli(args, QCoreApplication::applicationDirPath(), out, err);
+    out.flush();
+    err.flush();
+    return status;
+}
