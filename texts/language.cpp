@@ -32,6 +32,10 @@ ReadLines ReadFirstLines(const QString& path, int count, CodePage page) {
     ReadLines out;
     const QString shown = QDir::toNativeSeparators(path);
     QFile f(path);
+    if (!f.exists()) {
+        out.error = FileError{QStringLiteral("Brak pliku tekstów %1.").arg(shown)};
+        return out;
+    }
     if (!f.open(QIODevice::ReadOnly)) {
         out.error = FileError{QStringLiteral("Nie można otworzyć pliku tekstów %1.").arg(shown)};
         return out;
@@ -43,11 +47,12 @@ ReadLines ReadFirstLines(const QString& path, int count, CodePage page) {
     }
     QStringList lines = SplitTextLines(DecodeText(bytes, page));
     if (lines.size() < count) {
-        out.error =
-            FileError{QStringLiteral("Plik tekstów %1 ma %2 wierszy, a potrzeba co najmniej %3.")
-                          .arg(shown)
-                          .arg(lines.size())
-                          .arg(count)};
+        out.error = FileError{
+            QStringLiteral(
+                "Plik tekstów %1 jest za krótki: liczba wierszy %2, potrzeba co najmniej %3.")
+                .arg(shown)
+                .arg(lines.size())
+                .arg(count)};
         return out;
     }
     lines.resize(count);

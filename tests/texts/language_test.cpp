@@ -2,6 +2,7 @@
 #include "texts/codepage.h"
 
 #include "tests/test_support.h"
+#include "tests/texts/qstring_print.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,155 @@
+#include "texts/list_io.h"
+
+#include "tests/texts/qstring_print.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+namespace vardel {
+namespace {
+
+using Status = ListInput::Status;
+
+TEST(ListInput, NumbersEndWhereANumberCannotGoOn) {
+    struct Row {
+        const char* text;
+        double number;
+        const char* rest;  // the text item that follows
+    };
+    const Row rows[] = {
+        {"300R_zewn", 300, "R_zewn"}, {" 0 Norma", 0, "Norma"}, {"-3 Norma", -3, "Norma"},
+        {"\t12.5\tkey", 12.5, "key"}, {".5x", 0.5, "x"},        {"-.25 y", -0.25, "y"},
+        {"+7,seven", 7, "seven"},     {"1E3R", 1000, "R"},      {"2.5e-1 q", 0.25, "q"},
+        {"12Es_Eb", 12, "Es_Eb"},  // no digit after E: not an exponent
+        {"4E+x", 4, "E+x"},           {"5-3", 5, "-3"},         {"6 , text, more", 6, "text"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        const QString text = QString::fromUtf8(r.text);
+        ListInput in(text);
+        double v = -1;
+        ASSERT_EQ(in.ReadNumber(v), Status::Ok);
+        EXPECT_EQ(v, r.number);
+        QString rest;
+        ASSERT_EQ(in.ReadText(rest), Status::Ok);
+        EXPECT_EQ(rest, QString::fromUtf8(r.rest));
+    }
+}
+
+TEST(ListInput, ItemsMissingOnTheirLineComeFromTheNext) {
+    const QString text = QStringLiteral("1 2\r\n3\nname, second\r\n\r\n  whole, line  \r\n 9\r\n");
+    ListInput in(text);
+    double a = 0, b = 0, c = 0;
+    ASSERT_EQ(in.ReadNumber(a), Status::Ok);
+    ASSERT_EQ(in.ReadNumber(b), Status::Ok);
+    ASSERT_EQ(in.ReadNumber(c), Status::Ok);  // from line 2
+    EXPECT_EQ(in.Line(), 2);
+    EXPECT_EQ(c, 3);
+    QString t1, t2;
+    ASSERT_EQ(in.ReadText(t1), Status::Ok);
+    ASSERT_EQ(in.ReadText(t2), Status::Ok);
+    EXPECT_EQ(t1, QStringLiteral("name"));
+    EXPECT_EQ(t2, QStringLiteral("second"));
+    QString line;
+    ASSERT_EQ(in.ReadLine(line), Status::Ok);  // the empty line 4, read whole
+    EXPECT_EQ(line, QString());
+    ASSERT_EQ(in.ReadLine(line), Status::Ok);
+    EXPECT_EQ(line, QStringLiteral("  whole, line  "));
+    Int16 n = 0;
+    ASSERT_EQ(in.ReadInt16(n), Status::Ok);
+    EXPECT_EQ(n, 9);
+    EXPECT_EQ(in.Line(), 6);
+    EXPECT_EQ(in.ReadNumber(a), Status::EndOfFile);
+    EXPECT_EQ(in.ReadText(line), Status::EndOfFile);
+    EXPECT_EQ(in.ReadLine(line), Status::EndOfFile);
+}
+
+TEST(ListInput, Failures) {
+    struct Row {
+        const char* text;
+        Status status;
+        const char* offending;
+    };
+    const Row rows[] = {
+        {"Norma 0", Status::NotANumber, "Norma"}, {" , 5", Status::NotANumber, ""},
+        {"-x", Status::NotANumber, "-x"},         {".", Status::NotANumber, "."},
+        {"40000", Status::Overflow, "40000"},     {"-32769", Status::Overflow, "-32769"},
+        {"1e999", Status::Overflow, "1e999"},     {"   \r\n  \r\n", Status::EndOfFile, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        ListInput in(QString::fromUtf8(r.text));
+        Int16 v = 0;
+        EXPECT_EQ(in.ReadInt16(v), r.status);
+        EXPECT_EQ(in.Offending(), QString::fromUtf8(r.offending));
+    }
+}
+
+TEST(ListInput, SixteenBitItemsRoundHalfToEven) {
+    ListInput in(QStringLiteral("2.5 3.5 -2.5 32767.4"));
+    Int16 a = 0, b = 0, c = 0, d = 0;
+    ASSERT_EQ(in.ReadInt16(a), Status::Ok);
+    ASSERT_EQ(in.ReadInt16(b), Status::Ok);
+    ASSERT_EQ(in.ReadInt16(c), Status::Ok);
+    ASSERT_EQ(in.ReadInt16(d), Status::Ok);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 4);
+    EXPECT_EQ(c, -2);
+    EXPECT_EQ(d, 32767);
+}
+
+TEST(ListOutput, IntegersAndSingles) {
+    EXPECT_EQ(ListInt(0), QStringLiteral(" 0 "));
+    EXPECT_EQ(ListInt(8), QStringLiteral(" 8 "));
+    EXPECT_EQ(ListInt(-3), QStringLiteral("-3 "));
+    struct Row {
+        float value;
+        const char* text;
+    };
+    const Row rows[] = {
+        {0.0f, "0"},
+        {235.0f, "235"},
+        {0.5f, ".5"},
+        {-0.5f, "-.5"},
+        {0.1f, ".1"},
+        {12.25f, "12.25"},
+        {1234567.0f, "1234567"},
+        {1e7f, "1E+07"},
+        {0.0001f, ".0001"},
+        {1e-5f, "1E-05"},
+        {-375.5f, "-375.5"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(SingleText(r.value), QString::fromLatin1(r.text));
+    }
+    EXPECT_EQ(ListSingle(235.0f), QStringLiteral(" 235 "));
+    EXPECT_EQ(ListSingle(-1.5f), QStringLiteral("-1.5 "));
+}
+
+// Whatever single a record holds, it reads back as the same single.
+TEST(ListOutput, EverySingleReadsBackTheSame) {
+    std::mt19937 gen(20051);
+    std::uniform_int_distribution<std::uint32_t> bits;
+    int checked = 0;
+    while (checked < 20000) {
+        const std::uint32_t b = bits(gen);
+        float f;
+        std::memcpy(&f, &b, sizeof f);
+        if (!std::isfinite(f)) {
+            continue;
+        }
+        ++checked;
+        const QString text = SingleText(f);
+        ListInput in(text);
+        float back = 0;
+        ASSERT_EQ(in.ReadSingle(back), Status::Ok) << text.toStdString();
+        ASSERT_EQ(back, f) << text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace vardel

@@ -1,0 +1,228 @@
+#include "texts/list_io.h"
+
+#include "state/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace vardel {
+namespace {
+
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+bool IsAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+}  // namespace
+
+ListInput::ListInput(QStringView text) : text_(text) {
+    if (text_.startsWith(QChar(0xFEFF))) {
+        text_ = text_.mid(1);
+    }
+}
+
+qsizetype ListInput::LineEndLength(qsizetype at) const {
+    if (at >= text_.size()) {
+        return 0;
+    }
+    if (text_[at] == u'\n') {
+        return 1;
+    }
+    if (text_[at] == u'\r') {
+        return at + 1 < text_.size() && text_[at + 1] == u'\n' ? 2 : 1;
+    }
+    return 0;
+}
+
+void ListInput::SkipBlanksOnLine() {
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) {
+        ++pos_;
+    }
+}
+
+bool ListInput::SkipBlanks() {
+    for (;;) {
+        SkipBlanksOnLine();
+        const qsizetype end = LineEndLength(pos_);
+        if (end == 0) {
+            break;
+        }
+        pos_ += end;
+        ++line_;
+    }
+    itemLine_ = line_;
+    return pos_ < text_.size();
+}
+
+ListInput::Status ListInput::ReadNumber(double& out) {
+    offending_.clear();
+    if (!SkipBlanks()) {
+        return Status::EndOfFile;
+    }
+    const qsizetype start = pos_;
+    qsizetype k = pos_;
+    std::string ascii;
+    if (text_[k] == u'+' || text_[k] == u'-') {
+        ascii += static_cast<char>(text_[k].unicode());
+        ++k;
+    }
+    int digits = 0;
+    for (; k < text_.size() && IsAsciiDigit(text_[k]); ++k, ++digits) {
+        ascii += static_cast<char>(text_[k].unicode());
+    }
+    if (k < text_.size() && text_[k] == u'.') {
+        ascii += '.';
+        ++k;
+        for (; k < text_.size() && IsAsciiDigit(text_[k]); ++k, ++digits) {
+            ascii += static_cast<char>(text_[k].unicode());
+        }
+    }
+    if (digits == 0) {
+        qsizetype e = start;
+        while (e < text_.size() && e - start < 40 && !IsBlank(text_[e]) && text_[e] != u',' &&
+               LineEndLength(e) == 0) {
+            ++e;
+        }
+        offending_ = text_.mid(start, e - start).toString();
+        return Status::NotANumber;
+    }
+    // An exponent only when digits follow it: "12Es_Eb" is 12 and a key.
+    if (k < text_.size() &&
+        (text_[k] == u'e' || text_[k] == u'E' || text_[k] == u'd' || text_[k] == u'D')) {
+        qsizetype e = k + 1;
+        std::string exponent = "e";
+        if (e < text_.size() && (text_[e] == u'+' || text_[e] == u'-')) {
+            exponent += static_cast<char>(text_[e].unicode());
+            ++e;
+        }
+        if (e < text_.size() && IsAsciiDigit(text_[e])) {
+            for (; e < text_.size() && IsAsciiDigit(text_[e]); ++e) {
+                exponent += static_cast<char>(text_[e].unicode());
+            }
+            ascii += exponent;
+            k = e;
+        }
+    }
+    pos_ = k;
+    // The separator after a number: blanks, then one comma or the line end.
+    SkipBlanksOnLine();
+    if (pos_ < text_.size() && text_[pos_] == u',') {
+        ++pos_;
+    } else if (const qsizetype end = LineEndLength(pos_)) {
+        pos_ += end;
+        ++line_;
+    }
+    out = std::strtod(ascii.c_str(), nullptr);
+    if (!std::isfinite(out)) {
+        offending_ = text_.mid(start, k - start).left(40).toString();
+        return Status::Overflow;
+    }
+    return Status::Ok;
+}
+
+ListInput::Status ListInput::ReadInt16(Int16& out) {
+    double v = 0;
+    const Status st = ReadNumber(v);
+    if (st != Status::Ok) {
+        return st;
+    }
+    const Int16Result r = ToInt16(v);
+    if (r.status != Convert::Ok) {
+        offending_ = QString::number(v, 'g', 15);
+        return Status::Overflow;
+    }
+    out = r.value;
+    return Status::Ok;
+}
+
+ListInput::Status ListInput::ReadSingle(float& out) {
+    double v = 0;
+    const Status st = ReadNumber(v);
+    if (st != Status::Ok) {
+        return st;
+    }
+    if (std::fabs(v) > std::numeric_limits<float>::max()) {
+        offending_ = QString::number(v, 'g', 15);
+        return Status::Overflow;
+    }
+    out = static_cast<float>(v);
+    return Status::Ok;
+}
+
+ListInput::Status ListInput::ReadText(QString& out) {
+    if (!SkipBlanks()) {
+        return Status::EndOfFile;
+    }
+    const qsizetype start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != u',' && LineEndLength(pos_) == 0) {
+        ++pos_;
+    }
+    out = text_.mid(start, pos_ - start).toString();
+    if (pos_ < text_.size() && text_[pos_] == u',') {
+        ++pos_;
+    } else if (const qsizetype end = LineEndLength(pos_)) {
+        pos_ += end;
+        ++line_;
+    }
+    return Status::Ok;
+}
+
+ListInput::Status ListInput::ReadLine(QString& out) {
+    itemLine_ = line_;
+    if (pos_ >= text_.size()) {
+        return Status::EndOfFile;
+    }
+    const qsizetype start = pos_;
+    while (pos_ < text_.size() && LineEndLength(pos_) == 0) {
+        ++pos_;
+    }
+    out = text_.mid(start, pos_ - start).toString();
+    if (const qsizetype end = LineEndLength(pos_)) {
+        pos_ += end;
+        ++line_;
+    }
+    return Status::Ok;
+}
+
+QString ListInt(long long value) {
+    return value < 0 ? QString::number(value) + u' ' : u' ' + QString::number(value) + u' ';
+}
+
+QString ListSingle(float value) {
+    const QString digits = SingleText(value);
+    return digits.startsWith(u'-') ? digits + u' ' : u' ' + digits + u' ';
+}
+
+QString SingleText(float value) {
+    if (value == 0) {
+        return QStringLiteral("0");
+    }
+    if (!std::isfinite(value)) {
+        return value != value
+                   ? QStringLiteral("0")
+                   : (value < 0 ? QStringLiteral("-3.402823E+38") : QStringLiteral("3.402823E+38"));
+    }
+    char buf[64];
+    for (int precision = 7; precision <= 9; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*G", precision, static_cast<double>(value));
+        if (static_cast<float>(std::strtod(buf, nullptr)) == value) {
+            break;
+        }
+    }
+    std::string s(buf);
+    // "0.5" → ".5", "-0.5" → "-.5"
+    if (s.rfind("0.", 0) == 0) {
+        s.erase(0, 1);
+    } else if (s.rfind("-0.", 0) == 0) {
+        s.erase(1, 1);
+    }
+    return QString::fromStdString(s);
+}
+
+}  // namespace vardel

@@ -1,0 +1,43 @@
+#include "texts/print_status.h"
+
+#include "texts/codepage.h"
+#include "texts/list_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace vardel {
+
+std::optional<PrintStatus> ReadPrintStatus(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    const QString text = DecodeText(bytes, CodePage::Windows1250);
+    ListInput in(text);
+    PrintStatus st;
+    if (in.ReadSingle(st.S) != ListInput::Status::Ok ||
+        in.ReadInt16(st.P) != ListInput::Status::Ok) {
+        return std::nullopt;
+    }
+    return st;
+}
+
+FileResult WritePrintStatus(const QString& path, float S, Int16 P) {
+    const QByteArray bytes =
+        (SingleText(S) + QStringLiteral(", ") + QString::number(P) + QStringLiteral("\r\n"))
+            .toLatin1();
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        return FileError{QStringLiteral("Nie można zapisać pliku stanu wydruku %1.")
+                             .arg(QDir::toNativeSeparators(path))};
+    }
+    return std::nullopt;
+}
+
+}  // namespace vardel

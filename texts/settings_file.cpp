@@ -1,0 +1,315 @@
+#include "texts/settings_file.h"
+
+#include "state/numbers.h"
+#include "texts/codepage.h"
+#include "texts/list_io.h"
+#include "texts/print_status.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace vardel {
+namespace {
+
+// Reads the items of the settings file in order, turning the first failure into a message that
+// names the file and the line. Once failed, further reads do nothing.
+class SettingsReader {
+  public:
+    SettingsReader(QStringView text, QString fileName)
+        : in_(text), fileName_(std::move(fileName)) {}
+
+    void StartLine(int setting) { setting_ = setting; }
+
+    void Int(Int16& out) { Check(in_.ReadInt16(out)); }
+    void Single(float& out) { Check(in_.ReadSingle(out)); }
+    void Text(QString& out) { Check(in_.ReadText(out)); }
+    void Line(QString& out) { Check(in_.ReadLine(out)); }
+    // A text item that is not kept.
+    void Key() {
+        QString ignored;
+        Text(ignored);
+    }
+
+    bool Failed() const { return error_.has_value(); }
+    int CurrentLine() const { return in_.Line(); }
+    FileResult Error() const { return error_; }
+
+    void Fail(const QString& what) {
+        if (!error_) {
+            error_ = FileError{QStringLiteral("Plik ustawień %1, wiersz %2: %3")
+                                   .arg(fileName_)
+                                   .arg(in_.Line())
+                                   .arg(what)};
+        }
+    }
+
+  private:
+    void Check(ListInput::Status st) {
+        if (error_ || st == ListInput::Status::Ok) {
+            return;
+        }
+        switch (st) {
+            case ListInput::Status::EndOfFile:
+                error_ = FileError{
+                    QStringLiteral("Plik ustawień %1 jest niepełny: brak danych wiersza %2, a "
+                                   "plik musi mieć 22 wiersze.")
+                        .arg(fileName_)
+                        .arg(setting_)};
+                break;
+            case ListInput::Status::NotANumber:
+                Fail(in_.Offending().isEmpty()
+                         ? QStringLiteral("brak liczby.")
+                         : QStringLiteral("„%1” nie jest liczbą.").arg(in_.Offending()));
+                break;
+            case ListInput::Status::Overflow:
+                Fail(QStringLiteral("liczba %1 jest poza zakresem.").arg(in_.Offending()));
+                break;
+            case ListInput::Status::Ok:
+                break;
+        }
+    }
+
+    ListInput in_;
+    QString fileName_;
+    int setting_ = 0;
+    FileResult error_;
+};
+
+QString OneLine(QString text) {
+    // A line break inside a value would shift every later setting.
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+// A radius or a load value as stored: point decimal.
+QString Kropka(float value, const char16_t* pattern) {
+    return Format_kropka(value, pattern);
+}
+
+}  // namespace
+
+double HundredthsOfRatio(double n) {
+    double v = n * 100.0;
+    const double whole = std::nearbyint(v);
+    if (std::fabs(v - whole) <= 1e-9 * std::fmax(1.0, std::fabs(whole))) {
+        v = whole;
+    }
+    return std::floor(v);
+}
+
+FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QString& fileName) {
+    const QString text = DecodeText(bytes, CodePage::Windows1250);
+    SettingsReader r(text, fileName);
+    DesignCase t = s;
+
+    r.StartLine(1);
+    r.Int(t.Norma);
+    r.Key();
+    r.StartLine(2);
+    r.Int(t.Strona);
+    r.Key();
+    r.StartLine(3);
+    r.Line(t.Naz_proj);
+    r.StartLine(4);
+    r.Int(t.Nrbetonu);
+    r.Key();
+    r.StartLine(5);
+    r.Int(t.Nrstali);
+    r.Key();
+    r.StartLine(6);
+    r.Int(t.Tryb_n);
+    QString ratio;
+    r.Text(ratio);
+    if (!r.Failed() && t.Tryb_n == 1) {
+        const Int16Result n = ToInt16(ratio, QLocale::c());
+        if (n.status == Convert::NotANumber) {
+            r.Fail(QStringLiteral("„%1” nie jest liczbą (n = Es/Eb w setnych).").arg(ratio));
+        } else if (n.status == Convert::Overflow) {
+            r.Fail(QStringLiteral("n = Es/Eb w setnych (%1) jest poza zakresem.").arg(ratio));
+        } else {
+            t.Es_Eb = static_cast<double>(n.value) / 100.0;
+        }
+    }
+    r.StartLine(7);
+    r.Int(t.Jezyk);
+    r.Key();
+    for (int i = 1; i <= kMaxCases; ++i) {
+        r.StartLine(7 + i);
+        r.Single(t.N_kN[i]);
+        r.Single(t.M_kNm[i]);
+        r.Single(t.V_kN[i]);
+    }
+    r.StartLine(14);
+    r.Single(t.R_zewn);
+    r.Key();
+    r.StartLine(15);
+    r.Single(t.R_wewn);
+    r.Key();
+    r.StartLine(16);
+    r.Single(t.R_srub);
+    r.Key();
+    r.StartLine(17);
+    r.Int(t.Tryb_sru);
+    r.Key();
+    r.StartLine(18);
+    for (float& v : t.Stal_uzytk1.values) {
+        r.Single(v);
+    }
+    r.Int(t.Stal_uzytk1.number);
+    r.Text(t.Stal_uzytk1.name);
+    r.StartLine(19);
+    r.Single(t.Stal_uzytk2.values[0]);
+    r.Int(t.Stal_uzytk2.number);
+    r.Text(t.Stal_uzytk2.name);
+    r.StartLine(20);
+    r.Int(t.Tryb_RTF);
+    r.Key();
+    r.StartLine(21);
+    r.Int(t.Numer_sruby);
+    r.Key();
+    r.StartLine(22);
+    r.Int(t.Liczba_srub);
+    r.Key();
+    if (r.Failed()) {
+        return r.Error();
+    }
+
+    for (int i = 1; i <= kMaxCases; ++i) {
+        t.N_kG[i] = static_cast<double>(t.N_kN[i]) * kKgPerKn;
+        t.M_kGm[i] = static_cast<double>(t.M_kNm[i]) * kKgPerKn;
+        t.V_kG[i] = static_cast<double>(t.V_kN[i]) * kKgPerKn;
+    }
+    t.Rz_cm = static_cast<double>(t.R_zewn) / 10.0;
+    t.Rw_cm = static_cast<double>(t.R_wewn) / 10.0;
+    t.Rs_cm = static_cast<double>(t.R_srub) / 10.0;
+    s = std::move(t);
+    return std::nullopt;
+}
+
+FileResult ReadSettings(DesignCase& s, const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile f(path);
+    if (!f.exists()) {
+        return FileError{QStringLiteral("Brak pliku ustawień %1.").arg(shown)};
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        return FileError{QStringLiteral("Nie można otworzyć pliku ustawień %1.").arg(shown)};
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        return FileError{QStringLiteral("Nie można odczytać pliku ustawień %1.").arg(shown)};
+    }
+    return ReadSettingsBytes(s, bytes, shown);
+}
+
+QByteArray SettingsFileBytes(const DesignCase& s) {
+    QString ratio = Format(HundredthsOfRatio(s.Es_Eb), u"#######", QLocale::c());
+    if (ratio.isEmpty()) {
+        // An empty item would make the reader take the next line's value in its place.
+        ratio = QStringLiteral("0");
+    }
+    QStringList lines;
+    lines << ListInt(s.Norma) + QStringLiteral("Norma");
+    lines << ListInt(s.Strona) + QStringLiteral("  Strona");
+    lines << OneLine(s.Naz_proj);
+    lines << ListInt(s.Nrbetonu) + QStringLiteral("Nrbetonu");
+    lines << ListInt(s.Nrstali) + QStringLiteral("Nrstali");
+    lines << ListInt(s.Tryb_n) + ratio;
+    lines << ListInt(s.Jezyk) + QStringLiteral("Jezyk 0-PL 1-P2 2-GB 3-FR 4-DE");
+    for (int i = 1; i <= kMaxCases; ++i) {
+        lines << Kropka(s.N_kN[i], u"#####0.0   ") + Kropka(s.M_kNm[i], u"######0.0   ") +
+                     Kropka(s.V_kN[i], u"#####0.0");
+    }
+    lines << Kropka(s.R_zewn, u"######0") + QStringLiteral("R_zewn");
+    lines << Kropka(s.R_wewn, u"######0") + QStringLiteral("R_wewn");
+    lines << Kropka(s.R_srub, u"######0") + QStringLiteral("R_srub");
+    lines << ListInt(s.Tryb_sru) + QStringLiteral("Tryb_sru");
+    const SteelRecord& a = s.Stal_uzytk1;
+    lines << ListSingle(a.values[0]) + ListSingle(a.values[1]) + ListSingle(a.values[2]) +
+                 ListInt(a.number) + OneLine(a.name);
+    const SteelRecord& b = s.Stal_uzytk2;
+    lines << ListSingle(b.values[0]) + ListInt(b.number) + OneLine(b.name);
+    lines << ListInt(s.Tryb_RTF) + QStringLiteral("Tryb_RTF");
+    lines << ListInt(s.Numer_sruby) + QStringLiteral("Numer_sruby");
+    lines << ListInt(s.Liczba_srub) + QStringLiteral("Liczba_srub");
+
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (const auto ansi = EncodeCodePage(text, CodePage::Windows1250)) {
+        return *ansi;
+    }
+    return text.toUtf8();
+}
+
+FileResult SaveSettingsFile(const QString& path, const DesignCase& s) {
+    const QByteArray bytes = SettingsFileBytes(s);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        return FileError{QStringLiteral("Nie można zapisać pliku ustawień %1: %2")
+                             .arg(QDir::toNativeSeparators(path), f.errorString())};
+    }
+    return std::nullopt;
+}
+
+SettingsWindowValues SettingsWindowValues::FromState(const DesignCase& s) {
+    // Nine significant digits give back the same single; a point is read in every locale.
+    const auto text = [](float v) { return QString::number(static_cast<double>(v), 'g', 9); };
+    SettingsWindowValues w;
+    w.Text3 = text(s.R_zewn);
+    w.Text4 = text(s.R_wewn);
+    w.Text11 = text(s.R_srub);
+    w.cmbFi = s.Numer_sruby - 1;
+    w.Text12 = QString::number(s.Liczba_srub);
+    return w;
+}
+
+FileResult WriteSettings(DesignCase& s, const QString& programDir,
+                         const SettingsWindowValues& window, const QLocale& locale,
+                         Prompter& prompter) {
+    const QDir dir(programDir);
+    DesignCase next = s;
+
+    // The page numbering of the last printout carries into the next run. Without a readable
+    // status file the page number stays as it is.
+    if (const auto status = ReadPrintStatus(dir.filePath(PrintStatusFileName()))) {
+        if (status->S <= 0) {
+            prompter.Tell(QString(), QStringLiteral("Złe zakonczenie wydruku"));
+        } else {
+            next.Strona = status->P;
+        }
+    }
+
+    // A field left holding something that is not a number keeps the state's value rather than
+    // ending the program on its way out.
+    const auto single = [&](const QString& text, float& member) {
+        const SingleResult r = ToSingle(text, locale);
+        if (r.status == Convert::Ok) {
+            member = r.value;
+        }
+    };
+    single(window.Text3, next.R_zewn);
+    single(window.Text4, next.R_wewn);
+    single(window.Text11, next.R_srub);
+    next.Numer_sruby =
+        static_cast<Int16>(window.cmbFi >= 0 && window.cmbFi < 32767 ? window.cmbFi + 1 : 0);
+    const Int16Result bolts = ToInt16(window.Text12, locale);
+    if (bolts.status == Convert::Ok) {
+        next.Liczba_srub = bolts.value;
+    }
+
+    if (FileResult err = SaveSettingsFile(dir.filePath(SettingsFileName()), next)) {
+        return err;
+    }
+    s.Strona = next.Strona;
+    s.R_zewn = next.R_zewn;
+    s.R_wewn = next.R_wewn;
+    s.R_srub = next.R_srub;
+    s.Numer_sruby = next.Numer_sruby;
+    s.Liczba_srub = next.Liczba_srub;
+    return std::nullopt;
+}
+
+}  // namespace vardel
