@@ -1,0 +1,274 @@
+#include "lumdruk/emf.h"
+
+#include "lumdruk/render.h"
+
+#include <QFontMetricsF>
+#include <QSaveFile>
+
+#include <emf2svg.h>
+#include <uemf.h>
+#include <uemf_utf.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace vardel::lumdruk {
+
+namespace {
+
+constexpr int32_t kMaxUnits = 10'000'000;  // 100 m: far beyond any page
+constexpr qsizetype kMaxBitmapPixels = 16 * 1024 * 1024;
+
+int32_t U(double mm) {
+    return static_cast<int32_t>(
+        std::clamp<double>(std::lround(mm * kFontUnitsPerMm), -kMaxUnits, kMaxUnits));
+}
+
+U_POINTL Point(const QPointF& mm) {
+    return point32_set(U(mm.x()), U(mm.y()));
+}
+
+U_RECTL Rect(const QRectF& mm) {
+    return rectl_set(Point(mm.topLeft()), Point(mm.bottomRight()));
+}
+
+// The metafile under construction; frees what libUEMF allocated whatever happens.
+class Metafile {
+  public:
+    Metafile() {
+        // libUEMF builds the whole metafile in memory and writes it out only when finished;
+        // the bytes are taken from its buffer, so its own file goes nowhere.
+        ok_ = emf_start("/dev/null", 64 * 1024, 64 * 1024, &et_) == 0 &&
+              emf_htable_create(128, 128, &eht_) == 0;
+    }
+    ~Metafile() {
+        if (et_ != nullptr) {
+            emf_free(&et_);
+        }
+        if (eht_ != nullptr) {
+            emf_htable_free(&eht_);
+        }
+    }
+    Metafile(const Metafile&) = delete;
+    Metafile& operator=(const Metafile&) = delete;
+
+    // Takes ownership of a record made by a *_set function.
+    void Add(char* record) {
+        if (record == nullptr) {
+            ok_ = false;
+            return;
+        }
+        if (!ok_) {
+            std::free(record);
+            return;
+        }
+        if (emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), et_, 1) != 0) {
+            ok_ = false;
+        }
+    }
+
+    EMFHANDLES* Handles() { return eht_; }
+    bool Ok() const { return ok_; }
+
+    QByteArray Finish() {
+        if (!ok_) {
+            return {};
+        }
+        Add(U_EMREOF_set(0, nullptr, et_));
+        // Fills in the header's size, record and handle counts, then writes to /dev/null.
+        if (!ok_ || emf_finish(et_, eht_) != 0) {
+            return {};
+        }
+        return QByteArray(et_->buf, static_cast<qsizetype>(et_->used));
+    }
+
+  private:
+    EMFTRACK* et_ = nullptr;
+    EMFHANDLES* eht_ = nullptr;
+    bool ok_ = false;
+};
+
+void AddText(Metafile& emf, const PageText& text, uint32_t& font) {
+    if (text.text.isEmpty()) {
+        return;
+    }
+    const QFont qfont = FontFor(text.style);
+    uint16_t* face = U_Utf8ToUtf16le(kFontFamily, 0, nullptr);
+    const U_LOGFONT lf =
+        logfont_set(-U(text.style.height_mm), 0, 0, 0, text.style.bold ? U_FW_BOLD : U_FW_NORMAL,
+                    text.style.italic ? 1 : 0, text.style.underline ? 1 : 0, 0, U_DEFAULT_CHARSET,
+                    U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS, U_ANTIALIASED_QUALITY,
+                    U_VARIABLE_PITCH | U_FF_SWISS, face);
+    std::free(face);
+    uint32_t newFont = 0;
+    emf.Add(extcreatefontindirectw_set(&newFont, emf.Handles(), reinterpret_cast<const char*>(&lf),
+                                       nullptr));
+    emf.Add(selectobject_set(newFont, emf.Handles()));
+    if (font != 0) {
+        emf.Add(deleteobject_set(&font, emf.Handles()));
+    }
+    font = newFont;
+
+    const QByteArray utf8 = text.text.toUtf8();
+    size_t units = 0;
+    uint16_t* utf16 = U_Utf8ToUtf16le(utf8.constData(), 0, &units);
+    if (utf16 == nullptr || units == 0) {
+        std::free(utf16);
+        return;
+    }
+    // One advance per UTF-16 unit, from the same metrics as the layout; a surrogate pair puts
+    // its advance on the first unit. Rounding the running position keeps the sum exact.
+    const QFontMetricsF fm(qfont);
+    std::vector<uint32_t> dx(units, 0);
+    double pos = 0;
+    int32_t placed = 0;
+    const QString& s = text.text;
+    for (qsizetype i = 0; i < s.size() && static_cast<size_t>(i) < units; ++i) {
+        const bool pair = s[i].isHighSurrogate() && i + 1 < s.size();
+        pos += fm.horizontalAdvance(s.mid(i, pair ? 2 : 1));
+        const int32_t next = static_cast<int32_t>(std::lround(pos));
+        dx[static_cast<size_t>(i)] = static_cast<uint32_t>(std::max(0, next - placed));
+        placed = next;
+        if (pair) {
+            ++i;
+        }
+    }
+    const QRectF box(text.origin.x(), text.origin.y() - text.style.height_mm, text.advance_mm,
+                     text.style.height_mm * 1.3);
+    char* emrtext = emrtext_set(Point(text.origin), static_cast<U_NUM_STR>(units), 2, utf16,
+                                U_ETO_NONE, Rect(box), dx.data());
+    std::free(utf16);
+    if (emrtext == nullptr) {
+        emf.Add(nullptr);
+        return;
+    }
+    emf.Add(U_EMREXTTEXTOUTW_set(Rect(box), U_GM_COMPATIBLE, 1.0f, 1.0f,
+                                 reinterpret_cast<PU_EMRTEXT>(emrtext)));
+    std::free(emrtext);
+}
+
+void AddImage(Metafile& emf, const PageImage& item) {
+    if (item.image.isNull()) {
+        emf.Add(U_EMRRECTANGLE_set(Rect(item.rect)));
+        return;
+    }
+    QImage image = item.image;
+    if (static_cast<qsizetype>(image.width()) * image.height() > kMaxBitmapPixels) {
+        image = image.scaled(2048, 2048, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    // 24-bit device-independent bitmap: bottom-up rows of B, G, R, each padded to 4 bytes.
+    image = image.convertToFormat(QImage::Format_RGB888);
+    const int w = image.width();
+    const int h = image.height();
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<char> px(static_cast<size_t>(stride) * static_cast<size_t>(h), 0);
+    for (int row = 0; row < h; ++row) {
+        const uchar* src = image.constScanLine(h - 1 - row);
+        char* dst = px.data() + static_cast<size_t>(row) * static_cast<size_t>(stride);
+        for (int x = 0; x < w; ++x) {
+            dst[3 * x + 0] = static_cast<char>(src[3 * x + 2]);
+            dst[3 * x + 1] = static_cast<char>(src[3 * x + 1]);
+            dst[3 * x + 2] = static_cast<char>(src[3 * x + 0]);
+        }
+    }
+    const U_BITMAPINFOHEADER bih =
+        bitmapinfoheader_set(w, h, 1, 24, U_BI_RGB, static_cast<uint32_t>(px.size()), 0, 0, 0, 0);
+    PU_BITMAPINFO bmi = bitmapinfo_set(bih, nullptr);
+    const U_RECTL dest = Rect(item.rect);
+    emf.Add(U_EMRSTRETCHDIBITS_set(dest, point32_set(dest.left, dest.top),
+                                   point32_set(dest.right - dest.left, dest.bottom - dest.top),
+                                   point32_set(0, 0), point32_set(w, h), U_DIB_RGB_COLORS,
+                                   U_SRCCOPY, bmi, static_cast<uint32_t>(px.size()), px.data()));
+    std::free(bmi);
+}
+
+}  // namespace
+
+QByteArray EmfBytes(const Page& page) {
+    Metafile emf;
+    const U_RECTL paper =
+        rectl_set(point32_set(0, 0), point32_set(U(kPaperWidth_mm), U(kPaperHeight_mm)));
+    // One device unit is 0.01 mm: the reference device is the paper itself in those units.
+    emf.Add(U_EMRHEADER_set(
+        paper, paper, nullptr, 0, nullptr, sizel_set(U(kPaperWidth_mm), U(kPaperHeight_mm)),
+        sizel_set(static_cast<int32_t>(kPaperWidth_mm), static_cast<int32_t>(kPaperHeight_mm)), 0));
+    emf.Add(U_EMRSETMAPMODE_set(U_MM_TEXT));
+    emf.Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
+    emf.Add(U_EMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
+    emf.Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 0)));
+    emf.Add(U_EMRSETSTRETCHBLTMODE_set(U_STRETCH_HALFTONE));
+    emf.Add(selectobject_set(U_NULL_BRUSH, emf.Handles()));
+
+    // A plain cosmetic pen comes out as a hair line in some readers: the frame pen is geometric
+    // with its width.
+    PU_EXTLOGPEN elp =
+        extlogpen_set(U_PS_SOLID | U_PS_GEOMETRIC | U_PS_ENDCAP_SQUARE | U_PS_JOIN_MITER,
+                      static_cast<uint32_t>(U(kLineWidth_mm)), U_BS_SOLID, colorref3_set(0, 0, 0),
+                      U_HS_SOLIDCLR, 0, nullptr);
+    uint32_t pen = 0;
+    emf.Add(extcreatepen_set(&pen, emf.Handles(), nullptr, 0, nullptr, elp));
+    std::free(elp);
+    emf.Add(selectobject_set(pen, emf.Handles()));
+
+    uint32_t font = 0;
+    for (const PageItem& item : page.items) {
+        if (const auto* line = std::get_if<PageLine>(&item)) {
+            emf.Add(U_EMRMOVETOEX_set(Point(line->from)));
+            emf.Add(U_EMRLINETO_set(Point(line->to)));
+        } else if (const auto* text = std::get_if<PageText>(&item)) {
+            AddText(emf, *text, font);
+        } else if (const auto* image = std::get_if<PageImage>(&item)) {
+            AddImage(emf, *image);
+        }
+    }
+    return emf.Finish();
+}
+
+bool WriteEmf(const QString& path, const Page& page, QString* error) {
+    const QByteArray bytes = EmfBytes(page);
+    if (bytes.isEmpty()) {
+        *error = QStringLiteral("the page picture for %1 could not be built").arg(path);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QByteArray EmfToSvg(const QByteArray& emf, QString* error) {
+    if (emf.isEmpty()) {
+        *error = QStringLiteral("the picture is empty");
+        return {};
+    }
+    generatorOptions options{};
+    options.nameSpace = nullptr;
+    options.verbose = false;
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    options.imgHeight = 0;
+    options.imgWidth = 0;
+    QByteArray copy = emf;  // the converter takes a mutable buffer
+    char* out = nullptr;
+    size_t length = 0;
+    const int ok = emf2svg(copy.data(), static_cast<size_t>(copy.size()), &out, &length, &options);
+    QByteArray svg =
+        out != nullptr ? QByteArray(out, static_cast<qsizetype>(length)) : QByteArray();
+    std::free(out);
+    if (!ok || svg.isEmpty()) {
+        *error = QStringLiteral("the picture is not a readable EMF");
+        return {};
+    }
+    // QtSvg collapses runs of blanks unless told otherwise, and smooths small bitmaps.
+    const qsizetype root = svg.indexOf("<svg");
+    if (root >= 0) {
+        svg.insert(root + 4, " xml:space=\"preserve\" image-rendering=\"optimizeSpeed\"");
+    }
+    return svg;
+}
+
+}  // namespace vardel::lumdruk

@@ -1,0 +1,20 @@
+// The page as an Enhanced Metafile, and an EMF read back as SVG for display.
+#pragma once
+
+#include "lumdruk/layout.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace vardel::lumdruk {
+
+// The page as EMF bytes: MM_TEXT with one device unit = 0.01 mm, the bounds covering the A4
+// paper, geometric pens, texts as UTF-16 with one advance per unit, 24-bit bitmaps.
+// Empty when the metafile cannot be built.
+QByteArray EmfBytes(const Page& page);
+
+// An EMF turned into SVG by libemf2svg, with the two touches the SVG needs before QtSvg draws
+// it: blanks in texts preserved, small bitmaps not smoothed. Empty with a message on failure.
+QByteArray EmfToSvg(const QByteArray& emf, QString* error);
+
+}  // namespace vardel::lumdruk

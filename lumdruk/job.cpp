@@ -1,0 +1,152 @@
+#include "lumdruk/job.h"
+
+#include "lumdruk/emf.h"
+#include "lumdruk/render.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace vardel::lumdruk {
+
+namespace {
+
+// The status carries a 16-bit page number.
+int StatusPage(int page) {
+    return std::clamp(page, -32768, 32767);
+}
+
+JobResult Fail(const QString& message, int page = 0) {
+    return JobResult{false, page, message};
+}
+
+JobResult Print(QPrinter& printer, const std::vector<Page>& pages) {
+    QString error;
+    if (!PrintPages(printer, pages, &error)) {
+        return Fail(error, pages.front().number);
+    }
+    return JobResult{true, pages.back().number, {}};
+}
+
+JobResult Execute(const Job& job, const std::vector<Page>& pages, const QString& directory,
+                  JobUi& ui) {
+    QString error;
+    switch (static_cast<JobMode>(job.mode)) {
+        case JobMode::PagePicture: {
+            // The page picture is the first page alone.
+            if (!WriteEmf(QDir(directory).filePath(PagePictureName()), pages.front(), &error)) {
+                return Fail(error, job.page);
+            }
+            return JobResult{true, pages.front().number, {}};
+        }
+        case JobMode::SaveAs: {
+            const QString path = ui.AskSavePath(directory);
+            if (path.isEmpty()) {
+                return Fail(QStringLiteral("saving was cancelled"), job.page);
+            }
+            const int written = SavePages(path, pages, &error);
+            if (written == 0) {
+                return Fail(error, job.page);
+            }
+            return JobResult{true, pages[static_cast<size_t>(written) - 1].number, {}};
+        }
+        case JobMode::DefaultPrinter: {
+            const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+            if (info.isNull()) {
+                return Fail(QStringLiteral("there is no default printer"), job.page);
+            }
+            QPrinter printer(info, QPrinter::HighResolution);
+            return Print(printer, pages);
+        }
+        case JobMode::ChoosePrinter: {
+            QPrinter printer(QPrinter::HighResolution);
+            if (!ui.ChoosePrinter(printer)) {
+                return Fail(QStringLiteral("printing was cancelled"), job.page);
+            }
+            return Print(printer, pages);
+        }
+        case JobMode::Clipboard:
+            return Fail(QStringLiteral("the page picture on the clipboard is not available on this "
+                                       "system; ask for the picture file (mode -2) instead"),
+                        job.page);
+    }
+    return Fail(QStringLiteral("unknown mode %1 in the job file").arg(job.mode), job.page);
+}
+
+}  // namespace
+
+std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const QString& headerFile,
+                                                 int firstPage, QStringList* notes,
+                                                 QString* error) {
+    std::optional<PageFile> page = ReadPageFile(pageFile, error);
+    if (!page) {
+        return std::nullopt;
+    }
+    std::optional<PageFile> header = ReadPageFile(headerFile, error);
+    if (!header) {
+        return std::nullopt;
+    }
+    for (const QString& n : page->notes) {
+        notes->append(QFileInfo(pageFile).fileName() + u' ' + n);
+    }
+    for (const QString& n : header->notes) {
+        notes->append(QFileInfo(headerFile).fileName() + u' ' + n);
+    }
+    return LayoutPages(*page, *header, firstPage, notes);
+}
+
+JobResult RunJob(const QString& jobPath, JobUi& ui,
+                 const std::function<void(const QString&)>& log) {
+    const QString directory = QFileInfo(jobPath).absolutePath();
+    const JobResult result = [&]() -> JobResult {
+        QFile file(jobPath);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return Fail(
+                QStringLiteral("cannot read the job file %1: %2").arg(jobPath, file.errorString()));
+        }
+        QString error;
+        const std::optional<Job> job = ParseJobFile(file.readAll(), directory, &error);
+        if (!job) {
+            return Fail(QStringLiteral("%1: %2").arg(jobPath, error));
+        }
+        QStringList notes;
+        const auto pages =
+            RenderPageFiles(job->page_file, job->header_file, job->page, &notes, &error);
+        for (const QString& n : notes) {
+            log(n);
+        }
+        if (!pages) {
+            return Fail(error, job->page);
+        }
+        return Execute(*job, *pages, directory, ui);
+    }();
+    if (!result.ok) {
+        log(result.message);
+    }
+    QString error;
+    if (!WriteStatusFile(directory, result.ok, result.last_page, &error)) {
+        log(error);
+        return JobResult{false, result.last_page, error};
+    }
+    return result;
+}
+
+bool WriteStatusFile(const QString& directory, bool ok, int page, QString* error) {
+    const QString path = QDir(directory).filePath(StatusFileName());
+    QSaveFile file(path);
+    const QByteArray line =
+        QStringLiteral("%1, %2\r\n").arg(ok ? 1 : 0).arg(StatusPage(page)).toLatin1();
+    if (!file.open(QIODevice::WriteOnly) || file.write(line) != line.size() || !file.commit()) {
+        *error =
+            QStringLiteral("cannot write the status file %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vardel::lumdruk

@@ -1,0 +1,54 @@
+// One run of the print program: read the job, lay out the pages, do what the mode asks, and
+// leave the status file W_X.txt beside the job file.
+#pragma once
+
+#include "lumdruk/layout.h"
+#include "lumdruk/page_file.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QPrinter;
+
+namespace vardel::lumdruk {
+
+// The choices a job may ask of the user. The program answers with dialogs; tests with scripts.
+class JobUi {
+  public:
+    virtual ~JobUi() = default;
+    // The file to save the page in (its extension picks the format); empty when cancelled.
+    virtual QString AskSavePath(const QString& directory) = 0;
+    // Lets the user choose and set up the printer; false when cancelled.
+    virtual bool ChoosePrinter(QPrinter& printer) = 0;
+};
+
+struct JobResult {
+    bool ok = false;
+    int last_page = 0;  // number of the last page printed or saved
+    QString message;    // why the job failed, in the program's words
+};
+
+inline QString PagePictureName() {
+    return QStringLiteral("$a1.emf");
+}
+inline QString StatusFileName() {
+    return QStringLiteral("W_X.txt");
+}
+
+// Reads both page files and lays them out; the first page carries `firstPage`.
+// Nothing, with a message, when a page file cannot be read; notes go to `notes`.
+std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const QString& headerFile,
+                                                 int firstPage, QStringList* notes, QString* error);
+
+// Runs the job file at `jobPath` and writes the status file in the job file's directory
+// ("S, P" CR LF: S = 1 and the last page on success, S = 0 on failure). Notes and messages go
+// to `log`, one line each.
+JobResult RunJob(const QString& jobPath, JobUi& ui, const std::function<void(const QString&)>& log);
+
+// Writes the status file in `directory`, whole or not at all.
+bool WriteStatusFile(const QString& directory, bool ok, int page, QString* error);
+
+}  // namespace vardel::lumdruk

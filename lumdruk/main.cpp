@@ -1,0 +1,67 @@
+// Lumdruk: the print program. Its one argument is the job file; it prints, saves or writes the
+// page picture as the job's mode asks and leaves W_X.txt beside the job file.
+#include "lumdruk/job.h"
+#include "lumdruk/render.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <cstdio>
+
+namespace {
+
+class DialogUi : public vardel::lumdruk::JobUi {
+  public:
+    QString AskSavePath(const QString& directory) override {
+        const QString emf = QStringLiteral("EMF (*.emf)");
+        const QString pdf = QStringLiteral("PDF (*.pdf)");
+        const QString svg = QStringLiteral("SVG (*.svg)");
+        const QString png = QStringLiteral("PNG (*.png)");
+        QString filter = emf;
+        QString path = QFileDialog::getSaveFileName(
+            nullptr, QStringLiteral("Zapisz stronę jako"), QDir(directory).filePath("Vardel.emf"),
+            QStringList{emf, pdf, svg, png}.join(QStringLiteral(";;")), &filter);
+        if (path.isEmpty()) {
+            return {};
+        }
+        // A name typed without a known extension takes the chosen filter's.
+        if (vardel::lumdruk::FormatForPath(path) == vardel::lumdruk::SaveFormat::Unknown) {
+            const qsizetype star = filter.indexOf(u'*');
+            path += filter.mid(star + 1, filter.size() - star - 2);
+        }
+        return path;
+    }
+
+    bool ChoosePrinter(QPrinter& printer) override {
+        QPrintDialog dialog(&printer);
+        dialog.setWindowTitle(QStringLiteral("Drukuj"));
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
+void LogLine(const QString& line) {
+    std::fprintf(stderr, "Lumdruk: %s\n", line.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        LogLine(QStringLiteral("usage: Lumdruk JOB_FILE (the job file W_KK.txt)"));
+        QString error;
+        if (!vardel::lumdruk::WriteStatusFile(QCoreApplication::applicationDirPath(), false, 0,
+                                              &error)) {
+            LogLine(error);
+        }
+        return 2;
+    }
+    DialogUi ui;
+    const vardel::lumdruk::JobResult result = vardel::lumdruk::RunJob(args[1], ui, LogLine);
+    return result.ok ? 0 : 1;
+}
