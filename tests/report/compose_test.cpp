@@ -1,0 +1,241 @@
+#include "report/compose.h"
+
+#include "calc/solver.h"
+#include "state/numbers.h"
+#include "tests/report/report_fixture.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace vardel {
+namespace {
+
+using test::Calculated;
+using test::Load;
+using test::Plate;
+
+constexpr int kPolish = 0;
+constexpr int kEnglish = 2;
+
+// The largest Sig_b (kG/cm²) whose stress in MPa does not exceed `mpa`, nudged until the
+// division gives `mpa` exactly when it can.
+double SigBAt(float mpa) {
+    double sig = static_cast<double>(mpa) * kKgcm2PerMpa;
+    while (sig / kKgcm2PerMpa > mpa) {
+        sig = std::nextafter(sig, 0.0);
+    }
+    while (std::nextafter(sig, 1e9) / kKgcm2PerMpa <= mpa) {
+        sig = std::nextafter(sig, 1e9);
+    }
+    return sig;
+}
+
+TEST(ComposeReport, LoadTableUsesTwoHeadingRowsOneRowPerCaseAndABlankLast) {
+    for (const int cases : {1, 6}) {
+        SCOPED_TRACE(cases);
+        DesignCase s;
+        std::vector<Load> loads = test::SixCases();
+        loads.resize(cases);
+        Calculated(s, Plate{}, loads, kEnglish, QLocale::c());
+        ReportLines lines;
+        ComposeReport(s, lines, QLocale::c());
+
+        EXPECT_EQ(s.Tabela[0], s.Teksty[14]);
+        EXPECT_TRUE(s.Tabela[1].startsWith(QStringLiteral("                    N ")));
+        for (int i = 1; i <= cases; ++i) {
+            EXPECT_TRUE(s.Tabela[i + 1].startsWith(s.Teksty[15] + QString::number(i) + u' '))
+                << s.Tabela[i + 1].toStdString();
+        }
+        for (int k = cases + 2; k < static_cast<int>(s.Tabela.size()); ++k) {
+            EXPECT_TRUE(s.Tabela[k].isEmpty()) << k;
+        }
+    }
+}
+
+TEST(ComposeReport, FewerCasesThanBeforeLeaveNoLinesOfTheEarlierReport) {
+    DesignCase s;
+    ReportLines lines;
+    Calculated(s, Plate{}, test::SixCases(), kEnglish, QLocale::c());
+    ComposeReport(s, lines, QLocale::c());
+    ASSERT_FALSE(s.Tabela[7].isEmpty());
+    ASSERT_FALSE(lines.Linia_a[2].isEmpty());
+
+    // The same plate again with one wholly compressed case.
+    Calculated(s, Plate{}, {{500, 0, 0}}, kEnglish, QLocale::c());
+    ComposeReport(s, lines, QLocale::c());
+    for (int k = 3; k < static_cast<int>(s.Tabela.size()); ++k) {
+        EXPECT_TRUE(s.Tabela[k].isEmpty()) << k;
+    }
+    EXPECT_TRUE(lines.Linia_a[1].isEmpty());
+    for (int i = 2; i <= kMaxCases; ++i) {
+        EXPECT_TRUE(lines.Linia_a[i].isEmpty()) << i;
+        EXPECT_TRUE(lines.Linia_sruby[i].isEmpty()) << i;
+        EXPECT_TRUE(lines.Linia_betonu[i].isEmpty()) << i;
+    }
+}
+
+TEST(ComposeReport, NeutralAxisLineTellsTheSideByTheSignOfA) {
+    // Case 2 of the six has the axis on the compressed side, case 5 on the tension side.
+    struct Row {
+        int caseNo;
+        double a_cm;  // NaN: as calculated
+        int form;     // Teksty_ok line expected after the lead text
+        const char* distance;
+    };
+    const double calculated = std::numeric_limits<double>::quiet_NaN();
+    const Row rows[] = {
+        {2, calculated, 6, "  a = 58 mm"},   // a = 5.79 cm
+        {2, 0.0, 7, "  a = 0 mm"},           // exactly at the centre
+        {2, 0.04, 6, "  a = 0 mm"},          // just on the compressed side, rounds to 0 mm
+        {5, calculated, 7, "  a = 287 mm"},  // a = -28.69 cm, printed without sign
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caseNo * 1000 + row.a_cm);
+        DesignCase s;
+        Calculated(s, Plate{}, test::SixCases(), kPolish, QLocale::c());
+        if (!std::isnan(row.a_cm)) {
+            s.a_cm[row.caseNo] = row.a_cm;
+        }
+        ReportLines lines;
+        ComposeReport(s, lines, QLocale::c());
+        EXPECT_EQ(lines.Linia_a[row.caseNo],
+                  s.Teksty_ok[5] + s.Teksty_ok[row.form] + QString::fromUtf8(row.distance));
+    }
+}
+
+TEST(ComposeReport, PartlyCompressedCaseWithoutTensionedBoltPrintsZeroStressAndForce) {
+    DesignCase s;
+    Calculated(s, Plate{}, {{3000, 260, 0}}, kEnglish, test::Polish());
+    ASSERT_TRUE(IsPartlyCompressed(s, 1));
+    ASSERT_EQ(s.Sig_s[1], 0.0);
+    ReportLines lines;
+    ComposeReport(s, lines, test::Polish());
+    EXPECT_EQ(lines.Linia_sruby[1], s.Teksty_ok[9] + QStringLiteral("0,00 MPa,      0,0 kN"));
+}
+
+TEST(ComposeReport, EccentricityAtTheKernRadiusIsWholeCompressionInTheReportToo) {
+    DesignCase s;
+    Calculated(s, Plate{}, {{500, 30, 0}}, kEnglish, QLocale::c());
+    s.e_cm[1] = s.r_rdzenia;
+    s.a_cm[1] = 12.0;  // what an earlier run might have left
+    int sketches = 0;
+    ReportLines lines;
+    ComposeReport(s, lines, QLocale::c(), [&](int) { ++sketches; });
+    EXPECT_EQ(sketches, 0);
+    EXPECT_TRUE(lines.Linia_a[1].isEmpty());
+    EXPECT_EQ(lines.Linia_sruby[1], s.Teksty_ok[10]);
+}
+
+TEST(ComposeReport, ConcreteLineEndingAndNoteAtTheBoundsOfTheDesignStrength) {
+    enum class Expect { RbEnding, Note, Exceeded };
+    struct Row {
+        const char* name;
+        int side;  // -1 just below, 0 exactly at, +1 just above `times`·fcd
+        float times;
+        Expect expect;
+    };
+    const Row rows[] = {
+        {"just below fcd", -1, 1.0f, Expect::RbEnding},
+        {"exactly fcd", 0, 1.0f, Expect::Note},
+        {"exactly twice fcd", 0, 2.0f, Expect::Note},
+        {"just above twice fcd", 1, 2.0f, Expect::Exceeded},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DesignCase s;
+        Calculated(s, Plate{}, {{500, 0, 0}}, kEnglish, QLocale::c());
+        const float bound = row.times * s.fcd_betonu;
+        double sig = SigBAt(bound);
+        ASSERT_EQ(sig / kKgcm2PerMpa, static_cast<double>(bound));
+        // The nearest stress on the asked side of the bound.
+        while (row.side < 0 && sig / kKgcm2PerMpa >= bound) {
+            sig = std::nextafter(sig, 0.0);
+        }
+        while (row.side > 0 && sig / kKgcm2PerMpa <= bound) {
+            sig = std::nextafter(sig, 1e9);
+        }
+        s.Sig_b[1] = sig;
+        s.Omega_u[1] = 0;
+        ReportLines lines;
+        const ReportVerdict verdict = ComposeReport(s, lines, QLocale::c());
+
+        const QString lead = s.Teksty[3] + Format(sig / kKgcm2PerMpa, u"##0.00", QLocale::c()) +
+                             QStringLiteral(" MPa");
+        switch (row.expect) {
+            case Expect::RbEnding:
+                EXPECT_EQ(lines.Linia_betonu[1], lead + QStringLiteral(" < Rb = 10.6 MPa"));
+                EXPECT_EQ(lines.Uwaga_betonu[1], QStringLiteral(" "));
+                EXPECT_TRUE(verdict.passes);
+                break;
+            case Expect::Note:
+                EXPECT_EQ(lines.Linia_betonu[1], lead);
+                EXPECT_EQ(lines.Uwaga_betonu[1], s.Teksty[5]);
+                EXPECT_FLOAT_EQ(s.Omega_u[1], row.times);
+                EXPECT_TRUE(verdict.passes);
+                break;
+            case Expect::Exceeded:
+                EXPECT_EQ(lines.Linia_betonu[1], lead + s.Teksty[4]);
+                EXPECT_EQ(lines.Uwaga_betonu[1], QStringLiteral(" "));
+                EXPECT_FALSE(s.Beton_OK);
+                EXPECT_FALSE(verdict.passes);
+                break;
+        }
+    }
+}
+
+TEST(ComposeReport, VerdictFollowsTheChecksOfTheCalculationAndTheReport) {
+    struct Row {
+        const char* name;
+        int shear;
+        std::vector<Load> loads;
+        bool passes;
+    };
+    const Row rows[] = {
+        {"everything within the strengths", 0, {{500, 0, 0}}, true},
+        {"a concrete note does not fail", 0, {{500, 150, 0}}, true},
+        {"concrete above twice fcd", 0, {{3000, 260, 0}}, false},
+        {"bolt steel above fd", 0, {{100, 150, 0}}, false},
+        {"interaction of all anchors exceeded alone does not fail", 0, {{150, 100, 400}}, true},
+        {"shear of the compressed zone exceeded", 1, {{200, 80, 300}}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Plate p;
+        p.shear = row.shear;
+        DesignCase s;
+        Calculated(s, p, row.loads, kPolish, QLocale::c());
+        ReportLines lines;
+        const ReportVerdict verdict = ComposeReport(s, lines, QLocale::c());
+        EXPECT_EQ(verdict.passes, row.passes);
+        EXPECT_EQ(verdict.passes, DesignPasses(s));
+        EXPECT_EQ(verdict.text, row.passes ? QStringLiteral("OK")
+                                           : QStringLiteral(" Przekroczone naprezenia !! "));
+    }
+}
+
+TEST(ComposeReport, StressSketchIsDrawnForEveryPartlyCompressedCaseInOrder) {
+    DesignCase s;
+    Calculated(s, Plate{}, test::SixCases(), kEnglish, QLocale::c());
+    std::vector<int> drawn;
+    ReportLines lines;
+    ComposeReport(s, lines, QLocale::c(), [&](int k) { drawn.push_back(k); });
+    EXPECT_EQ(drawn, (std::vector<int>{1, 3, 4, 5}));
+}
+
+TEST(ComposeReport, ConcreteLineOfTheInputDataCarriesModulusAndRatio) {
+    DesignCase s;
+    Calculated(s, Plate{}, {{500, 0, 0}}, kPolish, test::Polish());
+    ReportLines lines;
+    ComposeReport(s, lines, test::Polish());
+    EXPECT_EQ(lines.Dane[3],
+              QStringLiteral("Beton B20 (stopa żelbetowa)       Eb = 29000 MPa      E/Eb = 7,07"));
+    EXPECT_EQ(lines.Dane[4], s.Teksty[7]);
+    EXPECT_EQ(s.Naglowek_txt, s.Teksty[7]);
+}
+
+}  // namespace
+}  // namespace vardel
