@@ -30,7 +30,8 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
     process.setArguments(arguments);
     // The print program's own messages go to the program's standard error; nothing to read.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(QIODevice::NotOpen);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start();
     if (!process.waitForStarted(-1)) {
         return PrintResult::Failure(
             QStringLiteral("Nie można uruchomić programu drukującego %1: %2")
