@@ -47,6 +47,11 @@ void ListInput::SkipBlanksOnLine() {
 }
 
 bool ListInput::SkipBlanks() {
+    if (afterComma_) {
+        SkipBlanksOnLine();
+        itemLine_ = line_;
+        return pos_ < text_.size();
+    }
     for (;;) {
         SkipBlanksOnLine();
         const qsizetype end = LineEndLength(pos_);
@@ -60,10 +65,23 @@ bool ListInput::SkipBlanks() {
     return pos_ < text_.size();
 }
 
+void ListInput::SkipSeparator() {
+    afterComma_ = false;
+    SkipBlanksOnLine();
+    if (pos_ < text_.size() && text_[pos_] == u',') {
+        ++pos_;
+        afterComma_ = true;
+    } else if (const qsizetype end = LineEndLength(pos_)) {
+        pos_ += end;
+        ++line_;
+    }
+}
+
 ListInput::Status ListInput::ReadNumber(double& out) {
     offending_.clear();
+    const bool emptyAllowed = afterComma_;
     if (!SkipBlanks()) {
-        return Status::EndOfFile;
+        return emptyAllowed ? Status::NotANumber : Status::EndOfFile;
     }
     const qsizetype start = pos_;
     qsizetype k = pos_;
@@ -110,14 +128,7 @@ ListInput::Status ListInput::ReadNumber(double& out) {
         }
     }
     pos_ = k;
-    // The separator after a number: blanks, then one comma or the line end.
-    SkipBlanksOnLine();
-    if (pos_ < text_.size() && text_[pos_] == u',') {
-        ++pos_;
-    } else if (const qsizetype end = LineEndLength(pos_)) {
-        pos_ += end;
-        ++line_;
-    }
+    SkipSeparator();
     out = std::strtod(ascii.c_str(), nullptr);
     if (!std::isfinite(out)) {
         offending_ = text_.mid(start, k - start).left(40).toString();
@@ -156,7 +167,8 @@ ListInput::Status ListInput::ReadSingle(float& out) {
 }
 
 ListInput::Status ListInput::ReadText(QString& out) {
-    if (!SkipBlanks()) {
+    const bool emptyAllowed = afterComma_;
+    if (!SkipBlanks() && !emptyAllowed) {
         return Status::EndOfFile;
     }
     const qsizetype start = pos_;
@@ -164,8 +176,11 @@ ListInput::Status ListInput::ReadText(QString& out) {
         ++pos_;
     }
     out = text_.mid(start, pos_ - start).toString();
+    // Only the comma or the line end ends a text: blanks before it belong to the text.
+    afterComma_ = false;
     if (pos_ < text_.size() && text_[pos_] == u',') {
         ++pos_;
+        afterComma_ = true;
     } else if (const qsizetype end = LineEndLength(pos_)) {
         pos_ += end;
         ++line_;
@@ -174,6 +189,7 @@ ListInput::Status ListInput::ReadText(QString& out) {
 }
 
 ListInput::Status ListInput::ReadLine(QString& out) {
+    afterComma_ = false;
     itemLine_ = line_;
     if (pos_ >= text_.size()) {
         return Status::EndOfFile;

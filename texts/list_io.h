@@ -16,7 +16,8 @@ namespace vardel {
 //    separator.
 //  - A text starts at the first character that is not a blank and runs to a comma or the end of
 //    the line.
-//  - An item missing from the rest of its line is taken from the next line.
+//  - An item missing from the rest of its line is taken from the next line, except right after a
+//    comma: there the item is present and empty (a text "", a number missing).
 //  - A whole line is read as it stands.
 // Line ends are CR LF, LF or CR alone.
 class ListInput {
@@ -40,12 +41,15 @@ class ListInput {
   private:
     qsizetype LineEndLength(qsizetype at) const;
     bool SkipBlanks();  // also across line ends; false at the end of the text
+    // After an item: blanks, then one comma or the line end.
+    void SkipSeparator();
     void SkipBlanksOnLine();
 
     QStringView text_;
     qsizetype pos_ = 0;
     int line_ = 1;
     int itemLine_ = 1;
+    bool afterComma_ = false;  // the last item ended at a comma
     QString offending_;
 };
 

@@ -18,6 +18,10 @@ std::optional<PrintStatus> ReadPrintStatus(const QString& path) {
     if (f.error() != QFileDevice::NoError) {
         return std::nullopt;
     }
+    return ParsePrintStatus(bytes);
+}
+
+std::optional<PrintStatus> ParsePrintStatus(const QByteArray& bytes) {
     const QString text = DecodeText(bytes, CodePage::Windows1250);
     ListInput in(text);
     PrintStatus st;

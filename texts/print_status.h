@@ -4,6 +4,7 @@
 #include "state/design_case.h"
 #include "texts/file_error.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -22,6 +23,7 @@ struct PrintStatus {
 // The two values, separated by a comma, blanks or a line end; nothing when the file is missing,
 // unreadable or does not hold them.
 std::optional<PrintStatus> ReadPrintStatus(const QString& path);
+std::optional<PrintStatus> ParsePrintStatus(const QByteArray& bytes);
 
 // Writes "S, P" and a line end, whole or not at all.
 [[nodiscard]] FileResult WritePrintStatus(const QString& path, float S, Int16 P);

@@ -90,6 +90,13 @@ QString Kropka(float value, const char16_t* pattern) {
     return Format_kropka(value, pattern);
 }
 
+// The name that ends a steel record line. An empty name would leave the line without its last
+// item and the reader would take the next line in its place; a comma marks it as present.
+QString RecordName(const QString& name) {
+    const QString one = OneLine(name);
+    return one.trimmed().isEmpty() ? u',' + one : one;
+}
+
 }  // namespace
 
 double HundredthsOfRatio(double n) {
@@ -230,15 +237,18 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
     lines << ListInt(s.Tryb_sru) + QStringLiteral("Tryb_sru");
     const SteelRecord& a = s.Stal_uzytk1;
     lines << ListSingle(a.values[0]) + ListSingle(a.values[1]) + ListSingle(a.values[2]) +
-                 ListInt(a.number) + OneLine(a.name);
+                 ListInt(a.number) + RecordName(a.name);
     const SteelRecord& b = s.Stal_uzytk2;
-    lines << ListSingle(b.values[0]) + ListInt(b.number) + OneLine(b.name);
+    lines << ListSingle(b.values[0]) + ListInt(b.number) + RecordName(b.name);
     lines << ListInt(s.Tryb_RTF) + QStringLiteral("Tryb_RTF");
     lines << ListInt(s.Numer_sruby) + QStringLiteral("Numer_sruby");
     lines << ListInt(s.Liczba_srub) + QStringLiteral("Liczba_srub");
 
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    if (const auto ansi = EncodeCodePage(text, CodePage::Windows1250)) {
+    // Windows-1250 bytes that happen to form valid UTF-8 ("Ĺ‚" is C5 82, which is "ł" in UTF-8)
+    // would be read back as UTF-8 and come back as other letters.
+    const auto ansi = EncodeCodePage(text, CodePage::Windows1250);
+    if (ansi && DecodeText(*ansi, CodePage::Windows1250) == text) {
         return *ansi;
     }
     return text.toUtf8();

@@ -67,6 +67,24 @@ TEST(ListInput, ItemsMissingOnTheirLineComeFromTheNext) {
     EXPECT_EQ(in.ReadLine(line), Status::EndOfFile);
 }
 
+TEST(ListInput, AfterACommaAnItemIsPresentEvenWhenEmpty) {
+    ListInput in(QStringLiteral("a,,b ,\r\n 1,\r\nc"));
+    QString t;
+    ASSERT_EQ(in.ReadText(t), Status::Ok);
+    EXPECT_EQ(t, QStringLiteral("a"));
+    ASSERT_EQ(in.ReadText(t), Status::Ok);
+    EXPECT_EQ(t, QString());
+    ASSERT_EQ(in.ReadText(t), Status::Ok);
+    EXPECT_EQ(t, QStringLiteral("b "));
+    ASSERT_EQ(in.ReadText(t), Status::Ok);  // empty, not the next line
+    EXPECT_EQ(t, QString());
+    double v = 0;
+    ASSERT_EQ(in.ReadNumber(v), Status::Ok);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(in.ReadNumber(v), Status::NotANumber);  // missing after the comma
+    EXPECT_EQ(in.Line(), 2);
+}
+
 TEST(ListInput, Failures) {
     struct Row {
         const char* text;

@@ -166,11 +166,17 @@ TEST(Settings, RoundTripKeepsEverySetting) {
         {"Polish letters and commas", QStringLiteral("  Hala, magazyn „Łódź”, żółć  "), false},
         {"a character beyond Windows-1250", QStringLiteral("Most ω, Σ nr 3"), true},
         {"empty name", QString(), false},
+        {"Windows-1250 letters that would pass for UTF-8", QStringLiteral("Ĺ‚ukowa"), true},
     };
+    const QString recordNames[] = {QStringLiteral("Stal użytkownika"), QString(),
+                                   QStringLiteral("Stal żebrowana"), QStringLiteral("Stal")};
+    int k = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         DesignCase s = SampleCase();
         s.Naz_proj = r.name;
+        // An empty steel record name must not pull the next line into its place.
+        s.Stal_uzytk1.name = recordNames[k++];
         QTemporaryDir dir;
         const QString path = dir.filePath(SettingsFileName());
         ASSERT_FALSE(SaveSettingsFile(path, s));

@@ -1,0 +1,64 @@
+// Feeds arbitrary bytes to the settings reader and the print status reader. Whatever the reader
+// accepts, the writer must write in a form the reader accepts again with the same settings.
+#include "texts/print_status.h"
+#include "texts/settings_file.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) {
+        __builtin_trap();
+    }
+}
+
+// Loads are kept to one decimal and radii to whole millimetres; both through 7 significant
+// digits.
+bool Near(float a, float b, double step) {
+    return std::fabs(static_cast<double>(a) - b) <= step + 1e-6 * std::fabs(static_cast<double>(a));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vardel;
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    (void)ParsePrintStatus(bytes);
+
+    DesignCase first;
+    const DesignCase untouched = first;
+    if (ReadSettingsBytes(first, bytes, QStringLiteral("fuzz.cfg"))) {
+        // A refused file leaves the state as it was.
+        Check(first.Naz_proj == untouched.Naz_proj && first.Liczba_srub == untouched.Liczba_srub &&
+              first.R_zewn == untouched.R_zewn);
+        return 0;
+    }
+    DesignCase second;
+    second.Es_Eb = first.Es_Eb;  // without a given n the file does not carry it
+    const FileResult again =
+        ReadSettingsBytes(second, SettingsFileBytes(first), QStringLiteral("fuzz.cfg"));
+    Check(!again);
+    Check(first.Norma == second.Norma && first.Strona == second.Strona);
+    Check(first.Naz_proj == second.Naz_proj);
+    Check(first.Nrbetonu == second.Nrbetonu && first.Nrstali == second.Nrstali);
+    Check(first.Tryb_n == second.Tryb_n && first.Es_Eb == second.Es_Eb);
+    Check(first.Jezyk == second.Jezyk && first.Tryb_sru == second.Tryb_sru);
+    for (int i = 1; i <= kMaxCases; ++i) {
+        Check(Near(first.N_kN[i], second.N_kN[i], 0.05));
+        Check(Near(first.M_kNm[i], second.M_kNm[i], 0.05));
+        Check(Near(first.V_kN[i], second.V_kN[i], 0.05));
+    }
+    Check(Near(first.R_zewn, second.R_zewn, 0.5) && Near(first.R_wewn, second.R_wewn, 0.5) &&
+          Near(first.R_srub, second.R_srub, 0.5));
+    Check(first.Stal_uzytk1.values == second.Stal_uzytk1.values &&
+          first.Stal_uzytk1.number == second.Stal_uzytk1.number &&
+          first.Stal_uzytk1.name == second.Stal_uzytk1.name);
+    Check(first.Stal_uzytk2.values[0] == second.Stal_uzytk2.values[0] &&
+          first.Stal_uzytk2.number == second.Stal_uzytk2.number &&
+          first.Stal_uzytk2.name == second.Stal_uzytk2.name);
+    Check(first.Tryb_RTF == second.Tryb_RTF && first.Numer_sruby == second.Numer_sruby &&
+          first.Liczba_srub == second.Liczba_srub);
+    return 0;
+}
