@@ -91,8 +91,11 @@ QString WriteTextExport(const QString& path, const DesignCase& s, const ReportLi
     if (!file.open(QIODevice::WriteOnly)) {
         return failure(file.errorString());
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    // Qt 6.4's commit() takes a file whose buffered bytes could not all be written (a full disk)
+    // for a complete one and puts it in place of the old file: flush first and check.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason =
+            QStringLiteral("Zapis został przerwany (%1).").arg(file.errorString());
         file.cancelWriting();
         return failure(reason);
     }
