@@ -325,13 +325,12 @@ std::optional<Job> ParseJobFile(const QByteArray& bytes, const QString& director
 }
 
 QString ResolveExistingPath(const QString& path, const QString& directory) {
-    QString p = path;
-    if (QDir::isRelativePath(p) && !directory.isEmpty()) {
-        p = QDir(directory).filePath(p);
+    const QString joined =
+        QDir::isRelativePath(path) && !directory.isEmpty() ? QDir(directory).filePath(path) : path;
+    if (QFileInfo::exists(joined)) {
+        return joined;
     }
-    if (QFileInfo::exists(p)) {
-        return p;
-    }
+    QString p = joined;
     if (p.contains(u'\\')) {
         QString slashed = p;
         slashed.replace(u'\\', u'/');
@@ -349,7 +348,7 @@ QString ResolveExistingPath(const QString& path, const QString& directory) {
             return dir.filePath(name);
         }
     }
-    return path;
+    return joined;
 }
 
 }  // namespace vardel::lumdruk

@@ -1,0 +1,214 @@
+#include "lumdruk/job.h"
+
+#include "tests/lumdruk/lumdruk_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace vardel::lumdruk {
+namespace {
+
+// Scripted answers in place of the dialogs.
+class ScriptedUi : public JobUi {
+  public:
+    QString save_path;            // empty: the save dialog is cancelled
+    bool printer_chosen = false;  // false: the print dialog is cancelled
+    int asked = 0;
+
+    QString AskSavePath(const QString&) override {
+        ++asked;
+        return save_path;
+    }
+    bool ChoosePrinter(QPrinter&) override {
+        ++asked;
+        return printer_chosen;
+    }
+};
+
+struct JobRun {
+    JobResult result;
+    QStringList log;
+};
+
+JobRun RunIn(test::JobDir& dir, const QString& modeLine, ScriptedUi& ui) {
+    JobRun run;
+    run.result = RunJob(dir.WriteJob(modeLine), ui, [&](const QString& l) { run.log << l; });
+    return run;
+}
+
+QStringList LongBody() {
+    QStringList body;
+    for (int i = 0; i < 70; ++i) {
+        body += test::TextLine(7, 40 + 4.5 * i, QStringLiteral("wiersz %1").arg(i));
+    }
+    return body;
+}
+
+TEST(Job, PagePictureWritesTheEmfAndTheStatus) {
+    test::JobDir dir;
+    dir.WritePages(test::OmegaLines(120));
+    test::WriteFile(dir.Path("W_X.txt"), "0, 9\r\n");  // left by an earlier failed run
+    ScriptedUi ui;
+    const JobRun run = RunIn(dir, "-2, 1.0, 0.5, 1.0 3", ui);
+    EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
+    EXPECT_EQ(dir.Status(), "1, 3\r\n");
+    const QByteArray emf = test::ReadAll(dir.Path(PagePictureName()));
+    ASSERT_GT(emf.size(), 100);
+    EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));
+    EXPECT_EQ(ui.asked, 0);
+}
+
+TEST(Job, PagePictureOfALongBodyHoldsTheFirstPage) {
+    test::JobDir dir;
+    dir.WritePages(LongBody());
+    ScriptedUi ui;
+    const JobRun run = RunIn(dir, "-2, 1.0, 0.5, 1.0, 3", ui);
+    EXPECT_TRUE(run.result.ok);
+    EXPECT_EQ(dir.Status(), "1, 3\r\n");
+}
+
+TEST(Job, SaveAsAskedForAFileWritesAllPages) {
+    test::JobDir dir;
+    dir.WritePages(LongBody());
+    ScriptedUi ui;
+    ui.save_path = dir.Path("raport.pdf");
+    const JobRun run = RunIn(dir, " 2, 1.0, 0.5, 1.0, 12", ui);
+    EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
+    EXPECT_EQ(ui.asked, 1);
+    EXPECT_EQ(dir.Status(), "1, 13\r\n");  // two pages: 12 and 13
+    EXPECT_TRUE(test::ReadAll(dir.Path("raport.pdf")).startsWith("%PDF"));
+}
+
+struct FailureCase {
+    const char* name;
+    QString mode_line;
+    bool remove_page_file;
+    QByteArray status;
+};
+
+class JobFailures : public ::testing::TestWithParam<FailureCase> {};
+
+// Every failure leaves status 0, says why, and writes no page picture.
+TEST_P(JobFailures, LeaveStatusZero) {
+    const FailureCase& c = GetParam();
+    test::JobDir dir;
+    dir.WritePages(test::OmegaLines(120));
+    if (c.remove_page_file) {
+        QFile::remove(dir.Path("VARDELOK.wyd"));
+    }
+    ScriptedUi ui;  // cancels every dialog
+    const JobRun run = RunIn(dir, c.mode_line, ui);
+    EXPECT_FALSE(run.result.ok);
+    EXPECT_FALSE(run.result.message.isEmpty());
+    EXPECT_TRUE(run.log.contains(run.result.message));
+    EXPECT_EQ(dir.Status(), c.status);
+    EXPECT_FALSE(QFile::exists(dir.Path(PagePictureName())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Job, JobFailures,
+    ::testing::Values(FailureCase{"missing_page_file", "-2, 1.0, 0.5, 1.0, 3", true, "0, 3\r\n"},
+                      FailureCase{"unknown_mode", "7, 1.0, 0.5, 1.0, 3", false, "0, 3\r\n"},
+                      FailureCase{"clipboard_not_here", "3, 1.0, 0.5, 1.0 3", false, "0, 3\r\n"},
+                      FailureCase{"malformed_mode_line", "-2; 1.0; 3", false, "0, 0\r\n"},
+                      FailureCase{"save_cancelled", " 2, 1.0, 0.5, 1.0, 5", false, "0, 5\r\n"},
+                      FailureCase{"print_dialog_cancelled", "1, 1.0, 0.5, 1.0, 6", false,
+                                  "0, 6\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Job, MissingJobFileStillLeavesAStatus) {
+    test::JobDir dir;
+    ScriptedUi ui;
+    const JobResult r = RunJob(dir.Path("W_KK.txt"), ui, [](const QString&) {});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(dir.Status(), "0, 0\r\n");
+}
+
+TEST(Job, AMalformedPageFileIsDrawnAsFarAsItGoesWithNotes) {
+    test::JobDir dir;
+    QStringList body = test::OmegaLines(120);
+    body << "99,1,2"
+         << "3,1.,bad,1,,3.2,1.,0.,0,0,0,400,5"
+         << "lost text"
+         << "5, 1., 2., 3., 4." << dir.Path("nothing.bmp") << "3,1.,150.";  // no data line
+    dir.WritePages(body);
+    ScriptedUi ui;
+    const JobRun run = RunIn(dir, "-2, 1.0, 0.5, 1.0, 3", ui);
+    EXPECT_TRUE(run.result.ok);
+    EXPECT_EQ(dir.Status(), "1, 3\r\n");
+    // Unknown command, bad position, missing data line, missing picture.
+    EXPECT_EQ(run.log.size(), 4) << run.log.join("\n").toStdString();
+    EXPECT_TRUE(run.log.filter("VARDELOK.wyd line").size() == 3);
+}
+
+bool HasDefaultPrinter() {
+    if (QStandardPaths::findExecutable(QStringLiteral("lpstat")).isEmpty()) {
+        return false;
+    }
+    QProcess p;
+    p.start(QStringLiteral("lpstat"), {QStringLiteral("-d")});
+    p.waitForFinished(10000);
+    return p.exitCode() == 0 && !p.readAllStandardOutput().contains("no system default");
+}
+
+TEST(Job, PrintsOnTheDefaultPrinter) {
+    if (!HasDefaultPrinter()) {
+        GTEST_SKIP() << "no default printer (lpstat -d): install cups and printer-driver-cups-pdf "
+                        "and make the PDF printer the default to run this test";
+    }
+    test::JobDir dir;
+    dir.WritePages(LongBody());
+    ScriptedUi ui;
+    const JobRun run = RunIn(dir, "-1, 1.0, 0.5, 1.0, 3", ui);
+    EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
+    EXPECT_EQ(dir.Status(), "1, 4\r\n");
+}
+
+TEST(Job, WithoutADefaultPrinterPrintingFails) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        GTEST_SKIP() << "this machine has a default printer";
+    }
+    test::JobDir dir;
+    dir.WritePages(test::OmegaLines(120));
+    ScriptedUi ui;
+    const JobRun run = RunIn(dir, "-1, 1.0, 0.5, 1.0, 3", ui);
+    EXPECT_FALSE(run.result.ok);
+    EXPECT_TRUE(run.result.message.contains("printer"));
+    EXPECT_EQ(dir.Status(), "0, 3\r\n");
+}
+
+// The program itself, as the results window starts it: one argument, no window, exit code.
+TEST(Program, RunsAPagePictureJobHeadless) {
+    const QString program = QDir(test::ProgramDir()).filePath("Lumdruk");
+    ASSERT_TRUE(QFile::exists(program));
+    test::JobDir dir;
+    dir.WritePages(test::OmegaLines(120));
+    const QString job = dir.WriteJob("-2, 1.0, 0.5, 1.0, 3");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(program, {job});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(dir.Status(), "1, 3\r\n");
+    EXPECT_TRUE(QFile::exists(dir.Path(PagePictureName())));
+
+    dir.WriteJob("9, 1.0, 0.5, 1.0, 3");
+    p.start(program, {job});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardError().contains("unknown mode 9"));
+    EXPECT_EQ(dir.Status(), "0, 3\r\n");
+}
+
+}  // namespace
+}  // namespace vardel::lumdruk

@@ -1,0 +1,102 @@
+// Page files and jobs for the print program's tests, written into a temporary directory.
+#pragma once
+
+#include "tests/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vardel::lumdruk::test {
+
+using ::vardel::test::ProgramDir;
+using ::vardel::test::ReadAll;
+
+// The page header as the program writes it, with the given page label.
+inline QStringList HeaderLines(const QString& label = QStringLiteral("Strona 3")) {
+    return {
+        "14,178.,0.,0,1",
+        "14,178.,0.1,1",
+        "14,0.,0.,0",
+        "14,177.,0.,1",
+        "14,177.,30.,1",
+        "14,0.,30.,1",
+        "14,0.,0.,1",
+        "14,0.,15.,0",
+        "14,177.,15.,1",
+        "14,143.,15.,0",
+        "14,143.,30.,1",
+        "3,3.,4.5,1,,3.5,1.,0.,0,0,0,400,5",
+        "Zakotwienie słupów stalowych",
+        "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5",
+        "Hala – Łódź, ul. Żółta",
+        "3,3.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
+        "2026-12-06 07:30",
+        "3,3.,28.0,1,,3.5,1.,0.,0,0,0,400,5",
+        "Stopa S-1",
+        "13,147.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
+        label,
+        "3,3.,8.",
+        " ",
+        "9,1.",
+    };
+}
+
+// A body text line at (x, y) in the ordinary 3.2 mm font.
+inline QStringList TextLine(double x, double y, const QString& text) {
+    return {QStringLiteral("3,%1,%2,1,,3.2,1.,0.,0,0,0,400,5").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1),
+            text};
+}
+
+// The concrete note with omega and its subscript, as the body writes it.
+inline QStringList OmegaLines(double y) {
+    QStringList l = TextLine(6, y, QStringLiteral("Docisk lokalny, "));
+    l << "3,,,1,,3.2,1.,0.,0,0,0,400,2"
+      << "w"
+      << "3,@0.,@1.5,1,,3.2,1.,0.,0,0,0,400,5"
+      << "u"
+      << "3,@0.,@-1.5,1,,3.2,1.,0.,0,0,0,400,5"
+      << "1,16 = ";
+    return l;
+}
+
+inline QByteArray CrLf(const QStringList& lines) {
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+// A program directory with the two page files and a job file.
+class JobDir {
+  public:
+    JobDir() { EXPECT_TRUE(dir_.isValid()); }
+    QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+    QString Dir() const { return dir_.path(); }
+
+    void WritePages(const QStringList& body, const QString& label = QStringLiteral("Strona 3")) {
+        WriteFile(Path("VARDELOK1.wyd"), CrLf(HeaderLines(label)));
+        WriteFile(Path("VARDELOK.wyd"), CrLf(HeaderLines(label) + body));
+    }
+    // The job file; returns its path.
+    QString WriteJob(const QString& modeLine) {
+        WriteFile(Path("W_KK.txt"), CrLf({modeLine, Path("VARDELOK.wyd"), Path("VARDELOK1.wyd")}));
+        return Path("W_KK.txt");
+    }
+    QByteArray Status() const {
+        QFile f(Path("W_X.txt"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no status file)");
+    }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace vardel::lumdruk::test
