@@ -17,8 +17,9 @@ QString OmegaWords(const DesignCase& s) {
 }
 
 QString NoteLine(const DesignCase& s, const ReportLines& lines, int c, const QLocale& locale) {
+    // " " stands for "no note" and is written as it is.
     const QString& note = lines.Uwaga_betonu[c];
-    if (note == QStringLiteral(" ")) {
+    if (note.trimmed().isEmpty()) {
         return note;
     }
     return note + OmegaWords(s) + QStringLiteral(" = ") + Format(s.Omega_u[c], u"#0.00", locale);
