@@ -50,9 +50,7 @@ ReadLines ReadFirstLines(const QString& path, int count, CodePage page) {
         out.error = FileError{
             QStringLiteral(
                 "Plik tekstów %1 jest za krótki: liczba wierszy %2, potrzeba co najmniej %3.")
-                .arg(shown)
-                .arg(lines.size())
-                .arg(count)};
+                .arg(shown, QString::number(lines.size()), QString::number(count))};
         return out;
     }
     lines.resize(count);

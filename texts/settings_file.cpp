@@ -23,10 +23,26 @@ class SettingsReader {
 
     void StartLine(int setting) { setting_ = setting; }
 
-    void Int(Int16& out) { Check(in_.ReadInt16(out)); }
-    void Single(float& out) { Check(in_.ReadSingle(out)); }
-    void Text(QString& out) { Check(in_.ReadText(out)); }
-    void Line(QString& out) { Check(in_.ReadLine(out)); }
+    void Int(Int16& out) {
+        if (!error_) {
+            Check(in_.ReadInt16(out));
+        }
+    }
+    void Single(float& out) {
+        if (!error_) {
+            Check(in_.ReadSingle(out));
+        }
+    }
+    void Text(QString& out) {
+        if (!error_) {
+            Check(in_.ReadText(out));
+        }
+    }
+    void Line(QString& out) {
+        if (!error_) {
+            Check(in_.ReadLine(out));
+        }
+    }
     // A text item that is not kept.
     void Key() {
         QString ignored;
@@ -34,21 +50,19 @@ class SettingsReader {
     }
 
     bool Failed() const { return error_.has_value(); }
-    int CurrentLine() const { return in_.Line(); }
     FileResult Error() const { return error_; }
 
     void Fail(const QString& what) {
         if (!error_) {
+            // One-pass substitution: a "%2" in a path or a value stays as it is.
             error_ = FileError{QStringLiteral("Plik ustawień %1, wiersz %2: %3")
-                                   .arg(fileName_)
-                                   .arg(in_.Line())
-                                   .arg(what)};
+                                   .arg(fileName_, QString::number(in_.Line()), what)};
         }
     }
 
   private:
     void Check(ListInput::Status st) {
-        if (error_ || st == ListInput::Status::Ok) {
+        if (st == ListInput::Status::Ok) {
             return;
         }
         switch (st) {
@@ -56,8 +70,7 @@ class SettingsReader {
                 error_ = FileError{
                     QStringLiteral("Plik ustawień %1 jest niepełny: brak danych wiersza %2, a "
                                    "plik musi mieć 22 wiersze.")
-                        .arg(fileName_)
-                        .arg(setting_)};
+                        .arg(fileName_, QString::number(setting_))};
                 break;
             case ListInput::Status::NotANumber:
                 Fail(in_.Offending().isEmpty()

@@ -376,6 +376,16 @@ TEST(Settings, MissingFileNamesIt) {
     EXPECT_TRUE(err->message.contains(QDir::toNativeSeparators(path)));
 }
 
+TEST(Settings, MessagesKeepPercentSignsOfPathsAndValues) {
+    DesignCase s;
+    const FileResult err =
+        ReadSettingsBytes(s, QByteArray("%1x Norma\r\n"), QStringLiteral("C:/100%2/VardelOK.cfg"));
+    ASSERT_TRUE(err);
+    EXPECT_EQ(
+        err->message,
+        QStringLiteral("Plik ustawień C:/100%2/VardelOK.cfg, wiersz 1: „%1x” nie jest liczbą."));
+}
+
 TEST(Settings, ReadsUtf8AndWindows1250Alike) {
     QStringList lines = ShippedLines();
     lines[2] = QStringLiteral("Żółta hala, ąęść");
