@@ -2,9 +2,14 @@
 
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "export/text_export.h"
+#include "report/compose.h"
+#include "report/header.h"
+#include "report/report_lines.h"
 #include "texts/language.h"
 #include "texts/settings_file.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,12 +22,21 @@ namespace vardel {
 namespace {
 
 const char kUsage[] =
-    "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--json] SETTINGS_FILE\n";
+    "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--lang pl|p2|gb|fr|ge]\n"
+    "                   [--json] [--txt FILE] [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
+    "                   SETTINGS_FILE\n";
+
+const QStringList kLanguages = {QStringLiteral("pl"), QStringLiteral("p2"), QStringLiteral("gb"),
+                                QStringLiteral("fr"), QStringLiteral("ge")};
 
 struct Options {
     int cases = 1;
     int foundation = 1;  // reinforced
+    int language = -1;   // -1: the settings file's
     bool json = false;
+    QString txtFile;
+    QString designation;
+    QDateTime date;  // invalid: the real clock
     QString settingsFile;
 };
 
@@ -56,6 +70,25 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             } else {
                 return QStringLiteral("--foundation takes plain or reinforced");
             }
+        } else if (a == u"--lang") {
+            const auto v = value();
+            o.language = v ? static_cast<int>(kLanguages.indexOf(*v)) : -1;
+            if (o.language < 0) {
+                return QStringLiteral("--lang takes pl, p2, gb, fr or ge");
+            }
+        } else if (a == u"--txt" || a == u"--designation") {
+            const auto v = value();
+            if (!v) {
+                return QStringLiteral("%1 needs a value").arg(a);
+            }
+            (a == u"--txt" ? o.txtFile : o.designation) = *v;
+        } else if (a == u"--date") {
+            const auto v = value();
+            o.date =
+                v ? QDateTime::fromString(*v, QStringLiteral("yyyy-MM-dd hh:mm")) : QDateTime();
+            if (!o.date.isValid()) {
+                return QStringLiteral("--date takes \"YYYY-MM-DD hh:mm\"");
+            }
         } else if (a.startsWith(u"--")) {
             return QStringLiteral("unknown option %1").arg(a);
         } else if (o.settingsFile.isEmpty()) {
@@ -74,7 +107,8 @@ QJsonValue Number(double v) {
     return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
 }
 
-QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop) {
+QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop, const ReportLines& lines,
+                    const ReportVerdict& verdict) {
     QJsonObject o;
     o[QStringLiteral("stopped")] = stop.has_value();
     if (stop) {
@@ -96,6 +130,8 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop) {
     o[QStringLiteral("fcd_betonu")] = Number(s.fcd_betonu);
     o[QStringLiteral("Liczba_V")] = s.Liczba_V;
     o[QStringLiteral("Wszystko_OK")] = s.Wszystko_OK;
+    o[QStringLiteral("Beton_OK")] = s.Beton_OK;
+    o[QStringLiteral("verdict")] = stop ? QJsonValue() : QJsonValue(verdict.text);
     o[QStringLiteral("Sig_b_max")] = Number(s.Sig_b_max);
     o[QStringLiteral("Sig_s_max")] = Number(s.Sig_s_max);
     o[QStringLiteral("F_s_max")] = Number(s.F_s_max);
@@ -121,6 +157,11 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop) {
             c[QStringLiteral("Wynik_V_line")] =
                 s.Wynik_V_nr[i] != 0 ? QJsonValue(s.Wynik_V_nr[i]) : QJsonValue();
             c[QStringLiteral("u")] = s.Wynik_V_u_set[i] ? Number(s.Wynik_V_u[i]) : QJsonValue();
+            c[QStringLiteral("Wynik_V")] = s.Wynik_V[i];
+            // ω_u is set only for a concrete stress between once and twice its strength, which
+            // is exactly when the case carries the note.
+            const bool noted = lines.Uwaga_betonu[i] != QStringLiteral(" ");
+            c[QStringLiteral("Omega_u")] = noted ? Number(s.Omega_u[i]) : QJsonValue();
             cases.append(c);
         }
     }
@@ -167,6 +208,9 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         err << "vardel-calc: " << e->message << "\n";
         return 2;
     }
+    if (o.language >= 0) {
+        s.Jezyk = static_cast<Int16>(o.language);
+    }
     if (const FileResult e = LoadLanguageTexts(s, programDir)) {
         err << "vardel-calc: " << e->message << "\n";
         return 2;
@@ -178,10 +222,26 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     const QLocale locale = QLocale::system();
     const InputFields fields = FieldsFromState(s, locale);
     const std::optional<Stop> stop = Calculate(fields, s, locale);
+    ReportLines lines;
+    ReportVerdict verdict;
+    HeaderTexts header;
+    if (!stop) {
+        verdict = ComposeReport(s, lines, locale);
+        s.Oznaczenie_stopy = o.designation.left(kDesignationMaxLength);
+        SetHeaderTexts(s, header, o.date.isValid() ? o.date : QDateTime::currentDateTime(), locale);
+    }
     if (o.json) {
-        out << QJsonDocument(Results(s, stop)).toJson(QJsonDocument::Indented);
+        out << QJsonDocument(Results(s, stop, lines, verdict)).toJson(QJsonDocument::Indented);
     } else if (!stop) {
         Summary(s, out);
+        out << "verdict: " << verdict.text << "\n";
+    }
+    if (!stop && !o.txtFile.isEmpty()) {
+        const QString failure = WriteTextExport(o.txtFile, s, lines, header, locale);
+        if (!failure.isEmpty()) {
+            err << "vardel-calc: " << failure << "\n";
+            return 2;
+        }
     }
     if (stop) {
         const QString title = stop->title.isEmpty() ? ProgramTitle() : stop->title;

@@ -93,6 +93,14 @@ TEST(CalcCli, ExitStatuses) {
     } cases[] = {
         {"no file", {}, 2, "no settings file"},
         {"unknown option", {QStringLiteral("--fast"), ShippedSettings()}, 2, "unknown option"},
+        {"unknown language",
+         {QStringLiteral("--lang"), QStringLiteral("de"), ShippedSettings()},
+         2,
+         "--lang"},
+        {"bad date",
+         {QStringLiteral("--date"), QStringLiteral("6.12.2026"), ShippedSettings()},
+         2,
+         "--date"},
         {"seven cases",
          {QStringLiteral("--cases"), QStringLiteral("7"), ShippedSettings()},
          2,
@@ -109,6 +117,50 @@ TEST(CalcCli, ExitStatuses) {
         EXPECT_EQ(r.status, c.status);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errContains))) << r.err.toStdString();
     }
+}
+
+TEST(CalcCli, TextExportInTheChosenLanguage) {
+    QTemporaryDir dir;
+    const QString txt = dir.filePath(QStringLiteral("Wyniki.txt"));
+    const CliRun r =
+        RunCli({QStringLiteral("--cases"), QStringLiteral("2"), QStringLiteral("--lang"),
+                QStringLiteral("gb"), QStringLiteral("--txt"), txt, QStringLiteral("--designation"),
+                QStringLiteral("SF-1 oś A"), QStringLiteral("--date"),
+                QStringLiteral("2026-12-06 10:15"), ShippedSettings()});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString text = QString::fromUtf8(test::ReadAll(txt));
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    ASSERT_GT(lines.size(), 20);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("PN-B-03264:2002")));
+    EXPECT_EQ(lines[1], QStringLiteral("Hala magazynowa, słup S1"));
+    EXPECT_EQ(lines[2], QStringLiteral("06/12/26     10:15"));
+    EXPECT_EQ(lines[4], QStringLiteral("SF-1 oś A"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Load case no. 2")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Lastfall")));
+}
+
+TEST(CalcCli, UnwritableTextExportIsAnError) {
+    const CliRun r = RunCli(
+        {QStringLiteral("--txt"), QStringLiteral("/nonexistent-dir/w.txt"), ShippedSettings()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("w.txt"))) << r.err.toStdString();
+}
+
+TEST(CalcCli, JsonCarriesTheReportVerdicts) {
+    const CliRun r = RunCli({QStringLiteral("--json"), QStringLiteral("--lang"),
+                             QStringLiteral("gb"), ShippedSettings()});
+    ASSERT_EQ(r.status, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_TRUE(o[QStringLiteral("Beton_OK")].toBool());
+    EXPECT_EQ(o[QStringLiteral("verdict")].toString(), QStringLiteral("OK"));
+    const QJsonObject c = o[QStringLiteral("cases")].toArray()[0].toObject();
+    // The shipped first case bears between once and twice the concrete strength.
+    const double sigma = c[QStringLiteral("Sig_b")].toDouble() / 10.1971621297793;
+    ASSERT_GT(sigma, o[QStringLiteral("fcd_betonu")].toDouble());
+    EXPECT_NEAR(c[QStringLiteral("Omega_u")].toDouble(),
+                sigma / o[QStringLiteral("fcd_betonu")].toDouble(), 1e-5);
+    EXPECT_EQ(c[QStringLiteral("Wynik_V_line")].toInt(), 46);
+    EXPECT_TRUE(c[QStringLiteral("Wynik_V")].toString().contains(QStringLiteral("friction")));
 }
 
 TEST(CalcCli, StopIsReportedInJsonToo) {
