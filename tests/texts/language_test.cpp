@@ -41,30 +41,6 @@ class LanguageTest : public ::testing::Test {
     DesignCase s_;
 };
 
-TEST(LanguageFiles, NamesByLanguageAndFallback) {
-    struct Row {
-        int jezyk;
-        const char* main;
-        const char* second;
-        CodePage page;
-    };
-    const Row rows[] = {
-        {0, "Vdlpl.txt", "Vdlplok.txt", CodePage::Windows1250},
-        {1, "Vdlp2.txt", "Vdlp2ok.txt", CodePage::Windows1250},
-        {2, "Vdlgb.txt", "Vdlgbok.txt", CodePage::Windows1252},
-        {3, "Vdlfr.txt", "Vdlfrok.txt", CodePage::Windows1252},
-        {4, "Vdlge.txt", "Vdlgeok.txt", CodePage::Windows1252},
-        {5, "Vdlpl.txt", "Vdlplok.txt", CodePage::Windows1250},
-        {-1, "Vdlpl.txt", "Vdlplok.txt", CodePage::Windows1250},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.jezyk);
-        EXPECT_EQ(LanguageFiles(r.jezyk).main, QString::fromLatin1(r.main));
-        EXPECT_EQ(LanguageFiles(r.jezyk).second, QString::fromLatin1(r.second));
-        EXPECT_EQ(LanguageCodePage(r.jezyk), r.page);
-    }
-}
-
 TEST(SplitTextLines, LineEnds) {
     struct Row {
         const char* text;

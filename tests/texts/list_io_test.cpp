@@ -106,19 +106,6 @@ TEST(ListInput, Failures) {
     }
 }
 
-TEST(ListInput, SixteenBitItemsRoundHalfToEven) {
-    ListInput in(QStringLiteral("2.5 3.5 -2.5 32767.4"));
-    Int16 a = 0, b = 0, c = 0, d = 0;
-    ASSERT_EQ(in.ReadInt16(a), Status::Ok);
-    ASSERT_EQ(in.ReadInt16(b), Status::Ok);
-    ASSERT_EQ(in.ReadInt16(c), Status::Ok);
-    ASSERT_EQ(in.ReadInt16(d), Status::Ok);
-    EXPECT_EQ(a, 2);
-    EXPECT_EQ(b, 4);
-    EXPECT_EQ(c, -2);
-    EXPECT_EQ(d, 32767);
-}
-
 TEST(ListOutput, IntegersAndSingles) {
     EXPECT_EQ(ListInt(0), QStringLiteral(" 0 "));
     EXPECT_EQ(ListInt(8), QStringLiteral(" 8 "));
