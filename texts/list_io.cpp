@@ -21,7 +21,7 @@ bool IsAsciiDigit(QChar c) {
 
 }  // namespace
 
-ListInput::ListInput(QStringView text) : text_(text) {
+ListInput::ListInput(QString text) : owner_(std::move(text)), text_(owner_) {
     if (text_.startsWith(QChar(0xFEFF))) {
         text_ = text_.mid(1);
     }

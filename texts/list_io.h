@@ -24,7 +24,9 @@ class ListInput {
   public:
     enum class Status { Ok, EndOfFile, NotANumber, Overflow };
 
-    explicit ListInput(QStringView text);
+    explicit ListInput(QString text);
+    ListInput(const ListInput&) = delete;
+    ListInput& operator=(const ListInput&) = delete;
 
     Status ReadNumber(double& out);
     Status ReadInt16(Int16& out);  // rounded half to even, as a 16-bit conversion does
@@ -45,7 +47,8 @@ class ListInput {
     void SkipSeparator();
     void SkipBlanksOnLine();
 
-    QStringView text_;
+    QString owner_;     // the reader keeps its text alive
+    QStringView text_;  // owner_ without a byte-order mark
     qsizetype pos_ = 0;
     int line_ = 1;
     int itemLine_ = 1;

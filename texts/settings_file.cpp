@@ -18,8 +18,8 @@ namespace {
 // names the file and the line. Once failed, further reads do nothing.
 class SettingsReader {
   public:
-    SettingsReader(QStringView text, QString fileName)
-        : in_(text), fileName_(std::move(fileName)) {}
+    SettingsReader(QString text, QString fileName)
+        : in_(std::move(text)), fileName_(std::move(fileName)) {}
 
     void StartLine(int setting) { setting_ = setting; }
 
