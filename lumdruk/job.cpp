@@ -2,13 +2,13 @@
 
 #include "lumdruk/emf.h"
 #include "lumdruk/render.h"
+#include "texts/print_status.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -17,8 +17,8 @@ namespace vardel::lumdruk {
 namespace {
 
 // The status carries a 16-bit page number.
-int StatusPage(int page) {
-    return std::clamp(page, -32768, 32767);
+Int16 StatusPage(int page) {
+    return static_cast<Int16>(std::clamp(page, -32768, 32767));
 }
 
 JobResult Fail(const QString& message, int page = 0) {
@@ -137,13 +137,9 @@ JobResult RunJob(const QString& jobPath, JobUi& ui,
 }
 
 bool WriteStatusFile(const QString& directory, bool ok, int page, QString* error) {
-    const QString path = QDir(directory).filePath(StatusFileName());
-    QSaveFile file(path);
-    const QByteArray line =
-        QStringLiteral("%1, %2\r\n").arg(ok ? 1 : 0).arg(StatusPage(page)).toLatin1();
-    if (!file.open(QIODevice::WriteOnly) || file.write(line) != line.size() || !file.commit()) {
-        *error =
-            QStringLiteral("cannot write the status file %1: %2").arg(path, file.errorString());
+    const QString path = QDir(directory).filePath(PrintStatusFileName());
+    if (const FileResult r = WritePrintStatus(path, ok ? 1.0f : 0.0f, StatusPage(page))) {
+        *error = r->message;
         return false;
     }
     return true;

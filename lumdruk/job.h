@@ -34,9 +34,6 @@ struct JobResult {
 inline QString PagePictureName() {
     return QStringLiteral("$a1.emf");
 }
-inline QString StatusFileName() {
-    return QStringLiteral("W_X.txt");
-}
 
 // Reads both page files and lays them out; the first page carries `firstPage`.
 // Nothing, with a message, when a page file cannot be read; notes go to `notes`.
@@ -48,7 +45,7 @@ std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const 
 // to `log`, one line each.
 JobResult RunJob(const QString& jobPath, JobUi& ui, const std::function<void(const QString&)>& log);
 
-// Writes the status file in `directory`, whole or not at all.
+// Writes the status file W_X.txt in `directory`, whole or not at all.
 bool WriteStatusFile(const QString& directory, bool ok, int page, QString* error);
 
 }  // namespace vardel::lumdruk

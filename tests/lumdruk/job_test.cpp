@@ -1,4 +1,5 @@
 #include "lumdruk/job.h"
+#include "texts/print_status.h"
 
 #include "tests/lumdruk/lumdruk_fixture.h"
 
@@ -59,6 +60,11 @@ TEST(Job, PagePictureWritesTheEmfAndTheStatus) {
     const JobRun run = RunIn(dir, "-2, 1.0, 0.5, 1.0 3", ui);
     EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
     EXPECT_EQ(dir.Status(), "1, 3\r\n");
+    // As the settings writer reads it at the end of the program.
+    const std::optional<PrintStatus> status = ReadPrintStatus(dir.Path("W_X.txt"));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_GT(status->S, 0);
+    EXPECT_EQ(status->P, 3);
     const QByteArray emf = test::ReadAll(dir.Path(PagePictureName()));
     ASSERT_GT(emf.size(), 100);
     EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));
