@@ -52,8 +52,12 @@ class Canvas {
         if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
             return;
         }
+        // The sketches' lines are all vertical or horizontal: drawn without smoothing they stay
+        // crisp, where a one-pixel line smoothed between two pixel rows would turn pale.
+        painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setPen(CurrentPen(foreColour));
         painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+        painter_.setRenderHint(QPainter::Antialiasing, true);
     }
 
     QImage Take() {

@@ -12,13 +12,15 @@ namespace vardel {
 
 // The canvases are laid out in units of 15 twips (one screen pixel of the window they were
 // designed for): the plan is 3060 twips = 204 units square, a case sketch 1350 twips = 90 units.
-// Radii, dot sizes and line widths are in these units. Each unit becomes
-// kSketchPixelsPerUnit pixels of the bitmap, so that the printed page (the plan is placed
-// 59.8 mm wide, a case sketch 26.4 mm) gets about 170 pixels per inch.
+// Radii, dot sizes and line widths are in these units. Each unit becomes kSketchPixelsPerUnit
+// pixels of the bitmap. One pixel per unit gives about 87 pixels per inch on the printed page
+// (the plan is placed 59.8 mm wide, a case sketch 26.4 mm) and more than the page picture of the
+// results window shows; two per unit would print finer but the bitmaps then travel through the
+// page picture four times as large, which more than doubled the time of every preview.
 constexpr int kSketchTwipsPerUnit = 15;
 constexpr int kPlanCanvasUnits = 3060 / kSketchTwipsPerUnit;
 constexpr int kStressCanvasUnits = 1350 / kSketchTwipsPerUnit;
-constexpr int kSketchPixelsPerUnit = 2;
+constexpr int kSketchPixelsPerUnit = 1;
 
 // File names in the program directory.
 QString PlanSketchPath(const QString& programDir);                    // Piersc.bmp

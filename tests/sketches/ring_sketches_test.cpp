@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace vardel {
 namespace {
@@ -169,6 +170,17 @@ TEST(StressSketch, SavesATwentyFourBitBitmapPerCase) {
 
     EXPECT_EQ(SavePlanSketch(s, dir.path() + "/"), QString());
     EXPECT_TRUE(QFile::exists(dir.filePath("Piersc.bmp")));
+}
+
+// The report composition calls the sketch through a hook that knows only the case index.
+TEST(StressSketch, FitsTheReportHook) {
+    QTemporaryDir dir;
+    DesignCase s = Ring(30, 10, 25, 8);
+    s.a_cm[5] = -4;
+    const std::function<void(int)> hook =
+        std::bind_front(&DrawStressSketch, std::cref(s), dir.path());
+    hook(4);
+    EXPECT_EQ(QImage(dir.filePath("SzkicOK5.bmp")).size(), QSize(90 * kPx, 90 * kPx));
 }
 
 TEST(StressSketch, RefusesCasesOutsideOneToSix) {
