@@ -1,10 +1,11 @@
 #include "export/text_export.h"
 
+#include "state/file_write.h"
+
 #include "state/numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -84,26 +85,8 @@ QString WriteTextExport(const QString& path, const DesignCase& s, const ReportLi
     auto failure = [&](const QString& reason) {
         return QStringLiteral("Nie udało się zapisać pliku tekstowego\n%1\n%2").arg(shown, reason);
     };
-    if (path.isEmpty() || QFileInfo(path).isDir()) {
-        return failure(QStringLiteral("To nie jest nazwa pliku."));
-    }
-    const QByteArray bytes = TextExportBytes(s, lines, header, locale);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(file.errorString());
-    }
-    // Qt 6.4's commit() takes a file whose buffered bytes could not all be written (a full disk)
-    // for a complete one and puts it in place of the old file: flush first and check.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason =
-            QStringLiteral("Zapis został przerwany (%1).").arg(file.errorString());
-        file.cancelWriting();
-        return failure(reason);
-    }
-    if (!file.commit()) {
-        return failure(file.errorString());
-    }
-    return {};
+    const QString reason = WriteWholeFile(path, TextExportBytes(s, lines, header, locale));
+    return reason.isEmpty() ? QString() : failure(reason);
 }
 
 }  // namespace vardel

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <csignal>
+
 namespace vardel::test {
 
 QString DataPath(const QString& relative) {
@@ -32,7 +34,21 @@ QString CompareGolden(const QString& relative, const QByteArray& actual) {
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         out.write(actual);
     }
-    return QStringLiteral("output differs from %1; the new output is at %2").arg(golden, actualPath);
+    return QStringLiteral("output differs from %1; the new output is at %2")
+        .arg(golden, actualPath);
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit lowered = previous_;
+    lowered.rlim_cur = bytes;
+    ok_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 }  // namespace vardel::test

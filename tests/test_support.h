@@ -1,6 +1,8 @@
 // Helpers shared by the tests: locales, files beside the tests, golden-file comparison.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
@@ -26,5 +28,21 @@ QByteArray ReadAll(const QString& path);
 // beside the golden one as <relative>.actual so that a person can read the difference and accept
 // it with scripts/accept-golden.sh. Returns an empty string when equal, else a description.
 QString CompareGolden(const QString& relative, const QByteArray& actual);
+
+// Lowers the file-size limit of this process while it lives, so that a write fails half-way
+// whatever the user's rights (the tests run as root in CI).
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool ok_ = false;
+};
 
 }  // namespace vardel::test

@@ -1,11 +1,12 @@
 #include "texts/print_status.h"
 
+#include "state/file_write.h"
+
 #include "texts/codepage.h"
 #include "texts/list_io.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace vardel {
 
@@ -36,10 +37,10 @@ FileResult WritePrintStatus(const QString& path, float S, Int16 P) {
     const QByteArray bytes =
         (SingleText(S) + QStringLiteral(", ") + QString::number(P) + QStringLiteral("\r\n"))
             .toLatin1();
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        return FileError{QStringLiteral("Nie można zapisać pliku stanu wydruku %1.")
-                             .arg(QDir::toNativeSeparators(path))};
+    const QString reason = WriteWholeFile(path, bytes);
+    if (!reason.isEmpty()) {
+        return FileError{QStringLiteral("Nie można zapisać pliku stanu wydruku %1: %2")
+                             .arg(QDir::toNativeSeparators(path), reason)};
     }
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "texts/settings_file.h"
 
+#include "state/file_write.h"
 #include "state/numbers.h"
 #include "texts/codepage.h"
 #include "texts/list_io.h"
@@ -7,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -269,10 +269,10 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
 
 FileResult SaveSettingsFile(const QString& path, const DesignCase& s) {
     const QByteArray bytes = SettingsFileBytes(s);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+    const QString reason = WriteWholeFile(path, bytes);
+    if (!reason.isEmpty()) {
         return FileError{QStringLiteral("Nie można zapisać pliku ustawień %1: %2")
-                             .arg(QDir::toNativeSeparators(path), f.errorString())};
+                             .arg(QDir::toNativeSeparators(path), reason)};
     }
     return std::nullopt;
 }

@@ -116,29 +116,6 @@ TEST(TextExport, ReportsAPathThatCannotBeAFile) {
     EXPECT_FALSE(QFile::exists(paths[0]));
 }
 
-// Lowers the largest file size this process may write for the life of the object, so that a
-// write fails half-way whatever the user's rights.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit lowered = previous_;
-        lowered.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-    bool ok_ = false;
-};
-
 TEST(TextExport, AFailedWriteIsReportedAndLeavesTheOldFileAsItWas) {
     Report r;
     Compose(r, Plate{}, test::SixCases(), 2, 0, QLocale::c());
@@ -153,7 +130,7 @@ TEST(TextExport, AFailedWriteIsReportedAndLeavesTheOldFileAsItWas) {
 
     QString message;
     {
-        FileSizeLimit limit(64);
+        test::FileSizeLimit limit(64);
         ASSERT_TRUE(limit.ok());
         message = WriteTextExport(path, r.s, r.lines, r.header, QLocale::c());
     }
