@@ -84,7 +84,11 @@ PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int width
         return preview;
     }
     const QString picturePath = PagePicturePath(src.programDir);
-    QFile::remove(picturePath);
+    if (QFile::exists(picturePath) && !QFile::remove(picturePath)) {
+        preview.message =
+            QStringLiteral("Nie można usunąć starego obrazu strony %1.").arg(picturePath);
+        return preview;
+    }
     if (PrintResult r = RunJob(src.programDir); !r.ok) {
         QFile::remove(picturePath);
         preview.message = r.message;
