@@ -164,7 +164,7 @@ bool HasDefaultPrinter() {
     return p.exitCode() == 0 && !p.readAllStandardOutput().contains("no system default");
 }
 
-TEST(Job, PrintsOnTheDefaultPrinter) {
+TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
     if (!HasDefaultPrinter()) {
         GTEST_SKIP() << "no default printer (lpstat -d): install cups and printer-driver-cups-pdf "
                         "and make the PDF printer the default to run this test";
@@ -175,6 +175,14 @@ TEST(Job, PrintsOnTheDefaultPrinter) {
     const JobRun run = RunIn(dir, "-1, 1.0, 0.5, 1.0, 3", ui);
     EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
     EXPECT_EQ(dir.Status(), "1, 4\r\n");
+    EXPECT_EQ(ui.asked, 0);
+
+    // The print dialog accepted as it comes: the default printer.
+    ui.printer_chosen = true;
+    const JobRun chosen = RunIn(dir, "1, 1.0, 0.5, 1.0, 8", ui);
+    EXPECT_TRUE(chosen.result.ok) << chosen.result.message.toStdString();
+    EXPECT_EQ(ui.asked, 1);
+    EXPECT_EQ(dir.Status(), "1, 9\r\n");
 }
 
 TEST(Job, WithoutADefaultPrinterPrintingFails) {
