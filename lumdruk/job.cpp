@@ -114,6 +114,10 @@ JobResult RunJob(const QString& jobPath, JobUi& ui,
         if (!job) {
             return Fail(QStringLiteral("%1: %2").arg(jobPath, error));
         }
+        if (job->mode == static_cast<int>(JobMode::PagePicture)) {
+            // A picture left by an earlier run must not pass for this job's if this one fails.
+            QFile::remove(QDir(directory).filePath(PagePictureName()));
+        }
         QStringList notes;
         const auto pages =
             RenderPageFiles(job->page_file, job->header_file, job->page, &notes, &error);

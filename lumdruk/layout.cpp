@@ -69,6 +69,10 @@ class Resolver {
             const QFontMetricsF fm(FontFor(t.style));
             t.advance_mm = fm.horizontalAdvance(t.text) / kFontUnitsPerMm;
             text_end_ = QPointF(Clamp(x + t.advance_mm), y);
+            if (text_end_.x() > kPaperWidth_mm - kFrameLeft_mm) {
+                notes_->append(QStringLiteral("text \"%1\" runs past the right edge of the paper")
+                                   .arg(t.text.left(40)));
+            }
             Put(out, t, y - fm.ascent() / kFontUnitsPerMm, y + fm.descent() / kFontUnitsPerMm,
                 text->page_label);
         } else if (const auto* bitmap = std::get_if<BitmapOp>(&op)) {

@@ -14,9 +14,18 @@
 
 namespace {
 
+// Without a screen a dialog could never be answered: the job is refused instead of waiting.
+bool CanShowDialogs() {
+    return QGuiApplication::platformName() != QStringLiteral("offscreen") &&
+           QGuiApplication::platformName() != QStringLiteral("minimal");
+}
+
 class DialogUi : public vardel::lumdruk::JobUi {
   public:
     QString AskSavePath(const QString& directory) override {
+        if (!CanShowDialogs()) {
+            return {};
+        }
         const QString emf = QStringLiteral("EMF (*.emf)");
         const QString pdf = QStringLiteral("PDF (*.pdf)");
         const QString svg = QStringLiteral("SVG (*.svg)");
@@ -37,6 +46,9 @@ class DialogUi : public vardel::lumdruk::JobUi {
     }
 
     bool ChoosePrinter(QPrinter& printer) override {
+        if (!CanShowDialogs()) {
+            return false;
+        }
         QPrintDialog dialog(&printer);
         dialog.setWindowTitle(QStringLiteral("Drukuj"));
         return dialog.exec() == QDialog::Accepted;
@@ -44,12 +56,18 @@ class DialogUi : public vardel::lumdruk::JobUi {
 };
 
 void LogLine(const QString& line) {
-    std::fprintf(stderr, "Lumdruk: %s\n", line.toLocal8Bit().constData());
+    std::fprintf(stderr, "Lumdruk: %s\n", line.toUtf8().constData());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Started without a display (a build machine, a remote shell), the picture and print modes
+    // still work; the dialog modes are refused.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {

@@ -108,6 +108,7 @@ TEST_P(JobFailures, LeaveStatusZero) {
     dir.WritePages(test::OmegaLines(120));
     if (c.remove_page_file) {
         QFile::remove(dir.Path("VARDELOK.wyd"));
+        test::WriteFile(dir.Path(PagePictureName()), "an earlier page picture");
     }
     ScriptedUi ui;  // cancels every dialog
     const JobRun run = RunIn(dir, c.mode_line, ui);
@@ -222,6 +223,13 @@ TEST(Program, RunsAPagePictureJobHeadless) {
     EXPECT_NE(p.exitCode(), 0);
     EXPECT_TRUE(p.readAllStandardError().contains("unknown mode 9"));
     EXPECT_EQ(dir.Status(), "0, 3\r\n");
+
+    // Without a screen the save dialog cannot be answered: refused, not waited for.
+    dir.WriteJob(" 2, 1.0, 0.5, 1.0, 4");
+    p.start(program, {job});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_EQ(dir.Status(), "0, 4\r\n");
 }
 
 }  // namespace

@@ -214,6 +214,13 @@ TEST(Layout, PicturesLoadOrBecomeEmptyFramesWithANote) {
     EXPECT_TRUE(notes[1].contains("broken.bmp"));
 }
 
+TEST(Layout, TextRunningOffThePaperIsNoted) {
+    QStringList notes;
+    Layout(TextLine(150, 100, QString(40, u'x')) + TextLine(6, 110, "fits"), 3, &notes);
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes[0].contains("right edge"));
+}
+
 TEST(Layout, WithoutHeaderEndTheWholeFileIsTheBody) {
     QStringList lines;
     for (int i = 0; i < 100; ++i) {
