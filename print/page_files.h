@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace vardel {
 
 // What the print program is asked to do. The "short" preview forms lack the comma before the
