@@ -109,6 +109,12 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
     s.Typ_stopy = f.Option1 == 0 ? 0 : 1;
     s.Tryb_sru = f.optHsruby == 0 ? 0 : 1;
     LookUpConcrete(s);
+    // Without a positive stiffness ratio the bolts take no tension and equilibrium has no
+    // meaning; the settings file can hold any value, so refuse it here with a clear message.
+    if (!(s.Es_Eb > 0) || !std::isfinite(s.Es_Eb)) {
+        return CheckStop(ProgramTitle(),
+                         QStringLiteral("Współczynnik n = Es/Eb musi być większy od zera."));
+    }
     s.Liczba_V = 0;
     s.Polowa_srub = static_cast<Int16>(s.Liczba_srub / 2 + 1);
     s.Kat_srub = Div(kTwoPi, s.Liczba_srub);

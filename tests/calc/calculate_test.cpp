@@ -77,6 +77,17 @@ TEST(Calculate, ChecksAndTrappedErrors) {
     }
 }
 
+TEST(Calculate, StiffnessRatioMustBePositive) {
+    for (double n : {0.0, -7.0}) {
+        Plate p;
+        p.n = n;
+        DesignCase s = test::FreshState(p, 1);
+        const auto stop = test::Run(s, p, {{500, 150, 0}});
+        ASSERT_TRUE(stop) << n;
+        EXPECT_EQ(stop->message, QStringLiteral("Współczynnik n = Es/Eb musi być większy od zera."));
+    }
+}
+
 TEST(Calculate, BoundaryInputsPass) {
     const struct {
         const char* what;
