@@ -51,7 +51,7 @@ TEST(PageFiles, MatchGoldenPages) {
         const char* golden;
     } rows[] = {{1, "print/golden/page_1case.wyd"}, {6, "print/golden/page_6cases.wyd"}};
     for (const auto& row : rows) {
-        CalculatedReport r = MakeReport(row.cases);
+        CalculatedReport r = MakeReport(row.cases, test::Polish());
         const Written w = WriteInTempDir(r, test::Polish());
         const QString diff = test::CompareGolden(row.golden, w.page);
         EXPECT_TRUE(diff.isEmpty()) << diff.toStdString();
