@@ -21,6 +21,10 @@ constexpr double kMarkLength_mm = 0.2;
 constexpr double kMaxPosition_mm = 100000;
 constexpr int kMaxPages = 100;
 constexpr double kEps = 1e-6;
+// How far above the foot of a page a block may start and still be moved whole to the next
+// page, and by how much a gap must exceed the line gap to count as the space between blocks.
+constexpr double kKeepWindow_mm = 40;
+constexpr double kClearGap_mm = 0.5;
 
 struct Placed {
     PageItem item;  // in millimetres from the top-left corner of the header frame
@@ -153,6 +157,67 @@ void PlaceHeader(Page& page, const std::vector<Placed>& header, bool relabel) {
     }
 }
 
+// A blank text takes no room on the paper: it neither separates nor joins blocks.
+bool Visible(const Placed& p) {
+    const auto* text = std::get_if<PageText>(&p.item);
+    return text == nullptr || !text->text.trimmed().isEmpty();
+}
+
+// The space between what is drawn above `y` and `y` itself; infinite when nothing is drawn
+// above it, negative when something reaches past it.
+double GapAbove(const std::vector<Placed>& items, double y) {
+    double above = -std::numeric_limits<double>::infinity();
+    for (const Placed& p : items) {
+        if (Visible(p) && p.top < y - kEps) {
+            above = std::max(above, p.bottom);
+        }
+    }
+    return y - above;
+}
+
+// The body has no notion of paragraphs, but the writer leaves more space between blocks (a
+// load case, the summary) than between the lines of a block. Rather than leave the first lines
+// of a block alone at the foot of a page, the page ends before the last block that starts
+// within kKeepWindow_mm above the forced cut: at the last gap clearly wider than the line gap.
+// With no such gap it ends at the forced cut.
+double ParagraphBreak(const std::vector<Placed>& items, double forcedCut, double limit) {
+    double first = std::numeric_limits<double>::infinity();
+    for (const Placed& p : items) {
+        first = std::min(first, p.top);
+    }
+    // The line gap: the usual (median) space above what is drawn on this page.
+    std::vector<std::pair<double, double>> candidates;  // top, gap above it
+    std::vector<double> gaps;
+    for (const Placed& p : items) {
+        if (!Visible(p) || p.top <= first + kEps || p.top >= forcedCut - kEps) {
+            continue;
+        }
+        const double gap = GapAbove(items, p.top);
+        if (gap > 0) {
+            gaps.push_back(gap);
+        }
+        if (p.top >= limit - kKeepWindow_mm) {
+            candidates.emplace_back(p.top, gap);
+        }
+    }
+    if (gaps.empty()) {
+        return forcedCut;
+    }
+    const auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
+    std::nth_element(gaps.begin(), middle, gaps.end());
+    const double lineGap = *middle;
+    if (GapAbove(items, forcedCut) >= lineGap + kClearGap_mm) {
+        return forcedCut;
+    }
+    std::sort(candidates.begin(), candidates.end(), std::greater<>());
+    for (const auto& [top, gap] : candidates) {
+        if (gap >= lineGap + kClearGap_mm) {
+            return top;
+        }
+    }
+    return forcedCut;
+}
+
 }  // namespace
 
 QFont FontFor(const TextStyle& style) {
@@ -228,6 +293,9 @@ std::vector<Page> LayoutPages(const PageFile& pageFile, const PageFile& headerFi
                 cut = std::min(cut, p.top);
             }
         }
+        if (std::isfinite(cut)) {
+            cut = ParagraphBreak(remaining, cut, limit);
+        }
         std::vector<Placed> take;
         std::vector<Placed> rest;
         for (Placed& p : remaining) {
@@ -253,9 +321,17 @@ std::vector<Page> LayoutPages(const PageFile& pageFile, const PageFile& headerFi
                               .arg(kMaxPages));
             break;
         }
+        // The next page starts with the first thing drawn; a blank line before it is not kept.
         start = std::numeric_limits<double>::infinity();
+        double startAny = start;
         for (const Placed& p : remaining) {
-            start = std::min(start, p.top);
+            startAny = std::min(startAny, p.top);
+            if (Visible(p)) {
+                start = std::min(start, p.top);
+            }
+        }
+        if (!std::isfinite(start)) {
+            start = startAny;
         }
         const int number = firstPage + static_cast<int>(pages.size());
         pages.push_back(Page{number, {}});

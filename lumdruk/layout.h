@@ -8,8 +8,10 @@
 // number, and the body resumes kContinuationTop_mm below the top of that page's header frame:
 // the first body item that did not fit (the one with the highest top edge among those that run
 // past the margin) and everything below it move up by the same amount, so that the vertical
-// distances within the body are kept. No item is cut in two; an item taller than a whole page
-// stays where it starts and is clipped at the paper's edge.
+// distances within the body are kept. A block whose first lines would stand alone at the foot
+// of a page moves to the next page whole when the space before it is clearly wider than the
+// space between lines (see ParagraphBreak). No item is cut in two; an item taller than a whole
+// page stays where it starts and is clipped at the paper's edge.
 #pragma once
 
 #include "lumdruk/page_file.h"

@@ -177,6 +177,39 @@ TEST(Layout, APictureThatWouldCrossTheBottomMovesWithTheLinesBelowIt) {
     EXPECT_NEAR(line->origin.y() - picture->rect.top(), 8.0, 1e-9);
 }
 
+// Blocks as the report writes them: a blank line, a heading, four lines, more space after; every
+// other block has a sketch beside its lines that reaches down towards the next block.
+TEST(Layout, ABlockIsNotSplitAfterItsFirstLines) {
+    QStringList body;
+    double y = 37;
+    for (int b = 0; b < 12; ++b) {
+        body += TextLine(6, y, " ");
+        y += 4.5;
+        body += TextLine(6, y, QStringLiteral("Blok %1").arg(b));
+        y += 4.5;
+        if (b % 2 == 1) {
+            body << QStringLiteral("5, 125.,%1,26.4, 26.4").arg(y - 8, 0, 'f', 1)
+                 << "/nonexistent/SzkicOK.bmp";
+        }
+        for (int line = 1; line <= 4; ++line) {
+            body += TextLine(6, y, QStringLiteral("%1.%2").arg(b).arg(line));
+            y += line < 4 ? 4.5 : 6;
+        }
+    }
+    const std::vector<Page> pages = Layout(body);
+    ASSERT_EQ(pages.size(), 2u);
+    for (int b = 0; b < 12; ++b) {
+        const size_t page = Find(pages[0], QStringLiteral("Blok %1").arg(b)) ? 0 : 1;
+        for (int line = 1; line <= 4; ++line) {
+            EXPECT_NE(Find(pages[page], QStringLiteral("%1.%2").arg(b).arg(line)), nullptr)
+                << "block " << b << " line " << line;
+        }
+    }
+    // Block 8 would have left its heading and first line at the foot of the first page.
+    EXPECT_EQ(Find(pages[0], "Blok 8"), nullptr);
+    EXPECT_NE(Find(pages[0], "7.4"), nullptr);
+}
+
 TEST(Layout, AnItemTallerThanAPageStaysAndEnds) {
     QStringList body;
     body << "5, 10., 40., 50., 600."
