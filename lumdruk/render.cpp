@@ -226,9 +226,10 @@ int SavePages(const QString& path, const std::vector<Page>& pages, QString* erro
 }
 
 bool PrintPages(QPrinter& printer, const std::vector<Page>& pages, QString* error) {
+    // Full-page mode last: a page layout set after it would bring the printer's margins back.
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
-    printer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     printer.setDocName(QStringLiteral("Vardel"));
     QPainter painter;
     if (!painter.begin(&printer)) {
