@@ -3,9 +3,13 @@
 #include "calc/calculate.h"
 #include "calc/solver.h"
 #include "export/text_export.h"
+#include "lumdruk/job.h"
+#include "lumdruk/render.h"
+#include "print/page_files.h"
 #include "report/compose.h"
 #include "report/header.h"
 #include "report/report_lines.h"
+#include "sketches/ring_sketches.h"
 #include "texts/language.h"
 #include "texts/settings_file.h"
 
@@ -16,6 +20,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <variant>
 
 namespace vardel {
@@ -23,7 +28,8 @@ namespace {
 
 const char kUsage[] =
     "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--lang pl|p2|gb|fr|ge]\n"
-    "                   [--json] [--txt FILE] [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
+    "                   [--json] [--txt FILE] [--pdf FILE] [--emf FILE] [--dir DIR]\n"
+    "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
     "                   SETTINGS_FILE\n";
 
 const QStringList kLanguages = {QStringLiteral("pl"), QStringLiteral("p2"), QStringLiteral("gb"),
@@ -35,6 +41,9 @@ struct Options {
     int language = -1;   // -1: the settings file's
     bool json = false;
     QString txtFile;
+    QString pdfFile;
+    QString emfFile;
+    QString dir;  // the program directory; empty: the executable's
     QString designation;
     QDateTime date;  // invalid: the real clock
     QString settingsFile;
@@ -76,12 +85,18 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             if (o.language < 0) {
                 return QStringLiteral("--lang takes pl, p2, gb, fr or ge");
             }
-        } else if (a == u"--txt" || a == u"--designation") {
+        } else if (a == u"--txt" || a == u"--pdf" || a == u"--emf" || a == u"--dir" ||
+                   a == u"--designation") {
             const auto v = value();
-            if (!v) {
+            if (!v || v->isEmpty()) {
                 return QStringLiteral("%1 needs a value").arg(a);
             }
-            (a == u"--txt" ? o.txtFile : o.designation) = *v;
+            QString& target = a == u"--txt"   ? o.txtFile
+                              : a == u"--pdf" ? o.pdfFile
+                              : a == u"--emf" ? o.emfFile
+                              : a == u"--dir" ? o.dir
+                                              : o.designation;
+            target = *v;
         } else if (a == u"--date") {
             const auto v = value();
             o.date =
@@ -192,6 +207,34 @@ void Summary(const DesignCase& s, QTextStream& out) {
         << c.toString(s.F_s_max / kKgPerKn, 'f', 1) << " kN\n";
 }
 
+// The report page(s) through the page files and the print program's renderer, as a PDF (every
+// page) or an EMF picture (the first page). Empty on success, else what went wrong.
+QString WritePage(const DesignCase& s, const ReportLines& lines, const HeaderTexts& header,
+                  const QString& dir, const QLocale& locale, const QString& path, bool pdf,
+                  QTextStream& err) {
+    const QString planError = SavePlanSketch(s, dir);
+    if (!planError.isEmpty()) {
+        return planError;
+    }
+    const PrintResult written = WritePageFiles(PageSource{s, lines, header, dir, locale});
+    if (!written.ok) {
+        return written.message;
+    }
+    QStringList notes;
+    QString error;
+    const auto pages = lumdruk::RenderPageFiles(PageFilePath(dir), HeaderPageFilePath(dir),
+                                                s.Strona, &notes, &error);
+    for (const QString& note : notes) {
+        err << "vardel-calc: " << note << "\n";
+    }
+    if (!pages || pages->empty()) {
+        return error;
+    }
+    const bool ok = pdf ? lumdruk::WritePdf(path, *pages, &error)
+                        : lumdruk::WriteEmf(path, pages->front(), &error);
+    return ok ? QString() : error;
+}
+
 }  // namespace
 
 int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& out,
@@ -202,6 +245,8 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         return 2;
     }
     const Options& o = std::get<Options>(parsed);
+    const QString dir = o.dir.isEmpty() ? programDir : o.dir;
+    const bool wantsPage = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty();
 
     DesignCase s;
     if (const FileResult e = ReadSettings(s, o.settingsFile)) {
@@ -211,7 +256,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     if (o.language >= 0) {
         s.Jezyk = static_cast<Int16>(o.language);
     }
-    if (const FileResult e = LoadLanguageTexts(s, programDir)) {
+    if (const FileResult e = LoadLanguageTexts(s, dir)) {
         err << "vardel-calc: " << e->message << "\n";
         return 2;
     }
@@ -226,7 +271,21 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     ReportVerdict verdict;
     HeaderTexts header;
     if (!stop) {
-        verdict = ComposeReport(s, lines, locale);
+        QStringList sketchErrors;
+        StressSketchHook sketch;
+        if (wantsPage) {
+            sketch = [&](int k) {
+                const QString e = DrawStressSketch(s, dir, k);
+                if (!e.isEmpty()) {
+                    sketchErrors << e;
+                }
+            };
+        }
+        verdict = ComposeReport(s, lines, locale, sketch);
+        if (!sketchErrors.isEmpty()) {
+            err << "vardel-calc: " << sketchErrors.join(u'\n') << "\n";
+            return 2;
+        }
         s.Oznaczenie_stopy = o.designation.left(kDesignationMaxLength);
         SetHeaderTexts(s, header, o.date.isValid() ? o.date : QDateTime::currentDateTime(), locale);
     }
@@ -235,6 +294,15 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     } else if (!stop) {
         Summary(s, out);
         out << "verdict: " << verdict.text << "\n";
+    }
+    for (const auto& [path, pdf] : {std::pair{o.pdfFile, true}, std::pair{o.emfFile, false}}) {
+        if (!stop && !path.isEmpty()) {
+            const QString failure = WritePage(s, lines, header, dir, locale, path, pdf, err);
+            if (!failure.isEmpty()) {
+                err << "vardel-calc: " << failure << "\n";
+                return 2;
+            }
+        }
     }
     if (!stop && !o.txtFile.isEmpty()) {
         const QString failure = WriteTextExport(o.txtFile, s, lines, header, locale);

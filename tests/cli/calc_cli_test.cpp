@@ -2,6 +2,7 @@
 
 #include "tests/test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -161,6 +162,31 @@ TEST(CalcCli, JsonCarriesTheReportVerdicts) {
                 sigma / o[QStringLiteral("fcd_betonu")].toDouble(), 1e-5);
     EXPECT_EQ(c[QStringLiteral("Wynik_V_line")].toInt(), 46);
     EXPECT_TRUE(c[QStringLiteral("Wynik_V")].toString().contains(QStringLiteral("friction")));
+}
+
+TEST(CalcCli, PageAsPdfAndEmfThroughThePageFiles) {
+    QTemporaryDir dir;
+    // A program directory of its own: the language files, nothing else.
+    for (const QString& name : QDir(test::ProgramDir()).entryList({QStringLiteral("Vdl*.txt")})) {
+        ASSERT_TRUE(QFile::copy(test::ProgramDir() + u'/' + name, dir.filePath(name)));
+    }
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    const QString emf = dir.filePath(QStringLiteral("page.emf"));
+    const CliRun r =
+        RunCli({QStringLiteral("--cases"), QStringLiteral("2"), QStringLiteral("--dir"), dir.path(),
+                QStringLiteral("--pdf"), pdf, QStringLiteral("--emf"), emf, ShippedSettings()});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(test::ReadAll(pdf).startsWith("%PDF"));
+    const QByteArray picture = test::ReadAll(emf);
+    ASSERT_GT(picture.size(), 88);
+    EXPECT_EQ(picture.mid(40, 4), QByteArrayLiteral(" EMF"));
+    // The page files and sketches were written into the chosen directory; the missing fixed
+    // picture is only noted.
+    for (const char* name :
+         {"VARDELOK.wyd", "VARDELOK1.wyd", "Piersc.bmp", "SzkicOK1.bmp", "SzkicOK2.bmp"}) {
+        EXPECT_TRUE(QFile::exists(dir.filePath(QLatin1String(name)))) << name;
+    }
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Sily.bmp"))) << r.err.toStdString();
 }
 
 TEST(CalcCli, StopIsReportedInJsonToo) {
