@@ -90,26 +90,34 @@ class Metafile {
     bool ok_ = false;
 };
 
-void AddText(Metafile& emf, const PageText& text, uint32_t& font) {
+// The font selected in the metafile, made anew only when the style changes.
+struct SelectedFont {
+    uint32_t handle = 0;
+    TextStyle style;
+};
+
+void AddText(Metafile& emf, const PageText& text, SelectedFont& font) {
     if (text.text.isEmpty()) {
         return;
     }
     const QFont qfont = FontFor(text.style);
-    uint16_t* face = U_Utf8ToUtf16le(kFontFamily, 0, nullptr);
-    const U_LOGFONT lf =
-        logfont_set(-U(text.style.height_mm), 0, 0, 0, text.style.bold ? U_FW_BOLD : U_FW_NORMAL,
-                    text.style.italic ? 1 : 0, text.style.underline ? 1 : 0, 0, U_DEFAULT_CHARSET,
-                    U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS, U_ANTIALIASED_QUALITY,
-                    U_VARIABLE_PITCH | U_FF_SWISS, face);
-    std::free(face);
-    uint32_t newFont = 0;
-    emf.Add(extcreatefontindirectw_set(&newFont, emf.Handles(), reinterpret_cast<const char*>(&lf),
-                                       nullptr));
-    emf.Add(selectobject_set(newFont, emf.Handles()));
-    if (font != 0) {
-        emf.Add(deleteobject_set(&font, emf.Handles()));
+    if (font.handle == 0 || !(font.style == text.style)) {
+        uint16_t* face = U_Utf8ToUtf16le(kFontFamily, 0, nullptr);
+        const U_LOGFONT lf = logfont_set(
+            -U(text.style.height_mm), 0, 0, 0, text.style.bold ? U_FW_BOLD : U_FW_NORMAL,
+            text.style.italic ? 1 : 0, text.style.underline ? 1 : 0, 0, U_DEFAULT_CHARSET,
+            U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS, U_ANTIALIASED_QUALITY,
+            U_VARIABLE_PITCH | U_FF_SWISS, face);
+        std::free(face);
+        uint32_t newFont = 0;
+        emf.Add(extcreatefontindirectw_set(&newFont, emf.Handles(),
+                                           reinterpret_cast<const char*>(&lf), nullptr));
+        emf.Add(selectobject_set(newFont, emf.Handles()));
+        if (font.handle != 0) {
+            emf.Add(deleteobject_set(&font.handle, emf.Handles()));
+        }
+        font = SelectedFont{newFont, text.style};
     }
-    font = newFont;
 
     const QByteArray utf8 = text.text.toUtf8();
     size_t units = 0;
@@ -212,7 +220,7 @@ QByteArray EmfBytes(const Page& page) {
     std::free(elp);
     emf.Add(selectobject_set(pen, emf.Handles()));
 
-    uint32_t font = 0;
+    SelectedFont font;
     for (const PageItem& item : page.items) {
         if (const auto* line = std::get_if<PageLine>(&item)) {
             emf.Add(U_EMRMOVETOEX_set(Point(line->from)));

@@ -87,12 +87,18 @@ std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const 
     if (!page) {
         return std::nullopt;
     }
-    std::optional<PageFile> header = ReadPageFile(headerFile, error);
-    if (!header) {
-        return std::nullopt;
-    }
     for (const QString& n : page->notes) {
         notes->append(QFileInfo(pageFile).fileName() + u' ' + n);
+    }
+    // The header-only file serves continuation pages alone: without it they repeat the header
+    // of the page file.
+    QString headerError;
+    std::optional<PageFile> header = ReadPageFile(headerFile, &headerError);
+    if (!header) {
+        notes->append(headerError +
+                      QStringLiteral(": continuation pages take the page file's header"));
+        header = page;
+        header->notes.clear();
     }
     for (const QString& n : header->notes) {
         notes->append(QFileInfo(headerFile).fileName() + u' ' + n);

@@ -36,7 +36,8 @@ inline QString PagePictureName() {
 }
 
 // Reads both page files and lays them out; the first page carries `firstPage`.
-// Nothing, with a message, when a page file cannot be read; notes go to `notes`.
+// Nothing, with a message, when the page file cannot be read; a missing header-only file is
+// noted and the page file's header serves instead. Notes go to `notes`.
 std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const QString& headerFile,
                                                  int firstPage, QStringList* notes, QString* error);
 

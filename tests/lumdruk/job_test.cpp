@@ -95,6 +95,26 @@ TEST(Job, SaveAsAskedForAFileWritesAllPages) {
     EXPECT_TRUE(test::ReadAll(dir.Path("raport.pdf")).startsWith("%PDF"));
 }
 
+TEST(Job, WithoutTheHeaderOnlyFileContinuationPagesRepeatThePageFilesHeader) {
+    test::JobDir dir;
+    dir.WritePages(LongBody());
+    QFile::remove(dir.Path("VARDELOK1.wyd"));
+    QStringList notes;
+    QString error;
+    const auto pages =
+        RenderPageFiles(dir.Path("VARDELOK.wyd"), dir.Path("VARDELOK1.wyd"), 3, &notes, &error);
+    ASSERT_TRUE(pages.has_value()) << error.toStdString();
+    ASSERT_EQ(pages->size(), 2u);
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes[0].contains("VARDELOK1.wyd"));
+    bool labelled = false;
+    for (const PageItem& item : pages->at(1).items) {
+        const auto* t = std::get_if<PageText>(&item);
+        labelled = labelled || (t && t->text == "Strona 4");
+    }
+    EXPECT_TRUE(labelled);
+}
+
 struct FailureCase {
     const char* name;
     QString mode_line;
