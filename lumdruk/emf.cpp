@@ -1,11 +1,11 @@
 #include "lumdruk/emf.h"
 
+#include "state/file_write.h"
+
 #include "lumdruk/render.h"
 
 #include <QFontMetricsF>
-#include <QSaveFile>
 
-#include <emf2svg.h>
 #include <uemf.h>
 #include <uemf_utf.h>
 
@@ -240,43 +240,12 @@ bool WriteEmf(const QString& path, const Page& page, QString* error) {
         *error = QStringLiteral("the page picture for %1 could not be built").arg(path);
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    const QString reason = WriteWholeFile(path, bytes);
+    if (!reason.isEmpty()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, reason);
         return false;
     }
     return true;
-}
-
-QByteArray EmfToSvg(const QByteArray& emf, QString* error) {
-    if (emf.isEmpty()) {
-        *error = QStringLiteral("the picture is empty");
-        return {};
-    }
-    generatorOptions options{};
-    options.nameSpace = nullptr;
-    options.verbose = false;
-    options.emfplus = true;
-    options.svgDelimiter = true;
-    options.imgHeight = 0;
-    options.imgWidth = 0;
-    QByteArray copy = emf;  // the converter takes a mutable buffer
-    char* out = nullptr;
-    size_t length = 0;
-    const int ok = emf2svg(copy.data(), static_cast<size_t>(copy.size()), &out, &length, &options);
-    QByteArray svg =
-        out != nullptr ? QByteArray(out, static_cast<qsizetype>(length)) : QByteArray();
-    std::free(out);
-    if (!ok || svg.isEmpty()) {
-        *error = QStringLiteral("the picture is not a readable EMF");
-        return {};
-    }
-    // QtSvg collapses runs of blanks unless told otherwise, and smooths small bitmaps.
-    const qsizetype root = svg.indexOf("<svg");
-    if (root >= 0) {
-        svg.insert(root + 4, " xml:space=\"preserve\" image-rendering=\"optimizeSpeed\"");
-    }
-    return svg;
 }
 
 }  // namespace vardel::lumdruk

@@ -13,8 +13,4 @@ namespace vardel::lumdruk {
 // Empty when the metafile cannot be built.
 QByteArray EmfBytes(const Page& page);
 
-// An EMF turned into SVG by libemf2svg, with the two touches the SVG needs before QtSvg draws
-// it: blanks in texts preserved, small bitmaps not smoothed. Empty with a message on failure.
-QByteArray EmfToSvg(const QByteArray& emf, QString* error);
-
 }  // namespace vardel::lumdruk

@@ -1,12 +1,14 @@
 #include "lumdruk/render.h"
 
+#include "state/file_write.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -32,17 +34,11 @@ QRectF Units(const QRectF& mm) {
     return QRectF(Units(mm.topLeft()), mm.size() * kFontUnitsPerMm);
 }
 
-bool Commit(QSaveFile& file, const QString& path, QString* error) {
-    if (!file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool Open(QSaveFile& file, const QString& path, QString* error) {
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+// Writes the bytes of a finished picture whole, or says why not.
+bool WriteBytes(const QString& path, const QByteArray& bytes, QString* error) {
+    const QString reason = WriteWholeFile(path, bytes);
+    if (!reason.isEmpty()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, reason);
         return false;
     }
     return true;
@@ -100,12 +96,11 @@ QImage RenderPageImage(const Page& page, double dpi) {
 }
 
 bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* error) {
-    QSaveFile file(path);
-    if (!Open(file, path, error)) {
-        return false;
-    }
+    QByteArray bytes;
     {
-        QPdfWriter pdf(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
         pdf.setCreator(QStringLiteral("Lumdruk"));
         pdf.setResolution(600);
         pdf.setPageLayout(
@@ -113,7 +108,6 @@ bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* erro
         QPainter painter;
         if (!painter.begin(&pdf)) {
             *error = QStringLiteral("cannot start the PDF %1").arg(path);
-            file.cancelWriting();
             return false;
         }
         const double pxPerMm = pdf.resolution() / kMmPerInch;
@@ -128,18 +122,17 @@ bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* erro
         }
         painter.end();
     }
-    return Commit(file, path, error);
+    return WriteBytes(path, bytes, error);
 }
 
 bool WriteSvg(const QString& path, const Page& page, QString* error) {
-    QSaveFile file(path);
-    if (!Open(file, path, error)) {
-        return false;
-    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     // 0.1 mm per SVG unit; the document states its size in millimetres.
     constexpr double kUnitsPerMm = 10;
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setResolution(static_cast<int>(std::lround(kUnitsPerMm * kMmPerInch)));
     svg.setSize(QSize(static_cast<int>(kPaperWidth_mm * kUnitsPerMm),
                       static_cast<int>(kPaperHeight_mm * kUnitsPerMm)));
@@ -148,26 +141,23 @@ bool WriteSvg(const QString& path, const Page& page, QString* error) {
     QPainter painter;
     if (!painter.begin(&svg)) {
         *error = QStringLiteral("cannot start the SVG %1").arg(path);
-        file.cancelWriting();
         return false;
     }
     painter.scale(kUnitsPerMm, kUnitsPerMm);
     PaintPage(painter, page);
     painter.end();
-    return Commit(file, path, error);
+    return WriteBytes(path, bytes, error);
 }
 
 bool WritePng(const QString& path, const Page& page, double dpi, QString* error) {
-    QSaveFile file(path);
-    if (!Open(file, path, error)) {
-        return false;
-    }
-    if (!RenderPageImage(page, dpi).save(&file, "PNG")) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!RenderPageImage(page, dpi).save(&buffer, "PNG")) {
         *error = QStringLiteral("cannot encode the PNG %1").arg(path);
-        file.cancelWriting();
         return false;
     }
-    return Commit(file, path, error);
+    return WriteBytes(path, bytes, error);
 }
 
 SaveFormat FormatForPath(const QString& path) {

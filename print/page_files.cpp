@@ -1,9 +1,9 @@
 #include "print/page_files.h"
 
+#include "state/file_write.h"
+
 #include "sketches/bitmap_file.h"
 #include "state/numbers.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -177,10 +177,10 @@ PrintResult WriteLinesWhole(const QString& path, const QStringList& lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString reason = WriteWholeFile(path, bytes);
+    if (!reason.isEmpty()) {
         return PrintResult::Failure(
-            QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.errorString()));
+            QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, reason));
     }
     return {};
 }

@@ -1,7 +1,9 @@
 #include "sketches/bitmap_file.h"
 
+#include "state/file_write.h"
+
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace vardel {
 
@@ -9,19 +11,18 @@ QString SaveBitmapWhole(const QImage& image, const QString& path) {
     if (image.isNull()) {
         return QStringLiteral("Brak rysunku do zapisania w pliku %1").arg(path);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.errorString());
-    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     // The writer gives 24 bits per pixel for any image without a palette; the format is fixed so
     // that readers of the bitmap never meet an alpha channel.
-    QImageWriter writer(&file, "bmp");
+    QImageWriter writer(&buffer, "bmp");
     if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
-        file.cancelWriting();
         return QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, writer.errorString());
     }
-    if (!file.commit()) {
-        return QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, file.errorString());
+    const QString reason = WriteWholeFile(path, bytes);
+    if (!reason.isEmpty()) {
+        return QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, reason);
     }
     return {};
 }
