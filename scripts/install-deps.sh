@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libuemf-dev libemf2svg-dev libzip-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core poppler-utils
 )
 
 missing=()
