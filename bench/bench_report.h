@@ -1,0 +1,30 @@
+// A calculated and composed report for the benchmarks: the shipped Polish language files, a ring
+// plate of 300/100 mm with eight M24 bolts on a 250 mm circle and up to six load cases.
+#pragma once
+
+#include "calc/calculate.h"
+#include "report/report_lines.h"
+#include "state/design_case.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace vardel::bench {
+
+// The program directory of this build, beside the bench directory.
+QString ProgramDir();
+
+// The input fields of the six load cases.
+InputFields SixCaseFields();
+
+struct Report {
+    DesignCase state;
+    ReportLines lines;
+    HeaderTexts header;
+};
+
+// Calculates the first `cases` load cases and composes the report; aborts when the calculation
+// stops or the language files are missing, since every measurement needs a real report.
+Report CalculatedReport(int cases, const QLocale& locale);
+
+}  // namespace vardel::bench
