@@ -3,13 +3,14 @@
 #include "texts/print_status.h"
 
 #include "tests/lumdruk/lumdruk_fixture.h"
+#include "tests/lumdruk/private_cups.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "print/page_picture.h"
@@ -24,14 +25,18 @@ class ScriptedUi : public JobUi {
   public:
     QString save_path;            // empty: the save dialog is cancelled
     bool printer_chosen = false;  // false: the print dialog is cancelled
+    QString printer_name;         // empty: the dialog's printer is left as it comes
     int asked = 0;
 
     QString AskSavePath(const QString&) override {
         ++asked;
         return save_path;
     }
-    bool ChoosePrinter(QPrinter&) override {
+    bool ChoosePrinter(QPrinter& printer) override {
         ++asked;
+        if (!printer_name.isEmpty()) {
+            printer.setPrinterName(printer_name);
+        }
         return printer_chosen;
     }
 };
@@ -179,48 +184,126 @@ TEST(Job, AMalformedPageFileIsDrawnAsFarAsItGoesWithNotes) {
     EXPECT_TRUE(run.log.filter("VARDELOK.wyd line").size() == 3);
 }
 
-bool HasDefaultPrinter() {
-    if (QStandardPaths::findExecutable(QStringLiteral("lpstat")).isEmpty()) {
-        return false;
-    }
-    QProcess p;
-    p.start(QStringLiteral("lpstat"), {QStringLiteral("-d")});
-    p.waitForFinished(10000);
-    return p.exitCode() == 0 && !p.readAllStandardOutput().contains("no system default");
+QString LumdrukProgram() {
+    return QDir(test::ProgramDir()).filePath("Lumdruk");
 }
 
-TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
-    if (!HasDefaultPrinter()) {
-        GTEST_SKIP() << "no default printer (lpstat -d): install cups and printer-driver-cups-pdf "
-                        "and make the PDF printer the default to run this test";
+// Runs the program itself on the job file, headless, in the given environment.
+QString RunProgram(const QString& job, QProcessEnvironment env) {
+    QProcess p;
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(LumdrukProgram(), {job});
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished(5000);
+        return QStringLiteral("Lumdruk did not finish within 60 s");
     }
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        return QStringLiteral("Lumdruk exited with %1: %2")
+            .arg(p.exitCode())
+            .arg(QString::fromLocal8Bit(p.readAllStandardError()));
+    }
+    return {};
+}
+
+QString PopplerOutput(const QString& program, const QString& pdf) {
+    QProcess p;
+    p.start(program, program == "pdftotext" ? QStringList{pdf, "-"} : QStringList{pdf});
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// What a queue received for the long body from page 3: a PDF of its two pages.
+void ExpectTheLongBodyFromPage3(const QByteArray& printed, const QString& scratch) {
+    ASSERT_TRUE(printed.startsWith("%PDF")) << printed.left(80).toStdString();
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty() ||
+        QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+        ADD_FAILURE() << "pdfinfo and pdftotext (poppler-utils) are needed to read the printed PDF";
+        return;
+    }
+    test::WriteFile(scratch, printed);
+    EXPECT_TRUE(PopplerOutput("pdfinfo", scratch).contains(QRegularExpression("Pages:\\s+2\\n")))
+        << PopplerOutput("pdfinfo", scratch).toStdString();
+    const QString text = PopplerOutput("pdftotext", scratch);
+    for (const char* expected : {"Strona 3", "Strona 4", "wiersz 0", "wiersz 69", "Łódź"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
+    }
+}
+
+bool NeedsPrintServer(QString* why) {
+    const QString missing = test::PrivateCups::MissingPrograms();
+    if (missing.isEmpty()) {
+        return false;
+    }
+    *why = "the test's own print server needs " + missing +
+           " (Debian packages cups-daemon and cups-client)";
+    return true;
+}
+
+// Printing goes to a print server of the test's own, whatever this machine's printers are.
+TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
+    if (QString why; NeedsPrintServer(&why)) {
+        GTEST_SKIP() << why.toStdString();
+    }
+    test::PrivateCups cups;
+    ASSERT_TRUE(cups.ok()) << cups.error().toStdString();
+    ASSERT_EQ(cups.AddQueue("VardelTest", true), QString());
+    ASSERT_EQ(cups.AddQueue("VardelChosen", false), QString());
+
     test::JobDir dir;
     dir.WritePages(LongBody());
-    ScriptedUi ui;
-    const JobRun run = RunIn(dir, "-1, 1.0, 0.5, 1.0, 3", ui);
-    EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
+    const QString job = dir.WriteJob("-1, 1.0, 0.5, 1.0, 3");
+    ASSERT_EQ(RunProgram(job, cups.Environment()), QString());
     EXPECT_EQ(dir.Status(), "1, 4\r\n");
-    EXPECT_EQ(ui.asked, 0);
+    ASSERT_EQ(cups.WaitForCompletedJobs("VardelTest", 1, 30000), QString())
+        << cups.Log().toStdString();
+    ExpectTheLongBodyFromPage3(cups.JobDocument(1), dir.Path("job1.pdf"));
 
+    // The dialogs are scripted, so these print from this process.
+    const test::PrintServerOverride server(cups.Server());
     // The print dialog accepted as it comes: the default printer.
+    ScriptedUi ui;
     ui.printer_chosen = true;
+    const JobRun accepted = RunIn(dir, "1, 1.0, 0.5, 1.0, 3", ui);
+    EXPECT_TRUE(accepted.result.ok) << accepted.result.message.toStdString();
+    EXPECT_EQ(ui.asked, 1);
+    EXPECT_EQ(dir.Status(), "1, 4\r\n");
+    ASSERT_EQ(cups.WaitForCompletedJobs("VardelTest", 2, 30000), QString());
+    ExpectTheLongBodyFromPage3(cups.JobDocument(2), dir.Path("job2.pdf"));
+
+    // Another printer chosen in the dialog.
+    ui.printer_name = "VardelChosen";
     const JobRun chosen = RunIn(dir, "1, 1.0, 0.5, 1.0, 8", ui);
     EXPECT_TRUE(chosen.result.ok) << chosen.result.message.toStdString();
-    EXPECT_EQ(ui.asked, 1);
     EXPECT_EQ(dir.Status(), "1, 9\r\n");
+    ASSERT_EQ(cups.WaitForCompletedJobs("VardelChosen", 1, 30000), QString());
+    EXPECT_TRUE(cups.JobDocument(3).startsWith("%PDF"));
 }
 
 TEST(Job, WithoutADefaultPrinterPrintingFails) {
-    if (!QPrinterInfo::defaultPrinter().isNull()) {
-        GTEST_SKIP() << "this machine has a default printer";
+    if (QString why; NeedsPrintServer(&why)) {
+        GTEST_SKIP() << why.toStdString();
     }
+    test::PrivateCups cups;
+    ASSERT_TRUE(cups.ok()) << cups.error().toStdString();
     test::JobDir dir;
     dir.WritePages(test::OmegaLines(120));
-    ScriptedUi ui;
-    const JobRun run = RunIn(dir, "-1, 1.0, 0.5, 1.0, 3", ui);
-    EXPECT_FALSE(run.result.ok);
-    EXPECT_TRUE(run.result.message.contains("printer"));
+    const QString job = dir.WriteJob("-1, 1.0, 0.5, 1.0, 3");
+    // No printer at all.
+    EXPECT_TRUE(RunProgram(job, cups.Environment()).contains("there is no default printer"));
     EXPECT_EQ(dir.Status(), "0, 3\r\n");
+
+    // A printer, but none made the default: the job is not sent to it.
+    ASSERT_EQ(cups.AddQueue("VardelTest", false), QString());
+    test::WriteFile(dir.Path("W_X.txt"), "1, 1\r\n");
+    EXPECT_TRUE(RunProgram(job, cups.Environment()).contains("there is no default printer"));
+    EXPECT_EQ(dir.Status(), "0, 3\r\n");
+    EXPECT_TRUE(cups.JobDocument(1).isEmpty());
 }
 
 // The program itself, as the results window starts it: one argument, no window, exit code.
