@@ -10,6 +10,7 @@ packages=(
   libuemf-dev libemf2svg-dev libzip-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core poppler-utils
+  cups-daemon cups-client
 )
 
 missing=()
