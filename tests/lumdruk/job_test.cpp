@@ -269,6 +269,7 @@ TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
     // The print dialog accepted as it comes: the default printer.
     ScriptedUi ui;
     ui.printer_chosen = true;
+    test::WriteFile(dir.Path("W_X.txt"), "0, 0\r\n");
     const JobRun accepted = RunIn(dir, "1, 1.0, 0.5, 1.0, 3", ui);
     EXPECT_TRUE(accepted.result.ok) << accepted.result.message.toStdString();
     EXPECT_EQ(ui.asked, 1);
