@@ -36,11 +36,14 @@ double SigBAt(float mpa) {
 
 // The exports print the load table from element 0 to Liczba_przyp + 2, whose last element is
 // the blank line; a shorter report must not leave rows or case lines of a longer one behind.
-TEST(ComposeReport, LoadTableAndCaseLinesFollowTheNumberOfCases) {
+// The stress sketch is drawn for every partly compressed case, in order.
+TEST(ComposeReport, LoadTableCaseLinesAndSketchesFollowTheNumberOfCases) {
     DesignCase s;
     ReportLines lines;
     Calculated(s, Plate{}, test::SixCases(), kEnglish, QLocale::c());
-    ComposeReport(s, lines, QLocale::c());
+    std::vector<int> drawn;
+    ComposeReport(s, lines, QLocale::c(), [&](int k) { drawn.push_back(k); });
+    EXPECT_EQ(drawn, (std::vector<int>{1, 3, 4, 5}));
     EXPECT_EQ(s.Tabela[0], s.Teksty[14]);
     EXPECT_TRUE(s.Tabela[7].startsWith(s.Teksty[15] + QStringLiteral("6 ")));
     EXPECT_TRUE(s.Tabela[8].isEmpty());
@@ -63,21 +66,20 @@ TEST(ComposeReport, LoadTableAndCaseLinesFollowTheNumberOfCases) {
 
 TEST(ComposeReport, NeutralAxisLineTellsTheSideByTheSignOfA) {
     // Case 2 of the six has the axis on the compressed side, case 5 on the tension side.
-    struct Row {
+    const double calculated = std::numeric_limits<double>::quiet_NaN();
+    const struct {
         int caseNo;
         double a_cm;  // NaN: as calculated
         int form;     // Teksty_ok line expected after the lead text
         const char* distance;
-    };
-    const double calculated = std::numeric_limits<double>::quiet_NaN();
-    const Row rows[] = {
+    } rows[] = {
         {2, calculated, 6, "  a = 58 mm"},   // a = 5.79 cm
         {2, 0.0, 7, "  a = 0 mm"},           // exactly at the centre
         {2, 0.04, 6, "  a = 0 mm"},          // just on the compressed side, rounds to 0 mm
         {5, calculated, 7, "  a = 287 mm"},  // a = -28.69 cm, printed without sign
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.caseNo * 1000 + row.a_cm);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.distance);
         DesignCase s;
         Calculated(s, Plate{}, test::SixCases(), kPolish, QLocale::c());
         if (!std::isnan(row.a_cm)) {
@@ -115,19 +117,18 @@ TEST(ComposeReport, EccentricityAtTheKernRadiusIsWholeCompressionInTheReportToo)
 
 TEST(ComposeReport, ConcreteLineEndingAndNoteAtTheBoundsOfTheDesignStrength) {
     enum class Expect { RbEnding, Note, Exceeded };
-    struct Row {
+    const struct {
         const char* name;
         int side;  // -1 just below, 0 exactly at, +1 just above `times`·fcd
         float times;
         Expect expect;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"just below fcd", -1, 1.0f, Expect::RbEnding},
         {"exactly fcd", 0, 1.0f, Expect::Note},
         {"exactly twice fcd", 0, 2.0f, Expect::Note},
         {"just above twice fcd", 1, 2.0f, Expect::Exceeded},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         DesignCase s;
         Calculated(s, Plate{}, {{500, 0, 0}}, kEnglish, QLocale::c());
@@ -148,49 +149,40 @@ TEST(ComposeReport, ConcreteLineEndingAndNoteAtTheBoundsOfTheDesignStrength) {
 
         const QString lead = s.Teksty[3] + Format(sig / kKgcm2PerMpa, u"##0.00", QLocale::c()) +
                              QStringLiteral(" MPa");
-        switch (row.expect) {
-            case Expect::RbEnding:
-                EXPECT_EQ(lines.Linia_betonu[1], lead + QStringLiteral(" < Rb = 10.6 MPa"));
-                EXPECT_EQ(lines.Uwaga_betonu[1], QStringLiteral(" "));
-                EXPECT_TRUE(verdict.passes);
-                break;
-            case Expect::Note:
-                EXPECT_EQ(lines.Linia_betonu[1], lead);
-                EXPECT_EQ(lines.Uwaga_betonu[1], s.Teksty[5]);
-                EXPECT_FLOAT_EQ(s.Omega_u[1], row.times);
-                EXPECT_TRUE(verdict.passes);
-                break;
-            case Expect::Exceeded:
-                EXPECT_EQ(lines.Linia_betonu[1], lead + s.Teksty[4]);
-                EXPECT_EQ(lines.Uwaga_betonu[1], QStringLiteral(" "));
-                EXPECT_FALSE(s.Beton_OK);
-                EXPECT_FALSE(verdict.passes);
-                break;
+        const QString ending = row.expect == Expect::RbEnding   ? QStringLiteral(" < Rb = 10.6 MPa")
+                               : row.expect == Expect::Exceeded ? s.Teksty[4]
+                                                                : QString();
+        EXPECT_EQ(lines.Linia_betonu[1], lead + ending);
+        EXPECT_EQ(lines.Uwaga_betonu[1],
+                  row.expect == Expect::Note ? s.Teksty[5] : QStringLiteral(" "));
+        EXPECT_EQ(s.Beton_OK, row.expect != Expect::Exceeded);
+        EXPECT_EQ(verdict.passes, row.expect != Expect::Exceeded);
+        if (row.expect == Expect::Note) {
+            EXPECT_FLOAT_EQ(s.Omega_u[1], row.times);
         }
     }
 }
 
 TEST(ComposeReport, VerdictFollowsTheChecksOfTheCalculationAndTheReport) {
-    struct Row {
+    const struct {
         const char* name;
         int shear;
-        std::vector<Load> loads;
+        Load load;
         bool passes;
+    } rows[] = {
+        {"everything within the strengths", 0, {500, 0, 0}, true},
+        {"a concrete note does not fail", 0, {500, 150, 0}, true},
+        {"concrete above twice fcd", 0, {3000, 260, 0}, false},
+        {"bolt steel above fd", 0, {100, 150, 0}, false},
+        {"interaction of all anchors exceeded alone does not fail", 0, {150, 100, 400}, true},
+        {"shear of the compressed zone exceeded", 1, {200, 80, 300}, false},
     };
-    const Row rows[] = {
-        {"everything within the strengths", 0, {{500, 0, 0}}, true},
-        {"a concrete note does not fail", 0, {{500, 150, 0}}, true},
-        {"concrete above twice fcd", 0, {{3000, 260, 0}}, false},
-        {"bolt steel above fd", 0, {{100, 150, 0}}, false},
-        {"interaction of all anchors exceeded alone does not fail", 0, {{150, 100, 400}}, true},
-        {"shear of the compressed zone exceeded", 1, {{200, 80, 300}}, false},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Plate p;
         p.shear = row.shear;
         DesignCase s;
-        Calculated(s, p, row.loads, kPolish, QLocale::c());
+        Calculated(s, p, {row.load}, kPolish, QLocale::c());
         ReportLines lines;
         const ReportVerdict verdict = ComposeReport(s, lines, QLocale::c());
         EXPECT_EQ(verdict.passes, row.passes);
@@ -198,15 +190,6 @@ TEST(ComposeReport, VerdictFollowsTheChecksOfTheCalculationAndTheReport) {
         EXPECT_EQ(verdict.text, row.passes ? QStringLiteral("OK")
                                            : QStringLiteral(" Przekroczone naprezenia !! "));
     }
-}
-
-TEST(ComposeReport, StressSketchIsDrawnForEveryPartlyCompressedCaseInOrder) {
-    DesignCase s;
-    Calculated(s, Plate{}, test::SixCases(), kEnglish, QLocale::c());
-    std::vector<int> drawn;
-    ReportLines lines;
-    ComposeReport(s, lines, QLocale::c(), [&](int k) { drawn.push_back(k); });
-    EXPECT_EQ(drawn, (std::vector<int>{1, 3, 4, 5}));
 }
 
 }  // namespace

@@ -10,83 +10,72 @@
 namespace vardel {
 namespace {
 
-// Answers input boxes from a script and records what was asked.
+// Answers input boxes from a script and records each question as "prompt|title|default".
 class ScriptedPrompter : public Prompter {
   public:
     explicit ScriptedPrompter(std::vector<std::optional<QString>> answers)
         : answers_(std::move(answers)) {}
-
     std::optional<QString> AskText(const QString& prompt, const QString& title,
                                    const QString& defaultText) override {
-        prompts.push_back(prompt);
-        titles.push_back(title);
-        defaults.push_back(defaultText);
-        if (next_ >= answers_.size()) {
+        asked << prompt + u'|' + title + u'|' + defaultText;
+        if (asked.size() > static_cast<qsizetype>(answers_.size())) {
             ADD_FAILURE() << "an unexpected question: " << prompt.toStdString();
             return std::nullopt;
         }
-        const std::optional<QString>& a = answers_[next_++];
-        if (!a) {
-            return std::nullopt;
-        }
-        return *a;
+        return answers_[asked.size() - 1];
     }
     void Tell(const QString&, const QString&) override { ADD_FAILURE() << "nothing to tell"; }
-
-    QStringList prompts, titles, defaults;
+    QStringList asked;
 
   private:
     std::vector<std::optional<QString>> answers_;
-    std::size_t next_ = 0;
 };
+
+QString Question(const char* defaultText) {
+    return QStringLiteral("Podaj oznaczenie stopy (max 32 znaki)|Vardel 2005|") +
+           QString::fromUtf8(defaultText);
+}
 
 const QDateTime kClock(QDate(2026, 3, 7), QTime(9, 5, 42));
 
 TEST(AskDesignation, StoresTheAnswerCutTo32Characters) {
-    const QString forty = QStringLiteral("SF-1/A-ściana osi 12-bis-lewa-krawędź");
-    ASSERT_EQ(forty.size(), 37);
-    const QString fortyExact = forty + QStringLiteral("xyz");
+    const QString forty = QStringLiteral("SF-1/A-ściana osi 12-bis-lewa-krawędźxyz");
     // U+1D6DA (a mathematical omega) takes two UTF-16 units and must not be cut in half.
     const QString wide = QString(31, u'x') + QString::fromUcs4(U"\U0001D6DA") + QStringLiteral("y");
-    struct Row {
+    const struct {
         const char* name;
         std::optional<QString> answer;
         QString stored;
-    };
-    const Row rows[] = {
-        {"forty characters", fortyExact, fortyExact.left(32)},
-        {"exactly 32", fortyExact.left(32), fortyExact.left(32)},
+    } rows[] = {
+        {"forty characters", forty, forty.left(32)},
+        {"exactly 32", forty.left(32), forty.left(32)},
         {"short", QStringLiteral("S-3"), QStringLiteral("S-3")},
         {"a character outside the basic plane at 32", wide, wide.left(33)},
         {"cancel", std::nullopt, QString()},
         {"empty answer", QString(), QString()},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         DesignCase s;
         s.Oznaczenie_stopy = QStringLiteral("S-old");
         ScriptedPrompter prompter({row.answer});
         EXPECT_EQ(AskDesignation(s, prompter), row.stored);
         EXPECT_EQ(s.Oznaczenie_stopy, row.stored);
-        ASSERT_EQ(prompter.prompts.size(), 1);
-        EXPECT_EQ(prompter.prompts[0], QStringLiteral("Podaj oznaczenie stopy (max 32 znaki)"));
-        EXPECT_EQ(prompter.titles[0], QStringLiteral("Vardel 2005"));
-        EXPECT_EQ(prompter.defaults[0], QStringLiteral("S-old"));
+        EXPECT_EQ(prompter.asked, QStringList{Question("S-old")});
     }
 }
 
 TEST(HeaderDateTime, UsesTheSeparatorsOfTheLocale) {
-    struct Row {
+    const struct {
         QLocale locale;
         const char* expected;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {test::Polish(), "07.03.26     09:05"},
         {test::DecimalPoint(), "07/03/26     09:05"},
         {QLocale(QLocale::Finnish, QLocale::Finland), "07.03.26     09.05"},
         {QLocale(QLocale::Dutch, QLocale::Netherlands), "07-03-26     09:05"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.locale.name().toStdString());
         EXPECT_EQ(HeaderDateTime(kClock, row.locale), QString::fromUtf8(row.expected));
     }
@@ -114,7 +103,7 @@ TEST(RefreshHeaderTexts, SetsEveryTextAndAsksForTheDesignationEachTime) {
 
     RefreshHeaderTexts(s, header, prompter, kClock, test::Polish());
     EXPECT_EQ(t[7], QStringLiteral("SF-2"));
-    EXPECT_EQ(prompter.defaults, (QStringList{QStringLiteral("SF-1"), QStringLiteral("SF-1")}));
+    EXPECT_EQ(prompter.asked, (QStringList{Question("SF-1"), Question("SF-1")}));
 }
 
 TEST(EnsureDesignation, AsksOnceOnlyWhenNoDesignationIsGiven) {
@@ -122,13 +111,13 @@ TEST(EnsureDesignation, AsksOnceOnlyWhenNoDesignationIsGiven) {
     HeaderTexts header;
     ScriptedPrompter prompter({QStringLiteral("SF-7")});
     EXPECT_TRUE(EnsureDesignation(s, header, prompter, kClock, QLocale::c()));
-    EXPECT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.asked, QStringList{Question("")});
     EXPECT_EQ(header.Teksty_nagl[7], QStringLiteral("SF-7"));
     EXPECT_EQ(header.Teksty_nagl[5], QStringLiteral("07/03/26     09:05"));
 
     // Given now: nothing is asked (the scripted prompter has no answer left) and nothing changes.
     EXPECT_FALSE(EnsureDesignation(s, header, prompter, kClock, QLocale::c()));
-    EXPECT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.asked.size(), 1);
     EXPECT_EQ(s.Oznaczenie_stopy, QStringLiteral("SF-7"));
 }
 

@@ -5,6 +5,7 @@
 #include "calc/calculate.h"
 #include "state/design_case.h"
 #include "tests/test_support.h"
+#include "tests/texts/qstring_print.h"
 #include "texts/language.h"
 
 #include <QLocale>
@@ -13,13 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <vector>
-
-// Readable QStrings in the messages of failed checks.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace vardel::test {
 

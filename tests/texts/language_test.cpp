@@ -13,7 +13,7 @@
 namespace vardel {
 namespace {
 
-// Writes `count` numbered lines ("<prefix> k"), CR LF ended, in the given encoding.
+// `count` numbered lines ("<prefix> k"), CR LF ended, in UTF-8.
 QByteArray NumberedLines(const QString& prefix, int count) {
     QByteArray out;
     for (int k = 1; k <= count; ++k) {
@@ -61,16 +61,22 @@ TEST(SplitTextLines, LineEnds) {
     }
 }
 
+// More lines than needed: the extra ones are not read. An empty line keeps its place and blanks
+// around a text are kept.
 TEST_F(LanguageTest, LoadsExactlyTheRequiredLinesInOrder) {
-    const LanguageFileNames names = LanguageFiles(2);
-    // More lines than needed: the extra ones are not read.
-    Put(names.main, NumberedLines(QStringLiteral("main"), kMainTextLines + 3));
-    Put(names.second, NumberedLines(QStringLiteral("second"), kSecondTextLines));
+    QByteArray main;
+    for (int k = 1; k <= kMainTextLines + 3; ++k) {
+        main += (k == 5 ? QByteArray() : "  t" + QByteArray::number(k) + "  ") + "\r\n";
+    }
+    Put(LanguageFiles(2).main, main);
+    Put(LanguageFiles(2).second, NumberedLines(QStringLiteral("second"), kSecondTextLines));
     s_.Jezyk = 2;
     const FileResult r = LoadLanguageTexts(s_, Dir());
     ASSERT_FALSE(r) << r->message.toStdString();
-    EXPECT_EQ(s_.Teksty[1], QStringLiteral("main 1"));
-    EXPECT_EQ(s_.Teksty[66], QStringLiteral("main 66"));
+    EXPECT_EQ(s_.Teksty[1], QStringLiteral("  t1  "));
+    EXPECT_EQ(s_.Teksty[5], QString());
+    EXPECT_EQ(s_.Teksty[6], QStringLiteral("  t6  "));
+    EXPECT_EQ(s_.Teksty[66], QStringLiteral("  t66  "));
     EXPECT_EQ(s_.Teksty_ok[1], QStringLiteral("second 1"));
     EXPECT_EQ(s_.Teksty_ok[10], QStringLiteral("second 10"));
     EXPECT_TRUE(s_.Teksty[0].isEmpty());
@@ -81,29 +87,26 @@ TEST_F(LanguageTest, ShortFileIsRefusedByNameAndTablesStay) {
     ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
     const DesignCase before = s_;
 
-    struct Row {
-        const char* what;
-        int mainLines;
+    const struct {
+        int mainLines;  // -1: no file
         int secondLines;
         const char* namedFile;
+    } rows[] = {
+        {kMainTextLines - 1, kSecondTextLines, "Vdlfr.txt"},
+        {kMainTextLines, kSecondTextLines - 1, "Vdlfrok.txt"},
+        {0, kSecondTextLines, "Vdlfr.txt"},
+        {-1, kSecondTextLines, "Vdlfr.txt"},
+        {kMainTextLines, -1, "Vdlfrok.txt"},
     };
-    const Row rows[] = {
-        {"main 65 lines", kMainTextLines - 1, kSecondTextLines, "Vdlfr.txt"},
-        {"second 9 lines", kMainTextLines, kSecondTextLines - 1, "Vdlfrok.txt"},
-        {"main empty", 0, kSecondTextLines, "Vdlfr.txt"},
-        {"main missing", -1, kSecondTextLines, "Vdlfr.txt"},
-        {"second missing", kMainTextLines, -1, "Vdlfrok.txt"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.mainLines << " " << r.secondLines);
         const LanguageFileNames names = LanguageFiles(3);
-        QFile::remove(QDir(Dir()).filePath(names.main));
-        QFile::remove(QDir(Dir()).filePath(names.second));
-        if (r.mainLines >= 0) {
-            Put(names.main, NumberedLines(QStringLiteral("new"), r.mainLines));
-        }
-        if (r.secondLines >= 0) {
-            Put(names.second, NumberedLines(QStringLiteral("new ok"), r.secondLines));
+        for (const auto& [name, lines] :
+             {std::pair(names.main, r.mainLines), std::pair(names.second, r.secondLines)}) {
+            QFile::remove(QDir(Dir()).filePath(name));
+            if (lines >= 0) {
+                Put(name, NumberedLines(QStringLiteral("new"), lines));
+            }
         }
         s_.Jezyk = 3;
         const FileResult err = LoadLanguageTexts(s_, Dir());
@@ -116,43 +119,23 @@ TEST_F(LanguageTest, ShortFileIsRefusedByNameAndTablesStay) {
     }
 }
 
-TEST_F(LanguageTest, EmptyLineKeepsItsPlaceAndBlanksAreKept) {
-    QByteArray main;
-    for (int k = 1; k <= kMainTextLines; ++k) {
-        main += k == 5 ? QByteArray() : QByteArray("  t") + QByteArray::number(k) + "  ";
-        main += "\r\n";
-    }
-    Put(LanguageFiles(0).main, main);
-    Put(LanguageFiles(0).second, NumberedLines(QStringLiteral("ok"), kSecondTextLines));
-    ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
-    EXPECT_EQ(s_.Teksty[4], QStringLiteral("  t4  "));
-    EXPECT_EQ(s_.Teksty[5], QString());
-    EXPECT_EQ(s_.Teksty[6], QStringLiteral("  t6  "));
-    EXPECT_EQ(s_.Teksty[66], QStringLiteral("  t66  "));
-}
-
 TEST_F(LanguageTest, EncodingsGiveTheSameTexts) {
-    struct Row {
-        const char* what;
+    const QString pl = QStringLiteral("Naprężenie w śrubie żółć");
+    const QString de = QStringLiteral("Spannung größer als zulässig, à la Ü");
+    const struct {
         int jezyk;
         QString text;
         CodePage page;
         bool utf8;
+    } rows[] = {
+        {0, pl, CodePage::Windows1250, false},
+        {0, pl, CodePage::Windows1250, true},
+        {4, de, CodePage::Windows1252, false},
+        {4, de, CodePage::Windows1252, true},
+        {3, QStringLiteral("Contrainte dépassée, béton à vérifier"), CodePage::Windows1252, false},
     };
-    const Row rows[] = {
-        {"Polish, Windows-1250", 0, QStringLiteral("Naprężenie w śrubie żółć"),
-         CodePage::Windows1250, false},
-        {"Polish, UTF-8", 0, QStringLiteral("Naprężenie w śrubie żółć"), CodePage::Windows1250,
-         true},
-        {"German, Windows-1252", 4, QStringLiteral("Spannung größer als zulässig, à la Ü"),
-         CodePage::Windows1252, false},
-        {"French, Windows-1252", 3, QStringLiteral("Contrainte dépassée, béton à vérifier"),
-         CodePage::Windows1252, false},
-        {"German, UTF-8", 4, QStringLiteral("Spannung größer als zulässig, à la Ü"),
-         CodePage::Windows1252, true},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text.toStdString() + (r.utf8 ? " UTF-8" : ""));
         QByteArray line;
         if (r.utf8) {
             line = r.text.toUtf8();
@@ -166,16 +149,8 @@ TEST_F(LanguageTest, EncodingsGiveTheSameTexts) {
                 r.page == CodePage::Windows1250 ? CodePage::Windows1252 : CodePage::Windows1250;
             ASSERT_NE(DecodeText(line, other), r.text);
         }
-        QByteArray main;
-        for (int k = 1; k <= kMainTextLines; ++k) {
-            main += line + "\r\n";
-        }
-        QByteArray second;
-        for (int k = 1; k <= kSecondTextLines; ++k) {
-            second += line + "\r\n";
-        }
-        Put(LanguageFiles(r.jezyk).main, main);
-        Put(LanguageFiles(r.jezyk).second, second);
+        Put(LanguageFiles(r.jezyk).main, (line + "\r\n").repeated(kMainTextLines));
+        Put(LanguageFiles(r.jezyk).second, (line + "\r\n").repeated(kSecondTextLines));
         s_.Jezyk = static_cast<Int16>(r.jezyk);
         ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
         EXPECT_EQ(s_.Teksty[33], r.text);

@@ -13,6 +13,18 @@ namespace {
 
 using Status = ListInput::Status;
 
+// Reads the next item and checks it.
+void ExpectNumber(ListInput& in, double expected) {
+    double v = -1;
+    ASSERT_EQ(in.ReadNumber(v), Status::Ok);
+    EXPECT_EQ(v, expected);
+}
+void ExpectText(ListInput& in, const QString& expected) {
+    QString t;
+    ASSERT_EQ(in.ReadText(t), Status::Ok);
+    EXPECT_EQ(t, expected);
+}
+
 TEST(ListInput, NumbersEndWhereANumberCannotGoOn) {
     struct Row {
         const char* text;
@@ -28,31 +40,20 @@ TEST(ListInput, NumbersEndWhereANumberCannotGoOn) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
-        const QString text = QString::fromUtf8(r.text);
-        ListInput in(text);
-        double v = -1;
-        ASSERT_EQ(in.ReadNumber(v), Status::Ok);
-        EXPECT_EQ(v, r.number);
-        QString rest;
-        ASSERT_EQ(in.ReadText(rest), Status::Ok);
-        EXPECT_EQ(rest, QString::fromUtf8(r.rest));
+        ListInput in(QString::fromUtf8(r.text));
+        ExpectNumber(in, r.number);
+        ExpectText(in, QString::fromUtf8(r.rest));
     }
 }
 
 TEST(ListInput, ItemsMissingOnTheirLineComeFromTheNext) {
-    const QString text = QStringLiteral("1 2\r\n3\nname, second\r\n\r\n  whole, line  \r\n 9\r\n");
-    ListInput in(text);
-    double a = 0, b = 0, c = 0;
-    ASSERT_EQ(in.ReadNumber(a), Status::Ok);
-    ASSERT_EQ(in.ReadNumber(b), Status::Ok);
-    ASSERT_EQ(in.ReadNumber(c), Status::Ok);  // from line 2
+    ListInput in(QStringLiteral("1 2\r\n3\nname, second\r\n\r\n  whole, line  \r\n 9\r\n"));
+    ExpectNumber(in, 1);
+    ExpectNumber(in, 2);
+    ExpectNumber(in, 3);  // from line 2
     EXPECT_EQ(in.Line(), 2);
-    EXPECT_EQ(c, 3);
-    QString t1, t2;
-    ASSERT_EQ(in.ReadText(t1), Status::Ok);
-    ASSERT_EQ(in.ReadText(t2), Status::Ok);
-    EXPECT_EQ(t1, QStringLiteral("name"));
-    EXPECT_EQ(t2, QStringLiteral("second"));
+    ExpectText(in, QStringLiteral("name"));
+    ExpectText(in, QStringLiteral("second"));
     QString line;
     ASSERT_EQ(in.ReadLine(line), Status::Ok);  // the empty line 4, read whole
     EXPECT_EQ(line, QString());
@@ -62,25 +63,20 @@ TEST(ListInput, ItemsMissingOnTheirLineComeFromTheNext) {
     ASSERT_EQ(in.ReadInt16(n), Status::Ok);
     EXPECT_EQ(n, 9);
     EXPECT_EQ(in.Line(), 6);
-    EXPECT_EQ(in.ReadNumber(a), Status::EndOfFile);
+    double v = 0;
+    EXPECT_EQ(in.ReadNumber(v), Status::EndOfFile);
     EXPECT_EQ(in.ReadText(line), Status::EndOfFile);
     EXPECT_EQ(in.ReadLine(line), Status::EndOfFile);
 }
 
 TEST(ListInput, AfterACommaAnItemIsPresentEvenWhenEmpty) {
     ListInput in(QStringLiteral("a,,b ,\r\n 1,\r\nc"));
-    QString t;
-    ASSERT_EQ(in.ReadText(t), Status::Ok);
-    EXPECT_EQ(t, QStringLiteral("a"));
-    ASSERT_EQ(in.ReadText(t), Status::Ok);
-    EXPECT_EQ(t, QString());
-    ASSERT_EQ(in.ReadText(t), Status::Ok);
-    EXPECT_EQ(t, QStringLiteral("b "));
-    ASSERT_EQ(in.ReadText(t), Status::Ok);  // empty, not the next line
-    EXPECT_EQ(t, QString());
+    ExpectText(in, QStringLiteral("a"));
+    ExpectText(in, QString());
+    ExpectText(in, QStringLiteral("b "));
+    ExpectText(in, QString());  // empty, not the next line
+    ExpectNumber(in, 1);
     double v = 0;
-    ASSERT_EQ(in.ReadNumber(v), Status::Ok);
-    EXPECT_EQ(v, 1);
     EXPECT_EQ(in.ReadNumber(v), Status::NotANumber);  // missing after the comma
     EXPECT_EQ(in.Line(), 2);
 }
@@ -114,19 +110,10 @@ TEST(ListOutput, IntegersAndSingles) {
         float value;
         const char* text;
     };
-    const Row rows[] = {
-        {0.0f, "0"},
-        {235.0f, "235"},
-        {0.5f, ".5"},
-        {-0.5f, "-.5"},
-        {0.1f, ".1"},
-        {12.25f, "12.25"},
-        {1234567.0f, "1234567"},
-        {1e7f, "1E+07"},
-        {0.0001f, ".0001"},
-        {1e-5f, "1E-05"},
-        {-375.5f, "-375.5"},
-    };
+    // The exponent starts beyond 7 digits before the point and below 1E-04.
+    const Row rows[] = {{0.0f, "0"},       {0.5f, ".5"},       {-0.5f, "-.5"},
+                        {12.25f, "12.25"}, {0.1f, ".1"},       {1234567.0f, "1234567"},
+                        {1e7f, "1E+07"},   {0.0001f, ".0001"}, {1e-5f, "1E-05"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         EXPECT_EQ(SingleText(r.value), QString::fromLatin1(r.text));
