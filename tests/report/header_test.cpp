@@ -52,7 +52,6 @@ TEST(AskDesignation, StoresTheAnswerCutTo32Characters) {
         {"short", QStringLiteral("S-3"), QStringLiteral("S-3")},
         {"a character outside the basic plane at 32", wide, wide.left(33)},
         {"cancel", std::nullopt, QString()},
-        {"empty answer", QString(), QString()},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -65,13 +64,12 @@ TEST(AskDesignation, StoresTheAnswerCutTo32Characters) {
     }
 }
 
+// The Polish, C and German forms show in the export goldens.
 TEST(HeaderDateTime, UsesTheSeparatorsOfTheLocale) {
     const struct {
         QLocale locale;
         const char* expected;
     } rows[] = {
-        {test::Polish(), "07.03.26     09:05"},
-        {test::DecimalPoint(), "07/03/26     09:05"},
         {QLocale(QLocale::Finnish, QLocale::Finland), "07.03.26     09.05"},
         {QLocale(QLocale::Dutch, QLocale::Netherlands), "07-03-26     09:05"},
     };
@@ -84,9 +82,9 @@ TEST(HeaderDateTime, UsesTheSeparatorsOfTheLocale) {
               QStringLiteral("31.12.09     23:59"));
 }
 
-TEST(RefreshHeaderTexts, SetsEveryTextAndAsksForTheDesignationEachTime) {
+// Every header text as set shows in the export goldens; here what the refresh adds to it.
+TEST(RefreshHeaderTexts, SetsTheTextsAndAsksForTheDesignationEachTime) {
     DesignCase s;
-    s.Naz_proj = QStringLiteral("Hala magazynowa H-2");
     s.Oznaczenie_stopy = QStringLiteral("SF-1");
     HeaderTexts header;
     // The first refresh accepts the default, the second changes it.
@@ -94,11 +92,7 @@ TEST(RefreshHeaderTexts, SetsEveryTextAndAsksForTheDesignationEachTime) {
 
     RefreshHeaderTexts(s, header, prompter, kClock, test::Polish());
     const auto& t = header.Teksty_nagl;
-    EXPECT_TRUE(t[1].endsWith(QStringLiteral(" PN-B-03264:2002")));
-    EXPECT_TRUE(t[1].contains(QStringLiteral("PN-B-03215:1999")));
-    EXPECT_EQ(t[4], QStringLiteral("Hala magazynowa H-2"));
     EXPECT_EQ(t[5], QStringLiteral("07.03.26     09:05"));
-    EXPECT_EQ(t[6], QStringLiteral("Strona "));
     EXPECT_EQ(t[7], QStringLiteral("SF-1"));
 
     RefreshHeaderTexts(s, header, prompter, kClock, test::Polish());

@@ -26,19 +26,18 @@ void ExpectText(ListInput& in, const QString& expected) {
 }
 
 TEST(ListInput, NumbersEndWhereANumberCannotGoOn) {
-    struct Row {
+    const struct {
         const char* text;
         double number;
         const char* rest;  // the text item that follows
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"300R_zewn", 300, "R_zewn"}, {" 0 Norma", 0, "Norma"}, {"-3 Norma", -3, "Norma"},
         {"\t12.5\tkey", 12.5, "key"}, {".5x", 0.5, "x"},        {"-.25 y", -0.25, "y"},
         {"+7,seven", 7, "seven"},     {"1E3R", 1000, "R"},      {"2.5e-1 q", 0.25, "q"},
         {"12Es_Eb", 12, "Es_Eb"},  // no digit after E: not an exponent
         {"4E+x", 4, "E+x"},           {"5-3", 5, "-3"},         {"6 , text, more", 6, "text"},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.text);
         ListInput in(QString::fromUtf8(r.text));
         ExpectNumber(in, r.number);
@@ -82,18 +81,17 @@ TEST(ListInput, AfterACommaAnItemIsPresentEvenWhenEmpty) {
 }
 
 TEST(ListInput, Failures) {
-    struct Row {
+    const struct {
         const char* text;
         Status status;
         const char* offending;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"Norma 0", Status::NotANumber, "Norma"}, {" , 5", Status::NotANumber, ""},
         {"-x", Status::NotANumber, "-x"},         {".", Status::NotANumber, "."},
         {"40000", Status::Overflow, "40000"},     {"-32769", Status::Overflow, "-32769"},
         {"1e999", Status::Overflow, "1e999"},     {"   \r\n  \r\n", Status::EndOfFile, ""},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.text);
         ListInput in(QString::fromUtf8(r.text));
         Int16 v = 0;
@@ -103,38 +101,29 @@ TEST(ListInput, Failures) {
 }
 
 TEST(ListOutput, IntegersAndSingles) {
-    EXPECT_EQ(ListInt(0), QStringLiteral(" 0 "));
-    EXPECT_EQ(ListInt(8), QStringLiteral(" 8 "));
-    EXPECT_EQ(ListInt(-3), QStringLiteral("-3 "));
-    struct Row {
-        float value;
-        const char* text;
-    };
-    // The exponent starts beyond 7 digits before the point and below 1E-04.
-    const Row rows[] = {{0.0f, "0"},       {0.5f, ".5"},       {-0.5f, "-.5"},
-                        {12.25f, "12.25"}, {0.1f, ".1"},       {1234567.0f, "1234567"},
-                        {1e7f, "1E+07"},   {0.0001f, ".0001"}, {1e-5f, "1E-05"}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text);
-        EXPECT_EQ(SingleText(r.value), QString::fromLatin1(r.text));
+    EXPECT_EQ(ListInt(0) + ListInt(-3), QStringLiteral(" 0 -3 "));
+    EXPECT_EQ(ListSingle(235.0f) + ListSingle(-1.5f), QStringLiteral(" 235 -1.5 "));
+    // No leading zero; the exponent starts beyond 7 digits before the point and below 1E-04.
+    const std::pair<float, const char*> rows[] = {
+        {0.0f, "0"},       {0.5f, ".5"},       {-0.5f, "-.5"},
+        {12.25f, "12.25"}, {0.1f, ".1"},       {1234567.0f, "1234567"},
+        {1e7f, "1E+07"},   {0.0001f, ".0001"}, {1e-5f, "1E-05"}};
+    for (const auto& [value, text] : rows) {
+        EXPECT_EQ(SingleText(value), QString::fromLatin1(text)) << text;
     }
-    EXPECT_EQ(ListSingle(235.0f), QStringLiteral(" 235 "));
-    EXPECT_EQ(ListSingle(-1.5f), QStringLiteral("-1.5 "));
 }
 
 // Whatever single a record holds, it reads back as the same single.
 TEST(ListOutput, EverySingleReadsBackTheSame) {
     std::mt19937 gen(20051);
     std::uniform_int_distribution<std::uint32_t> bits;
-    int checked = 0;
-    while (checked < 20000) {
+    for (int n = 0; n < 20000; ++n) {
         const std::uint32_t b = bits(gen);
         float f;
         std::memcpy(&f, &b, sizeof f);
         if (!std::isfinite(f)) {
             continue;
         }
-        ++checked;
         const QString text = SingleText(f);
         ListInput in(text);
         float back = 0;
