@@ -1,7 +1,6 @@
 #include "tests/print/emf_fixture.h"
 
 #include <uemf.h>
-#include <uemf_utf.h>
 
 #include <cstdlib>
 
@@ -29,13 +28,9 @@ bool WriteFixtureEmf(const QString& path) {
         return false;
     }
     const U_RECTL page = Rect(0, 0, 210 * kMm, 297 * kMm);
-    size_t descLength = 0;
-    uint16_t* desc = U_Utf8ToUtf16le("fixture", 0, &descLength);
-    bool ok = Append(U_EMRHEADER_set(page, page, nullptr, static_cast<U_CBSTR>(descLength + 1),
-                                     desc, sizel_set(210 * kMm, 297 * kMm), sizel_set(210, 297), 0),
+    bool ok = Append(U_EMRHEADER_set(page, page, nullptr, 0, nullptr,
+                                     sizel_set(210 * kMm, 297 * kMm), sizel_set(210, 297), 0),
                      et);
-    std::free(desc);
-    ok = ok && Append(U_EMRSETMAPMODE_set(U_MM_TEXT), et);
 
     uint32_t pen = 0;
     PU_EXTLOGPEN elp = extlogpen_set(U_PS_GEOMETRIC | U_PS_SOLID | U_PS_ENDCAP_FLAT, 3 * kMm,

@@ -13,12 +13,8 @@
 namespace vardel::test {
 namespace {
 
-struct Load {
-    const char* n;
-    const char* m;
-    const char* v;
-};
-constexpr Load kLoads[kMaxCases] = {
+// N [kN], M [kNm], V [kN] of the six load cases.
+constexpr const char* kLoads[kMaxCases][3] = {
     {"700", "150", "5"}, {"500", "20", "10"},   {"300", "80", "20"},
     {"800", "40", "0"},  {"1000", "200", "40"}, {"450", "100", "10"},
 };
@@ -46,9 +42,9 @@ CalculatedReport MakeReport(int cases, const QLocale& locale) {
     f.Option1 = 1;
     f.optHsruby = 0;
     for (int i = 0; i < kMaxCases; ++i) {
-        f.Text6[i] = QString::fromLatin1(kLoads[i].n);
-        f.Text7[i] = QString::fromLatin1(kLoads[i].m);
-        f.Text5[i] = QString::fromLatin1(kLoads[i].v);
+        f.Text6[i] = kLoads[i][0];
+        f.Text7[i] = kLoads[i][1];
+        f.Text5[i] = kLoads[i][2];
     }
     const auto stop = Calculate(f, s, locale);
     EXPECT_FALSE(stop.has_value()) << (stop ? stop->message.toStdString() : std::string());
