@@ -64,7 +64,8 @@ TEST(TextExport, MatchesTheReadFiles) {
 }
 
 // A write that fails half-way is reported and leaves the old file as it was; the next one
-// replaces the old, longer file whole. No temporary file is left behind either way.
+// replaces the old, longer file whole. A path that cannot be a file is reported by name. No
+// temporary file or folder is left behind either way.
 TEST(TextExport, ReplacesTheOldFileWholeOrNotAtAll) {
     Report r;
     Compose(r, Plate{}, test::SixCases(), 2, 0, QLocale::c());
@@ -76,41 +77,39 @@ TEST(TextExport, ReplacesTheOldFileWholeOrNotAtAll) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(before);
     old.close();
-    const QStringList onlyTheFile{QStringLiteral("Wyniki.txt")};
+    const auto write = [&](const QString& to) {
+        return WriteTextExport(to, r.s, r.lines, r.header, QLocale::c());
+    };
+    const auto expectFailure = [](const QString& message, const QString& to) {
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Nie udało się zapisać pliku tekstowego")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(to))) << message.toStdString();
+    };
+    const auto onlyTheFile = [&] {
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("Wyniki.txt")});
+    };
 
     QString message;
     {
         test::FileSizeLimit limit(64);
         ASSERT_TRUE(limit.ok());
-        message = WriteTextExport(path, r.s, r.lines, r.header, QLocale::c());
+        message = write(path);
     }
-    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
+    expectFailure(message, path);
     EXPECT_EQ(test::ReadAll(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), onlyTheFile);
+    onlyTheFile();
 
-    EXPECT_EQ(WriteTextExport(path, r.s, r.lines, r.header, QLocale::c()), QString());
-    EXPECT_EQ(test::ReadAll(path), TextExportBytes(r.s, r.lines, r.header, QLocale::c()));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), onlyTheFile);
-}
-
-TEST(TextExport, ReportsAPathThatCannotBeAFile) {
-    Report r;
-    Compose(r, Plate{}, {{500, 0, 0}}, 0, 0, QLocale::c());
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString paths[] = {
-        dir.filePath(QStringLiteral("no such folder/Wyniki.txt")),
-        dir.path(),
-        QString(),
-    };
-    for (const QString& path : paths) {
-        SCOPED_TRACE(path.toStdString());
-        const QString message = WriteTextExport(path, r.s, r.lines, r.header, QLocale::c());
-        EXPECT_TRUE(message.startsWith(QStringLiteral("Nie udało się zapisać pliku tekstowego")))
-            << message.toStdString();
-        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path)));
+    for (const QString& bad :
+         {dir.filePath(QStringLiteral("no such folder/Wyniki.txt")), dir.path(), QString()}) {
+        SCOPED_TRACE(bad.toStdString());
+        expectFailure(write(bad), bad);
     }
-    EXPECT_FALSE(QFile::exists(paths[0]));
+    onlyTheFile();
+
+    EXPECT_EQ(write(path), QString());
+    EXPECT_EQ(test::ReadAll(path), TextExportBytes(r.s, r.lines, r.header, QLocale::c()));
+    onlyTheFile();
 }
 
 }  // namespace

@@ -42,21 +42,15 @@ class LanguageTest : public ::testing::Test {
 };
 
 TEST(SplitTextLines, LineEnds) {
-    const struct {
-        const char* text;
-        QStringList lines;
-    } rows[] = {
-        {"", {}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\nb", {"a", "b"}},
-        {"a\r\n\r\nc\r\n", {"a", "", "c"}},
-        {"  x  \r\n", {"  x  "}},
-        {"\xEF\xBB\xBFhead\r\n", {"head"}},
-        {"mid\rdle\r\n", {"mid\rdle"}},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.text);
-        EXPECT_EQ(SplitTextLines(QString::fromUtf8(r.text)), r.lines);
+    const std::pair<const char*, QStringList> rows[] = {{"", {}},
+                                                        {"a\r\nb\r\n", {"a", "b"}},
+                                                        {"a\nb", {"a", "b"}},
+                                                        {"a\r\n\r\nc\r\n", {"a", "", "c"}},
+                                                        {"  x  \r\n", {"  x  "}},
+                                                        {"\xEF\xBB\xBFhead\r\n", {"head"}},
+                                                        {"mid\rdle\r\n", {"mid\rdle"}}};
+    for (const auto& [text, lines] : rows) {
+        EXPECT_EQ(SplitTextLines(QString::fromUtf8(text)), lines) << text;
     }
 }
 
