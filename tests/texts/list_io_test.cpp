@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <random>
 

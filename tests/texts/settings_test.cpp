@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
-#include <vector>
 
 namespace vardel {
 namespace {
