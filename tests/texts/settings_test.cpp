@@ -53,14 +53,15 @@ DesignCase SampleCase() {
     return s;
 }
 
-// The members the settings file carries, with the derived ones, for one comparison.
+// The members the settings file carries, with the derived ones, for one comparison (copied, so
+// that a failure prints values, not addresses).
 auto Stored(const DesignCase& s) {
-    return std::tie(s.Norma, s.Strona, s.Naz_proj, s.Nrbetonu, s.Nrstali, s.Tryb_n, s.Es_Eb,
-                    s.Jezyk, s.N_kN, s.M_kNm, s.V_kN, s.N_kG, s.M_kGm, s.V_kG, s.R_zewn, s.R_wewn,
-                    s.R_srub, s.Rz_cm, s.Rw_cm, s.Rs_cm, s.Tryb_sru, s.Stal_uzytk1.values,
-                    s.Stal_uzytk1.number, s.Stal_uzytk1.name, s.Stal_uzytk2.values,
-                    s.Stal_uzytk2.number, s.Stal_uzytk2.name, s.Tryb_RTF, s.Numer_sruby,
-                    s.Liczba_srub);
+    return std::make_tuple(s.Norma, s.Strona, s.Naz_proj, s.Nrbetonu, s.Nrstali, s.Tryb_n, s.Es_Eb,
+                           s.Jezyk, s.N_kN, s.M_kNm, s.V_kN, s.N_kG, s.M_kGm, s.V_kG, s.R_zewn,
+                           s.R_wewn, s.R_srub, s.Rz_cm, s.Rw_cm, s.Rs_cm, s.Tryb_sru,
+                           s.Stal_uzytk1.values, s.Stal_uzytk1.number, s.Stal_uzytk1.name,
+                           s.Stal_uzytk2.values, s.Stal_uzytk2.number, s.Stal_uzytk2.name,
+                           s.Tryb_RTF, s.Numer_sruby, s.Liczba_srub);
 }
 
 QStringList LinesOf(const QByteArray& bytes) {
@@ -211,17 +212,14 @@ TEST(Settings, ReadingRules) {
         DesignCase s;
         const FileResult err = ReadBack(s, Joined(lines, r.lineEnd));
         ASSERT_FALSE(err) << err->message.toStdString();
-        EXPECT_EQ(std::tie(s.Nrbetonu, s.Tryb_sru), std::tuple(5, 1));
+        EXPECT_EQ(std::tuple(s.Nrbetonu, s.Tryb_sru, s.Stal_uzytk1.number), std::tuple(5, 1, 7));
         EXPECT_EQ(s.Stal_uzytk1.values, (std::array<float, 3>{1, 235, 375}));
-        EXPECT_EQ(s.Stal_uzytk1.number, 7);
         EXPECT_EQ(s.Stal_uzytk1.name, QStringLiteral("Stal A"));
         EXPECT_EQ(std::tuple(s.N_kN[1], s.M_kNm[1], s.V_kN[1]), std::tuple(500.5f, 150.f, 30.25f));
         // Whatever the spacing, every later setting still lands in its place.
-        EXPECT_EQ(s.N_kN[2], 800.0f);
-        EXPECT_EQ(s.R_zewn, 300.0f);
-        EXPECT_EQ(s.Es_Eb, 7.07);
+        EXPECT_EQ(std::tuple(s.N_kN[2], s.R_zewn, s.Es_Eb, s.Liczba_srub),
+                  std::tuple(800.f, 300.f, 7.07, Int16{8}));
         EXPECT_EQ(s.Stal_uzytk2.name, QStringLiteral("Stal uzytkownika 2"));
-        EXPECT_EQ(s.Liczba_srub, 8);
     }
 }
 
@@ -331,14 +329,14 @@ TEST(Settings, LeavingTakesThePrintStatusAndTheWindowValues) {
         ASSERT_FALSE(WriteSettings(s, dir.path(), r.window, test::Polish(), prompter));
         EXPECT_EQ(prompter.told,
                   r.told ? QStringList{QStringLiteral("|Złe zakonczenie wydruku")} : QStringList());
-        EXPECT_EQ(std::tie(s.Strona, s.Numer_sruby, s.Liczba_srub),
-                  std::tie(r.strona, r.numer, r.liczba));
-        EXPECT_EQ(std::tie(s.R_zewn, s.R_wewn, s.R_srub), std::tie(r.rz, r.rw, r.rs));
+        EXPECT_EQ(std::tuple(s.Strona, s.Numer_sruby, s.Liczba_srub),
+                  std::tuple(r.strona, r.numer, r.liczba));
+        EXPECT_EQ(std::tuple(s.R_zewn, s.R_wewn, s.R_srub), std::tuple(r.rz, r.rw, r.rs));
         EXPECT_EQ(s.Rz_cm, 30.0);
         DesignCase back;
         ASSERT_FALSE(ReadSettings(back, dir.filePath(SettingsFileName())));
-        EXPECT_EQ(std::tie(back.Strona, back.Numer_sruby, back.Liczba_srub),
-                  std::tie(r.strona, r.numer, r.liczba));
+        EXPECT_EQ(std::tuple(back.Strona, back.Numer_sruby, back.Liczba_srub),
+                  std::tuple(r.strona, r.numer, r.liczba));
         EXPECT_EQ(back.R_zewn, std::round(r.rz));  // radii are kept in whole mm
     }
 }
