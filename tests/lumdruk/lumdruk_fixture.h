@@ -1,10 +1,12 @@
 // Page files and jobs for the print program's tests, written into a temporary directory.
 #pragma once
 
+#include "lumdruk/layout.h"
 #include "tests/test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -18,32 +20,30 @@ using ::vardel::test::ReadAll;
 
 // The page header as the program writes it, with the given page label.
 inline QStringList HeaderLines(const QString& label = QStringLiteral("Strona 3")) {
-    return {
-        "14,178.,0.,0,1",
-        "14,178.,0.1,1",
-        "14,0.,0.,0",
-        "14,177.,0.,1",
-        "14,177.,30.,1",
-        "14,0.,30.,1",
-        "14,0.,0.,1",
-        "14,0.,15.,0",
-        "14,177.,15.,1",
-        "14,143.,15.,0",
-        "14,143.,30.,1",
-        "3,3.,4.5,1,,3.5,1.,0.,0,0,0,400,5",
-        "Zakotwienie słupów stalowych",
-        "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5",
-        "Hala – Łódź, ul. Żółta",
-        "3,3.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
-        "2026-12-06 07:30",
-        "3,3.,28.0,1,,3.5,1.,0.,0,0,0,400,5",
-        "Stopa S-1",
-        "13,147.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
-        label,
-        "3,3.,8.",
-        " ",
-        "9,1.",
-    };
+    return {"14,178.,0.,0,1",
+            "14,178.,0.1,1",
+            "14,0.,0.,0",
+            "14,177.,0.,1",
+            "14,177.,30.,1",
+            "14,0.,30.,1",
+            "14,0.,0.,1",
+            "14,0.,15.,0",
+            "14,177.,15.,1",
+            "14,143.,15.,0",
+            "14,143.,30.,1",
+            "3,3.,4.5,1,,3.5,1.,0.,0,0,0,400,5",
+            "Zakotwienie słupów stalowych",
+            "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5",
+            "Hala – Łódź, ul. Żółta",
+            "3,3.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
+            "2026-12-06 07:30",
+            "3,3.,28.0,1,,3.5,1.,0.,0,0,0,400,5",
+            "Stopa S-1",
+            "13,147.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
+            label,
+            "3,3.,8.",
+            " ",
+            "9,1."};
 }
 
 // A body text line at (x, y) in the ordinary 3.2 mm font.
@@ -52,16 +52,21 @@ inline QStringList TextLine(double x, double y, const QString& text) {
             text};
 }
 
+// Body lines "wiersz N" every 4.5 mm from y = `top`: 70 of them from 40 run onto a second page.
+inline QStringList LongBody(int lines = 70, double top = 40) {
+    QStringList body;
+    for (int i = 0; i < lines; ++i) {
+        body += TextLine(7, top + 4.5 * i, QStringLiteral("wiersz %1").arg(i));
+    }
+    return body;
+}
+
 // The concrete note with omega and its subscript, as the body writes it.
 inline QStringList OmegaLines(double y) {
-    QStringList l = TextLine(6, y, QStringLiteral("Docisk lokalny, "));
-    l << "3,,,1,,3.2,1.,0.,0,0,0,400,2"
-      << "w"
-      << "3,@0.,@1.5,1,,3.2,1.,0.,0,0,0,400,5"
-      << "u"
-      << "3,@0.,@-1.5,1,,3.2,1.,0.,0,0,0,400,5"
-      << "1,16 = ";
-    return l;
+    return TextLine(6, y, QStringLiteral("Docisk lokalny, ")) +
+           QStringList{"3,,,1,,3.2,1.,0.,0,0,0,400,2",         "w",
+                       "3,@0.,@1.5,1,,3.2,1.,0.,0,0,0,400,5",  "u",
+                       "3,@0.,@-1.5,1,,3.2,1.,0.,0,0,0,400,5", "1,16 = "};
 }
 
 inline QByteArray CrLf(const QStringList& lines) {
@@ -74,6 +79,35 @@ inline void WriteFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// The first text of the page that reads `text`, or null.
+inline const PageText* Find(const Page& page, const QString& text) {
+    for (const PageItem& item : page.items) {
+        if (const auto* t = std::get_if<PageText>(&item); t && t->text == text) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+// Runs a program to its end (bounded); its standard output, or with `failure` set why it failed.
+inline QString RunTool(const QString& program, const QStringList& args, QString* failure = nullptr,
+                       const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    if (failure != nullptr && (p.error() != QProcess::UnknownError || p.exitCode() != 0)) {
+        *failure = QStringLiteral("%1 exited with %2: %3")
+                       .arg(program)
+                       .arg(p.exitCode())
+                       .arg(QString::fromLocal8Bit(p.readAllStandardError()));
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 // A program directory with the two page files and a job file.
 class JobDir {
   public:
@@ -81,9 +115,9 @@ class JobDir {
     QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
     QString Dir() const { return dir_.path(); }
 
-    void WritePages(const QStringList& body, const QString& label = QStringLiteral("Strona 3")) {
-        WriteFile(Path("VARDELOK1.wyd"), CrLf(HeaderLines(label)));
-        WriteFile(Path("VARDELOK.wyd"), CrLf(HeaderLines(label) + body));
+    void WritePages(const QStringList& body) {
+        WriteFile(Path("VARDELOK1.wyd"), CrLf(HeaderLines()));
+        WriteFile(Path("VARDELOK.wyd"), CrLf(HeaderLines() + body));
     }
     // The job file; returns its path.
     QString WriteJob(const QString& modeLine) {
