@@ -144,16 +144,12 @@ TEST(Layout, ABlockIsNotSplitAfterItsFirstLines) {
     }
     const std::vector<Page> pages = Layout(body);
     ASSERT_EQ(pages.size(), 2u);
-    for (int b = 0; b < 12; ++b) {
-        const Page& page = pages[Find(pages[0], QStringLiteral("Blok %1").arg(b)) ? 0 : 1];
-        for (int line = 1; line <= 4; ++line) {
-            EXPECT_NE(Find(page, QStringLiteral("%1.%2").arg(b).arg(line)), nullptr)
-                << "block " << b << " line " << line;
-        }
-    }
-    // Block 8 would have left its heading and first line at the foot of the first page.
-    EXPECT_EQ(Find(pages[0], "Blok 8"), nullptr);
+    // Block 8 would have left its heading and first line at the foot of the first page: the page
+    // ends after block 7 and block 8 starts the next one whole.
     EXPECT_NE(Find(pages[0], "7.4"), nullptr);
+    for (const char* text : {"Blok 8", "8.1", "8.4"}) {
+        EXPECT_NE(Find(pages[1], text), nullptr) << text;
+    }
 }
 
 TEST(Layout, AnItemTallerThanAPageStaysAndEnds) {

@@ -18,32 +18,17 @@ namespace vardel::lumdruk::test {
 using ::vardel::test::ProgramDir;
 using ::vardel::test::ReadAll;
 
-// The page header as the program writes it, with the given page label.
-inline QStringList HeaderLines(const QString& label = QStringLiteral("Strona 3")) {
-    return {"14,178.,0.,0,1",
-            "14,178.,0.1,1",
-            "14,0.,0.,0",
-            "14,177.,0.,1",
-            "14,177.,30.,1",
-            "14,0.,30.,1",
-            "14,0.,0.,1",
-            "14,0.,15.,0",
-            "14,177.,15.,1",
-            "14,143.,15.,0",
-            "14,143.,30.,1",
-            "3,3.,4.5,1,,3.5,1.,0.,0,0,0,400,5",
-            "Zakotwienie słupów stalowych",
-            "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5",
-            "Hala – Łódź, ul. Żółta",
-            "3,3.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
-            "2026-12-06 07:30",
-            "3,3.,28.0,1,,3.5,1.,0.,0,0,0,400,5",
-            "Stopa S-1",
-            "13,147.,23.5,1,,3.5,1.,0.,0,0,0,400,5",
-            label,
-            "3,3.,8.",
-            " ",
-            "9,1."};
+// The page header as the program writes it, labelled "Strona 3".
+inline QStringList HeaderLines() {
+    return QString::fromUtf8(
+               "14,178.,0.,0,1\n14,178.,0.1,1\n14,0.,0.,0\n14,177.,0.,1\n14,177.,30.,1\n"
+               "14,0.,30.,1\n14,0.,0.,1\n14,0.,15.,0\n14,177.,15.,1\n14,143.,15.,0\n14,143.,30.,1\n"
+               "3,3.,4.5,1,,3.5,1.,0.,0,0,0,400,5\nZakotwienie słupów stalowych\n"
+               "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5\nHala – Łódź, ul. Żółta\n"
+               "3,3.,23.5,1,,3.5,1.,0.,0,0,0,400,5\n2026-12-06 07:30\n"
+               "3,3.,28.0,1,,3.5,1.,0.,0,0,0,400,5\nStopa S-1\n"
+               "13,147.,23.5,1,,3.5,1.,0.,0,0,0,400,5\nStrona 3\n3,3.,8.\n \n9,1.")
+        .split(u'\n');
 }
 
 // A body text line at (x, y) in the ordinary 3.2 mm font.
@@ -106,6 +91,12 @@ inline QString RunTool(const QString& program, const QStringList& args, QString*
                        .arg(QString::fromLocal8Bit(p.readAllStandardError()));
     }
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of a PDF file as pdftotext reads it, each page ending in a form feed; empty when
+// pdftotext (poppler-utils) is not installed.
+inline QString PdfText(const QString& path) {
+    return RunTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
 }
 
 // A program directory with the two page files and a job file.
