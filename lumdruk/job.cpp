@@ -78,6 +78,22 @@ JobResult Execute(const Job& job, const std::vector<Page>& pages, const QString&
     return Fail(QStringLiteral("unknown mode %1 in the job file").arg(job.mode), job.page);
 }
 
+// The commands before the header end of a page file: what a continuation page repeats when the
+// header-only file is missing. A page file without a header end has no header to repeat.
+PageFile HeaderPart(const PageFile& page) {
+    PageFile header;
+    header.directory = page.directory;
+    for (const DrawOp& op : page.ops) {
+        if (std::holds_alternative<HeaderEndOp>(op)) {
+            header.ops.push_back(op);
+            return header;
+        }
+        header.ops.push_back(op);
+    }
+    header.ops.clear();
+    return header;
+}
+
 }  // namespace
 
 std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const QString& headerFile,
@@ -97,8 +113,7 @@ std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const 
     if (!header) {
         notes->append(headerError +
                       QStringLiteral(": continuation pages take the page file's header"));
-        header = page;
-        header->notes.clear();
+        header = HeaderPart(*page);
     }
     for (const QString& n : header->notes) {
         notes->append(QFileInfo(headerFile).fileName() + u' ' + n);

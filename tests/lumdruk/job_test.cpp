@@ -70,6 +70,32 @@ TEST(Job, SaveAsWritesAllPagesOfADamagedJob) {
 }
 
 // Every failure leaves status 0 and says why; a page picture of an earlier run does not stay.
+// Without the header-only file a continuation page repeats the page file's header, and only
+// that; a page file without a header end has none to repeat.
+TEST(Job, ContinuationPagesWithoutTheHeaderOnlyFile) {
+    for (const bool headerEnd : {true, false}) {
+        SCOPED_TRACE(headerEnd ? "with a header end" : "without a header end");
+        test::JobDir dir;
+        QStringList lines = test::HeaderLines() + test::LongBody();
+        if (!headerEnd) {
+            lines.removeAll(QStringLiteral("9,1."));
+        }
+        test::WriteFile(dir.Path("VARDELOK.wyd"), test::CrLf(lines));
+        QStringList notes;
+        QString error;
+        const auto pages =
+            RenderPageFiles(dir.Path("VARDELOK.wyd"), dir.Path("VARDELOK1.wyd"), 3, &notes, &error);
+        ASSERT_TRUE(pages && pages->size() >= 2) << error.toStdString();
+        const Page& second = pages->at(1);
+        int bodyLines = 0;
+        for (int i = 0; i < 70; ++i) {
+            bodyLines += test::Find(second, QStringLiteral("wiersz %1").arg(i)) != nullptr;
+        }
+        EXPECT_LT(bodyLines, 70);  // the page continues the body; it does not repeat it all
+        EXPECT_EQ(test::Find(second, QStringLiteral("wiersz 0")), nullptr);
+    }
+}
+
 TEST(Job, FailuresLeaveStatusZero) {
     const struct {
         const char* name;
