@@ -27,4 +27,7 @@ struct Report {
 // stops or the language files are missing, since every measurement needs a real report.
 Report CalculatedReport(int cases, const QLocale& locale);
 
+// Runs the registered benchmarks inside an offscreen Qt application (painting needs fonts).
+int RunWithOffscreenGui(int argc, char** argv);
+
 }  // namespace vardel::bench

@@ -4,7 +4,6 @@
 #include "print/page_files.h"
 #include "sketches/ring_sketches.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -56,10 +55,5 @@ BENCHMARK(BM_SaveSketches)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vardel::bench::RunWithOffscreenGui(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <optional>
+#include <vector>
 
 namespace vardel::test {
 
@@ -14,40 +15,41 @@ struct Plate {
     double Rz = 300, Rw = 100, Rs = 250;  // mm
     int bolts = 8;
     int diameterIndex = 3;  // 24 mm
-    int steel = 2;          // St3S...
+    int steel = 2;          // St3SX,St3SY,St3S,St3V,St3W
     int concrete = 2;       // B20
     int foundation = 1;     // reinforced
-    int shear = 0;          // all anchors
+    int shear = 0;          // all anchors carry the horizontal force
     double n = 7.07;        // Es/Eb
 };
 
 struct Load {
-    double N = 500, M = 150, V = 0;  // kN, kNm, kN
+    double N = 0, M = 0, V = 0;  // kN, kNm, kN
 };
 
-inline QString Num(double v) {
-    return QString::number(v, 'g', 17);
+// The field text of a number as the user of `locale` would type it.
+inline QString FieldText(double v, const QLocale& locale) {
+    return locale.toString(v, 'g', 12).remove(locale.groupSeparator());
 }
 
-inline InputFields Fields(const Plate& p, const std::vector<Load>& loads) {
+// The input window's fields for the plate and up to six load cases (the rest zero).
+inline InputFields Fields(const Plate& p, const std::vector<Load>& loads,
+                          const QLocale& locale = QLocale::c()) {
     InputFields f;
-    f.txtNaz_proj = QStringLiteral("Test");
+    f.txtNaz_proj = QStringLiteral("Hala magazynowa H-2");
     f.txtNr_strony = QStringLiteral("1");
-    f.Text3 = Num(p.Rz);
-    f.Text4 = Num(p.Rw);
-    f.Text11 = Num(p.Rs);
+    f.Text3 = FieldText(p.Rz, locale);
+    f.Text4 = FieldText(p.Rw, locale);
+    f.Text11 = FieldText(p.Rs, locale);
     f.Text12 = QString::number(p.bolts);
     f.cmbFi = p.diameterIndex;
     f.cmbStal = p.steel - 1;
     f.Option1 = p.foundation;
     f.optHsruby = p.shear;
-    for (std::size_t k = 0; k < loads.size() && k < 6; ++k) {
-        f.Text6[k] = Num(loads[k].N);
-        f.Text7[k] = Num(loads[k].M);
-        f.Text5[k] = Num(loads[k].V);
-    }
-    for (std::size_t k = loads.size(); k < 6; ++k) {
-        f.Text6[k] = f.Text7[k] = f.Text5[k] = QStringLiteral("0");
+    for (int k = 0; k < kMaxCases; ++k) {
+        const Load l = k < static_cast<int>(loads.size()) ? loads[k] : Load{};
+        f.Text6[k] = FieldText(l.N, locale);
+        f.Text7[k] = FieldText(l.M, locale);
+        f.Text5[k] = FieldText(l.V, locale);
     }
     return f;
 }
