@@ -337,6 +337,13 @@ std::vector<Page> LayoutPages(const PageFile& pageFile, const PageFile& headerFi
         pages.push_back(Page{number, {}});
         PlaceHeader(pages.back(), continuationHeader, true);
     }
+    // Pictures go under everything else: a case sketch stands beside lines that may run into
+    // it, and the numbers at their ends must stay readable.
+    for (Page& page : pages) {
+        std::stable_partition(page.items.begin(), page.items.end(), [](const PageItem& item) {
+            return std::holds_alternative<PageImage>(item);
+        });
+    }
     return pages;
 }
 

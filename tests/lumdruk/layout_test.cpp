@@ -3,7 +3,9 @@
 #include "tests/lumdruk/lumdruk_fixture.h"
 
 #include <QFontMetricsF>
+
 #include <QImage>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,22 @@ std::vector<T> Items(const Page& page) {
         }
     }
     return out;
+}
+
+// A case sketch is written after the lines beside it; it must not hide their ends.
+TEST(Layout, PicturesLieUnderTextsAndLines) {
+    const std::vector<Page> pages = Layout(
+        TextLine(6, 120, QStringLiteral("Oś obojętna  a = 58 mm")) +
+        QStringList{QStringLiteral("5, 125.,112.0,26.4, 26.4"), QStringLiteral("missing.bmp")});
+    ASSERT_FALSE(pages.empty());
+    const auto& items = pages.front().items;
+    const auto firstOther = std::find_if(items.begin(), items.end(), [](const PageItem& item) {
+        return !std::holds_alternative<PageImage>(item);
+    });
+    ASSERT_NE(firstOther, items.begin());  // the picture is there, and first
+    EXPECT_TRUE(std::none_of(firstOther, items.end(), [](const PageItem& item) {
+        return std::holds_alternative<PageImage>(item);
+    }));
 }
 
 TEST(Layout, HeaderFrameStandsAtTheMarginsWithoutTheExtentMark) {
