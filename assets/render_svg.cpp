@@ -1,10 +1,9 @@
 // Renders an SVG drawing to a 24-bit bitmap of a given pixel size on white, for the pictures
 // installed with the program. Usage: vardel_render_svg INPUT.svg OUTPUT.bmp WIDTH HEIGHT
+#include "print/page_picture.h"
 #include "sketches/bitmap_file.h"
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QSvgRenderer>
 
 #include <cstdio>
@@ -25,13 +24,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: not a drawing that can be rendered\n", qPrintable(args[1]));
         return 1;
     }
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    renderer.render(&painter, QRectF(0, 0, width, height));
-    painter.end();
+    const QImage image = vardel::RenderSvgOnWhite(renderer, QSize(width, height));
     const QString error = vardel::SaveBitmapWhole(image, args[2]);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -148,7 +148,7 @@ void UpdateMaxima(DesignCase& s, int i) {
 
 void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
     const float V = static_cast<float>(s.V_kG[i]);
-    s.Wynik_V_u_set[i] = false;
+    s.Wynik_V_u[i].reset();
     if (std::fabs(V) <= 0.01f) {
         // No horizontal force, no verdict: an earlier run's verdict must not stand for this one.
         s.Wynik_V[i].clear();
@@ -182,7 +182,6 @@ void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
         const float sv = tau / s.fv_sruby;
         const float u = ToSingleChecked(st * st + sv * sv);
         s.Wynik_V_u[i] = u;
-        s.Wynik_V_u_set[i] = true;
         if (u < 1.0f) {
             verdict(50);
         } else if (u > 1.05f) {
@@ -205,7 +204,6 @@ void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
     const float tau = ToSingleChecked(Div(Div(V, area), kKgcm2PerMpa));
     const float u = tau / s.fv_sruby;
     s.Wynik_V_u[i] = u;
-    s.Wynik_V_u_set[i] = true;
     if (u < 1.0f) {
         verdict(47);
     } else if (u > 1.05f) {

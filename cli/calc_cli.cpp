@@ -171,7 +171,7 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop, const 
             c[QStringLiteral("Sig_sr")] = bolts;
             c[QStringLiteral("Wynik_V_line")] =
                 s.Wynik_V_nr[i] != 0 ? QJsonValue(s.Wynik_V_nr[i]) : QJsonValue();
-            c[QStringLiteral("u")] = s.Wynik_V_u_set[i] ? Number(s.Wynik_V_u[i]) : QJsonValue();
+            c[QStringLiteral("u")] = s.Wynik_V_u[i] ? Number(*s.Wynik_V_u[i]) : QJsonValue();
             c[QStringLiteral("Wynik_V")] = s.Wynik_V[i];
             // ω_u is set only for a concrete stress between once and twice its strength, which
             // is exactly when the case carries the note.

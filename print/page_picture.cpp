@@ -71,14 +71,18 @@ PagePicture LoadPagePicture(const QString& emfPath, int widthPx) {
     }
     const int heightPx =
         std::max(1, static_cast<int>(std::lround(widthPx * box.height() / box.width())));
-    QImage image(widthPx, heightPx, QImage::Format_RGB32);
+    return {RenderSvgOnWhite(renderer, QSize(widthPx, heightPx)), {}};
+}
+
+QImage RenderSvgOnWhite(QSvgRenderer& renderer, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    renderer.render(&painter, QRectF(0, 0, widthPx, heightPx));
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
-    return {image, {}};
+    return image;
 }
 
 }  // namespace vardel

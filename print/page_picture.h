@@ -4,7 +4,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
+
+class QSvgRenderer;
 
 namespace vardel {
 
@@ -16,6 +19,9 @@ struct PagePicture {
 // The SVG text for the EMF bytes, with the two attributes QtSvg needs to show it faithfully
 // (blanks kept, small bitmaps not smoothed); empty when the bytes are not an EMF picture.
 QByteArray EmfToSvg(const QByteArray& emf);
+
+// Draws an SVG drawing `size` pixels large on white, smoothed.
+QImage RenderSvgOnWhite(QSvgRenderer& renderer, QSize size);
 
 // Reads the EMF file and draws it `widthPx` pixels wide (height by the picture's aspect) on
 // white. The file is left in place.

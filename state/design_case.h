@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vardel {
 
@@ -119,8 +120,7 @@ struct DesignCase {
     // Which language line (46..52) the horizontal-force check chose, 0 when it made no check in
     // the last run, and its interaction value when it computed one.
     CaseArray<Int16> Wynik_V_nr{};
-    CaseArray<float> Wynik_V_u{};
-    CaseArray<bool> Wynik_V_u_set{};
+    CaseArray<std::optional<float>> Wynik_V_u{};
 
     // Report members written by the results side and the anchor selection.
     QString Naglowek_txt;

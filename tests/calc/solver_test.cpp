@@ -270,7 +270,8 @@ TEST(Solver, InteractionBetweenOneAndTheLimitPrintsTheExcess) {
     ASSERT_FALSE(test::Run(s, p, {{V * 3, 1, V}}));
     EXPECT_EQ(s.Wynik_V_nr[1], 51);
     EXPECT_EQ(s.Wynik_V[1], QStringLiteral("T512.0%"));
-    EXPECT_NEAR(s.Wynik_V_u[1], 1.02, 1e-5);
+    ASSERT_TRUE(s.Wynik_V_u[1]);
+    EXPECT_NEAR(*s.Wynik_V_u[1], 1.02, 1e-5);
 }
 
 TEST(Solver, ReportChecksOfSteelAndConcrete) {
