@@ -50,6 +50,15 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
     // 1. The ring must have a wall.
     const float rw = ReadSingle(f.Text4, locale);
     const float rz = ReadSingle(f.Text3, locale);
+    if (!(rz > 0)) {
+        return CheckStop(ProgramTitle(),
+                         QStringLiteral("Promień zewnętrzny pierścienia musi być większy od "
+                                        "zera!"));
+    }
+    if (rw < 0) {
+        return CheckStop(ProgramTitle(),
+                         QStringLiteral("Promień wewnętrzny pierścienia nie może być ujemny!"));
+    }
     if (rw >= rz) {
         return CheckStop(ProgramTitle(),
                          QStringLiteral("Promień zewnętrzny pierścienia musi być większy od "
@@ -85,6 +94,14 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
     // Bolts.
     s.R_srub = ReadSingle(f.Text11, locale);
     s.Rs_cm = s.R_srub / 10.0;
+    if (!(s.R_srub > s.R_wewn && s.R_srub < s.R_zewn)) {
+        // Bolts in the hole or beyond the edge hold nothing, and the section values assume
+        // the bolt circle on the plate.
+        return CheckStop(ProgramTitle(),
+                         QStringLiteral("Okrąg śrub musi leżeć na blasze: promień okręgu śrub "
+                                        "musi być większy od wewnętrznego i mniejszy od "
+                                        "zewnętrznego!"));
+    }
     const QStringList diameters = BoltDiameterNames();
     s.Numer_sruby = static_cast<Int16>(f.cmbFi + 1);
     const QString diameterText =
@@ -95,6 +112,9 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
     if (s.Liczba_srub > kMaxBolts) {
         // The bolt arrays hold 50 bolts: refuse more before anything is calculated.
         throw CalcError(kIndexOutOfRange);
+    }
+    if (s.Liczba_srub < 1) {
+        return CheckStop(ProgramTitle(), QStringLiteral("Liczba śrub musi być większa od zera!"));
     }
     s.Rozstaw = ToSingleChecked(Div(s.R_srub * kTwoPi, s.Liczba_srub));
     if (s.Rozstaw < 2 * s.Fi_sruby) {
@@ -127,11 +147,6 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
         s.Nr_przyp = static_cast<Int16>(i);
         s.N_kN[i] = ReadSingle(f.Text6[i - 1], locale);
         s.N_kG[i] = s.N_kN[i] * kKgPerKn;
-        if (s.N_kG[i] < 0) {
-            return CheckStop(QStringLiteral("Schemat nr ") + Format(i, u"###", locale),
-                             QStringLiteral("Siła osiowa N nie może być ujemna: program "
-                                            "sprawdza zakotwienie stopy ściskanej."));
-        }
         s.M_kNm[i] = ReadSingle(f.Text7[i - 1], locale);
         s.M_kGm[i] = s.M_kNm[i] * kKgPerKn;
         s.V_kN[i] = ReadSingle(f.Text5[i - 1], locale);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace vardel {
@@ -83,6 +84,195 @@ double Denominator(const DesignCase& s, const Sums& sums) {
     return sums.S - s.Es_Eb * s.As_sruby * sums.S1;
 }
 
+// The two equilibrium conditions at the neutral axis of half-angle φ, per unit stress gradient g:
+// the vertical force g·D = N and the moment about the centre g·Q = M. Their combination
+// B = N·Q − M·D vanishes exactly at equilibrium; unlike the residual F = B/D it has no pole and
+// no division by N, so it serves pure bending and uplift as well as compression.
+struct Balance {
+    double phi = 0;
+    Sums sums{};
+    double D = 0;
+    double Q = 0;
+    double B = 0;
+};
+
+Balance BalanceAt(const DesignCase& s, double phi, double N, double M) {
+    Balance b;
+    b.phi = phi;
+    b.sums = SectionSums(s, phi);
+    const double nAs = s.Es_Eb * s.As_sruby;
+    b.D = b.sums.S - nAs * b.sums.S1;
+    b.Q = b.sums.J + nAs * (b.sums.S2 - b.sums.a * b.sums.S1);
+    b.B = N * b.Q - M * b.D;
+    return b;
+}
+
+// The stress gradient that satisfies both conditions best; at equilibrium it equals N/D and M/Q
+// alike, and it stays defined where one of D and Q vanishes.
+double Gradient(const Balance& b, double N, double M) {
+    return (N * b.D + M * b.Q) / (b.D * b.D + b.Q * b.Q);
+}
+
+constexpr double kAngleExact = 1e-12;  // rad
+
+// Brent's method for the root of B between two angles where B has opposite signs.
+Balance RootBetween(const DesignCase& s, Balance lo, Balance hi, double N, double M) {
+    if (lo.B == 0) {
+        return lo;
+    }
+    if (hi.B == 0) {
+        return hi;
+    }
+    Balance a = lo;
+    Balance b = hi;
+    Balance c = a;
+    double d = b.phi - a.phi;
+    double e = d;
+    for (int iter = 0; iter < 200; ++iter) {
+        if ((b.B > 0) == (c.B > 0)) {
+            c = a;
+            d = e = b.phi - a.phi;
+        }
+        if (std::fabs(c.B) < std::fabs(b.B)) {
+            a = b;
+            b = c;
+            c = a;
+        }
+        const double tol = 0.5 * kAngleExact;
+        const double m = 0.5 * (c.phi - b.phi);
+        if (std::fabs(m) <= tol || b.B == 0) {
+            return b;
+        }
+        if (std::fabs(e) >= tol && std::fabs(a.B) > std::fabs(b.B)) {
+            // Inverse quadratic interpolation, or the secant when only two points differ.
+            const double sr = b.B / a.B;
+            double p;
+            double q;
+            if (a.phi == c.phi) {
+                p = 2 * m * sr;
+                q = 1 - sr;
+            } else {
+                const double qa = a.B / c.B;
+                const double r = b.B / c.B;
+                p = sr * (2 * m * qa * (qa - r) - (b.phi - a.phi) * (r - 1));
+                q = (qa - 1) * (r - 1) * (sr - 1);
+            }
+            if (p > 0) {
+                q = -q;
+            } else {
+                p = -p;
+            }
+            if (2 * p < std::min(3 * m * q - std::fabs(tol * q), std::fabs(e * q))) {
+                e = d;
+                d = p / q;
+            } else {
+                d = m;
+                e = m;
+            }
+        } else {
+            d = m;
+            e = m;
+        }
+        a = b;
+        const double step = std::fabs(d) > tol ? d : (m > 0 ? tol : -tol);
+        b = BalanceAt(s, b.phi + step, N, M);
+    }
+    return b;
+}
+
+// From where the stepping search stopped, the nearest angle where B changes sign without the
+// denominator D changing its sign on the way (F keeps its branch), narrowed to the exact root.
+// The search's own stop leaves the stresses off by up to several per cent where they are
+// ill-conditioned in the angle.
+std::optional<Balance> NearestRoot(const DesignCase& s, double phi0, double N, double M) {
+    const Balance start = BalanceAt(s, phi0, N, M);
+    if (start.B == 0) {
+        return start;
+    }
+    const bool positiveBranch = start.D > 0;
+    Balance last[2] = {start, start};
+    bool open[2] = {true, true};
+    for (double h = 1e-7; open[0] || open[1]; h *= 4) {
+        for (int dir = 0; dir < 2; ++dir) {
+            if (!open[dir]) {
+                continue;
+            }
+            double phi = dir == 0 ? phi0 - h : phi0 + h;
+            if (phi <= 0 || phi >= kPi) {
+                phi = std::clamp(phi, 0.0, kPi);
+                open[dir] = false;
+            }
+            Balance probe = BalanceAt(s, phi, N, M);
+            if ((probe.D > 0) != positiveBranch) {
+                // A pole of F lies between: narrow it down and look at B just before it.
+                Balance good = last[dir];
+                for (int k = 0; k < 60 && std::fabs(probe.phi - good.phi) > kAngleExact; ++k) {
+                    const Balance mid = BalanceAt(s, 0.5 * (good.phi + probe.phi), N, M);
+                    ((mid.D > 0) == positiveBranch ? good : probe) = mid;
+                }
+                open[dir] = false;
+                probe = good;
+            }
+            if ((probe.B > 0) != (start.B > 0) || probe.B == 0) {
+                return RootBetween(s, last[dir], probe, N, M);
+            }
+            last[dir] = probe;
+        }
+    }
+    return std::nullopt;
+}
+
+// Without a compressive axial force there is nothing for the stepping search to start from: look
+// from the nearly wholly bearing plate towards the lift-off for the first angle where B changes
+// sign with a positive stress gradient.
+std::optional<Balance> SegmentWithoutCompression(const DesignCase& s, double N, double M) {
+    constexpr int kSteps = 360;
+    Balance upper = BalanceAt(s, kPi, N, M);
+    for (int k = 1; k <= kSteps; ++k) {
+        const Balance lower = BalanceAt(s, kPi * (kSteps - k) / kSteps, N, M);
+        if ((upper.B > 0) != (lower.B > 0) || lower.B == 0) {
+            const Balance root = RootBetween(s, lower, upper, N, M);
+            if (Gradient(root, N, M) > 0) {
+                return root;
+            }
+        }
+        upper = lower;
+    }
+    return std::nullopt;
+}
+
+// The bolts alone, their forces linear over the bolt circle, T_j = p·Rs·cos θ_j + q: the
+// plate lifts off when the strain at its compressed edge is not compressive, q ≥ p·Rz.
+struct LiftOff {
+    double p = 0;  // kG per cm of Rs·cos θ
+    double q = 0;  // kG
+};
+
+std::optional<LiftOff> BoltsAlone(const DesignCase& s, double N, double M) {
+    const int n = s.Liczba_srub;
+    double c1 = 0;
+    double c2 = 0;
+    for (int j = 1; j <= n; ++j) {
+        const double c = std::cos((j - 1) * s.Kat_srub);
+        c1 += c;
+        c2 += c * c;
+    }
+    const double rs = s.Rs_cm;
+    // Σ T = −N and Σ T·Rs·cos θ = M.
+    const double det = rs * c1 * rs * c1 - n * rs * rs * c2;
+    if (std::fabs(det) <= 1e-9 * n * rs * rs) {
+        return std::nullopt;  // a single bolt cannot hold a moment without the plate
+    }
+    LiftOff out;
+    out.p = (-N * rs * c1 - n * M) / det;
+    out.q = (rs * c1 * M + N * rs * rs * c2) / det;
+    const double scale = std::fabs(out.q) + std::fabs(out.p) * s.Rz_cm;
+    if (out.p < 0 || out.q - out.p * s.Rz_cm < -1e-12 * scale) {
+        return std::nullopt;
+    }
+    return out;
+}
+
 // The residual where it is defined, nothing at a pole or a zero section.
 std::optional<Residual> TryResidual(const DesignCase& s, double phi) {
     try {
@@ -147,72 +337,211 @@ void UpdateMaxima(DesignCase& s, int i) {
 }
 
 void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
-    const float V = static_cast<float>(s.V_kG[i]);
+    // The sign of the force is only its direction; the ring and the bolt circle are symmetric.
+    const float V = std::fabs(static_cast<float>(s.V_kG[i]));
     s.Wynik_V_u[i].reset();
-    if (std::fabs(V) <= 0.01f) {
+    if (V <= 0.01f) {
         // No horizontal force, no verdict: an earlier run's verdict must not stand for this one.
         s.Wynik_V[i].clear();
         s.Wynik_V_nr[i] = 0;
         return;
     }
     ++s.Liczba_V;
-    auto verdict = [&](int line, const QString& tail = QString()) {
+    auto verdict = [&](const QString& lead, int line, const QString& tail = QString()) {
         s.Wynik_V_nr[i] = static_cast<Int16>(line);
-        s.Wynik_V[i] = s.Teksty[line] + tail;
+        s.Wynik_V[i] = lead + s.Teksty[line] + tail;
     };
     if (0.3 * s.N_kG[i] > static_cast<double>(V)) {
-        verdict(46);  // carried by friction
+        verdict(QString(), 46);  // carried by friction
         return;
     }
-    const bool partly = IsPartlyCompressed(s, i);
     const int bolts = s.Liczba_srub;
-    if (s.Tryb_sru == 0) {
-        // All anchors carry the shear, the most stressed one in tension and shear together. A
-        // wholly compressed section has no bolt tension.
-        const float area = ToSingleChecked(bolts * s.As_sruby);
-        double sigma = 0;
-        if (partly) {
-            for (int j = 1; j <= bolts; ++j) {
-                sigma = std::max(sigma, std::fabs(s.Sig_sr[j][i]));
-            }
-        }
-        const float tau = ToSingleChecked(Div(Div(V, area), kKgcm2PerMpa));
-        const float sigmaMpa = ToSingleChecked(sigma / kKgcm2PerMpa);
-        const float st = sigmaMpa / s.ft_sruby;
-        const float sv = tau / s.fv_sruby;
-        const float u = ToSingleChecked(st * st + sv * sv);
-        s.Wynik_V_u[i] = u;
-        if (u < 1.0f) {
-            verdict(50);
-        } else if (u > 1.05f) {
-            verdict(52);
-        } else {
-            verdict(51, Format((u - 1.0f) * 100.0f, u"#0.0", locale) + u'%');
-        }
-        return;
-    }
-    // The anchors of the compressed zone carry the shear; in a wholly compressed section every
-    // anchor lies in it.
+    // The anchors of the compressed zone: every anchor of a wholly bearing plate, none of a
+    // lifted one.
     int compressed = bolts;
-    if (partly) {
+    if (s.Docisk_blachy[i] == Bearing::Partly) {
         compressed = 0;
         for (int j = 1; j <= bolts; ++j) {
             compressed += s.Sig_sruby[j] < 0 ? 1 : 0;
         }
+    } else if (s.Docisk_blachy[i] == Bearing::Lifted) {
+        compressed = 0;
     }
-    const float area = ToSingleChecked(s.As_sruby * compressed);
+    const auto pct = [&](float u) { return Format((u - 1.0f) * 100.0f, u"#0.0", locale) + u'%'; };
+    if (s.Tryb_sru == 1 && compressed > 0) {
+        const float area = ToSingleChecked(s.As_sruby * compressed);
+        const float tau = ToSingleChecked(Div(Div(V, area), kKgcm2PerMpa));
+        const float u = tau / s.fv_sruby;
+        s.Wynik_V_u[i] = u;
+        if (u < 1.0f) {
+            verdict(QString(), 47);
+        } else if (u > 1.05f) {
+            verdict(QString(), 49);
+            s.Wszystko_OK = false;
+        } else {
+            verdict(QString(), 48, pct(u));
+            s.Wszystko_OK = false;
+        }
+        return;
+    }
+    // All anchors carry the shear, the most stressed one in tension and shear together; also
+    // when the compressed zone was to carry it but holds no anchor, which the verdict says.
+    const QString lead = s.Tryb_sru == 1 ? s.Teksty[kNoCompressedAnchorsLine] : QString();
+    const float area = ToSingleChecked(bolts * s.As_sruby);
+    double sigma = 0;
+    if (HasStressSketch(s, i)) {
+        for (int j = 1; j <= bolts; ++j) {
+            sigma = std::max(sigma, std::fabs(s.Sig_sr[j][i]));
+        }
+    }
     const float tau = ToSingleChecked(Div(Div(V, area), kKgcm2PerMpa));
-    const float u = tau / s.fv_sruby;
+    const float sigmaMpa = ToSingleChecked(sigma / kKgcm2PerMpa);
+    const float st = sigmaMpa / s.ft_sruby;
+    const float sv = tau / s.fv_sruby;
+    const float u = ToSingleChecked(st * st + sv * sv);
     s.Wynik_V_u[i] = u;
     if (u < 1.0f) {
-        verdict(47);
-    } else if (u > 1.05f) {
-        verdict(49);
-        s.Wszystko_OK = false;
-    } else {
-        verdict(48, Format((u - 1.0f) * 100.0f, u"#0.0", locale) + u'%');
-        s.Wszystko_OK = false;
+        verdict(lead, 50);
+        return;
     }
+    // An exceeded interaction fails the design, in this mode as in the other.
+    s.Wszystko_OK = false;
+    if (u > 1.05f) {
+        verdict(lead, 52);
+    } else {
+        verdict(lead, 51, pct(u));
+    }
+}
+
+Stop NoEquilibrium(int i) {
+    Stop stop;
+    stop.title = QStringLiteral("Schemat nr ") + QString::number(i);
+    stop.message = QStringLiteral(
+                       "Schemat nr %1: żadne położenie osi obojętnej nie spełnia "
+                       "warunków równowagi sił i momentów. Sprawdź wymiary blachy, "
+                       "śruby i obciążenie.")
+                       .arg(i);
+    stop.icon = StopIcon::Critical;
+    return stop;
+}
+
+// The search for a compressed plate, stepping from just below π towards smaller angles as it
+// has always been done; it gives up after a bounded number of evaluations, and a bracketing scan
+// takes over. Returns the angle where it stopped.
+double SteppingSearch(const DesignCase& s, SearchResult& result) {
+    const double angleTolerance = 0.01 / s.Rad_deg;
+    auto evaluate = [&](double phi) {
+        if (result.evaluations >= kSearchEvaluationLimit) {
+            throw GiveUp{};
+        }
+        ++result.evaluations;
+        return EquilibriumResidual(s, phi);
+    };
+    try {
+        int c = 0;
+        double div = 18;
+        double phi = kStartAngle;
+        double dphi = -kPi / div;
+        Residual cur = evaluate(phi);
+        for (;;) {
+            const double fOld = cur.F;
+            phi += 2 * dphi;
+            cur = evaluate(phi);
+            const double F = cur.F;
+            if (F * fOld < 0) {
+                c = 0;
+                phi -= std::fabs(F) * dphi / (std::fabs(F) + std::fabs(fOld));
+                cur = evaluate(phi);
+                if (std::fabs(cur.F) < kResidualTolerance) {
+                    return phi;
+                }
+                dphi *= 0.1;
+                if (std::fabs(dphi) < angleTolerance) {
+                    return phi;
+                }
+                continue;
+            }
+            if ((F - fOld > 0 && F < 0) || (F - fOld <= 0 && F > 0)) {
+                continue;  // approaching zero
+            }
+            ++c;
+            if (c <= 1) {
+                // Reverse; the next pass compares with the F of the angle just evaluated.
+                dphi = -dphi;
+                phi += dphi;
+                continue;
+            }
+            div *= 10;
+            c = 0;
+            phi -= 2 * dphi;
+            dphi = -kPi / div;
+            cur = evaluate(phi);
+        }
+    } catch (const GiveUp&) {
+        std::optional<Residual> found = BracketSearch(s, result.evaluations);
+        if (!found) {
+            throw CalcStop(NoEquilibrium(s.Nr_przyp));
+        }
+        result.fallback = true;
+        return found->phi;
+    }
+}
+
+// The residual's intermediate values at the final angle, with the gradient that holds both
+// conditions, so that N = 0 needs no division by it.
+Residual EquilibriumResidualAt(const DesignCase& s, double phi, double N, double M) {
+    const Balance b = BalanceAt(s, phi, N, M);
+    Residual r;
+    r.phi = phi;
+    r.a = b.sums.a;
+    r.S = b.sums.S;
+    r.J = b.sums.J;
+    r.S1 = b.sums.S1;
+    r.S2 = b.sums.S2;
+    r.k = b.sums.S != 0 ? b.sums.J / b.sums.S : 0.0;
+    r.xZ = b.sums.S1 != 0 ? b.sums.S2 / b.sums.S1 - b.sums.a : 0.0;
+    r.denominator = b.D;
+    r.g = Gradient(b, N, M);
+    r.Z = r.g * s.Es_Eb * s.As_sruby * b.sums.S1;
+    r.F = r.g * b.Q - M;  // the moment imbalance, kG·cm
+    return r;
+}
+
+void StoreSegment(DesignCase& s, int i, const Balance& root, double N, double M) {
+    const double g = Gradient(root, N, M);
+    if (!(g > 0)) {
+        throw CalcStop(NoEquilibrium(i));
+    }
+    const double a = root.sums.a;
+    const double n = s.Es_Eb;
+    s.Docisk_blachy[i] = Bearing::Partly;
+    s.a_cm[i] = a;
+    s.Sig_s[i] = Finite(n * g * (s.Rs_cm + a));
+    if (!(s.Sig_s[i] > 0)) {
+        s.Sig_s[i] = 0;
+    }
+    s.Sig_b[i] = Finite(g * (s.Rz_cm - a));
+    for (int j = 1; j <= s.Liczba_srub; ++j) {
+        const double theta = (j - 1) * s.Kat_srub;
+        s.d_sruby[j] = s.Rs_cm * std::cos(theta) + a;
+        s.Sig_sruby[j] = Finite(n * g * s.d_sruby[j]);
+        s.Sig_sr[j][i] = s.Sig_sruby[j];
+    }
+    UpdateMaxima(s, i);
+}
+
+void StoreLiftedPlate(DesignCase& s, int i, const LiftOff& lift) {
+    s.Docisk_blachy[i] = Bearing::Lifted;
+    // The neutral axis lies beyond the plate (at infinity without a moment).
+    s.a_cm[i] = lift.p > 0 ? lift.q / lift.p : std::numeric_limits<double>::infinity();
+    s.Sig_b[i] = 0;
+    for (int j = 1; j <= s.Liczba_srub; ++j) {
+        const double force = lift.p * s.Rs_cm * std::cos((j - 1) * s.Kat_srub) + lift.q;
+        s.Sig_sruby[j] = Finite(Div(force, s.As_sruby));
+        s.Sig_sr[j][i] = s.Sig_sruby[j];
+    }
+    s.Sig_s[i] = std::max(0.0, s.Sig_sruby[1]);
+    UpdateMaxima(s, i);
 }
 
 }  // namespace
@@ -241,115 +570,62 @@ SearchResult FindNeutralAxis(DesignCase& s) {
     const int i = s.Nr_przyp;
     SearchResult result;
     s.Sig_s[i] = 0;
-    if (!IsPartlyCompressed(s, i)) {
+    const double N = s.N_kG[i];
+    const double M = 100.0 * std::fabs(s.M_kGm[i]);  // kG·cm; its sign is only its direction
+    if ((N > 0 && !(s.e_cm[i] > s.r_rdzenia)) || (N == 0 && M == 0)) {
         // The whole ring bears; no bolt is in tension.
-        s.Sig_b[i] =
-            Finite(Div(s.N_kG[i], s.A_pierscienia) + Div(100.0 * s.M_kGm[i], s.W_pierscienia));
+        s.Docisk_blachy[i] = Bearing::Whole;
+        s.Sig_b[i] = Finite(Div(N, s.A_pierscienia) + Div(M, s.W_pierscienia));
         for (int j = 1; j <= kMaxBolts; ++j) {
             s.Sig_sr[j][i] = 0;
         }
         UpdateMaxima(s, i);
         return result;
     }
-
-    // Stepping search from just below π towards smaller angles, as it has always been done; it
-    // gives up after a bounded number of evaluations.
-    const double angleTolerance = 0.01 / s.Rad_deg;
-    auto evaluate = [&](double phi) {
-        if (result.evaluations >= kSearchEvaluationLimit) {
-            throw GiveUp{};
-        }
-        ++result.evaluations;
-        return EquilibriumResidual(s, phi);
-    };
-    try {
-        int c = 0;
-        double div = 18;
-        double phi = kStartAngle;
-        double dphi = -kPi / div;
-        Residual cur = evaluate(phi);
-        for (;;) {
-            const double fOld = cur.F;
-            phi += 2 * dphi;
-            cur = evaluate(phi);
-            const double F = cur.F;
-            if (F * fOld < 0) {
-                c = 0;
-                phi -= std::fabs(F) * dphi / (std::fabs(F) + std::fabs(fOld));
-                cur = evaluate(phi);
-                if (std::fabs(cur.F) < kResidualTolerance) {
-                    break;
-                }
-                dphi *= 0.1;
-                if (std::fabs(dphi) < angleTolerance) {
-                    break;
-                }
-                continue;
-            }
-            if ((F - fOld > 0 && F < 0) || (F - fOld <= 0 && F > 0)) {
-                continue;  // approaching zero
-            }
-            ++c;
-            if (c <= 1) {
-                // Reverse; the next pass compares with the F of the angle just evaluated.
-                dphi = -dphi;
-                phi += dphi;
-                continue;
-            }
-            div *= 10;
-            c = 0;
-            phi -= 2 * dphi;
-            dphi = -kPi / div;
-            cur = evaluate(phi);
-        }
-        result.last = cur;
-    } catch (const GiveUp&) {
-        std::optional<Residual> found = BracketSearch(s, result.evaluations);
-        if (!found) {
-            Stop stop;
-            stop.title = QStringLiteral("Schemat nr ") + QString::number(i);
-            stop.message = QStringLiteral(
-                               "Schemat nr %1: żadne położenie osi obojętnej nie spełnia "
-                               "warunków równowagi sił i momentów. Sprawdź wymiary blachy, "
-                               "śruby i obciążenie.")
-                               .arg(i);
-            stop.icon = StopIcon::Critical;
-            throw CalcStop(stop);
-        }
-        result.last = *found;
-        result.fallback = true;
-    }
-
-    const Residual& r = result.last;
-    const double n = s.Es_Eb;
-    s.a_cm[i] = r.a;
-    s.Sig_s[i] = Finite(n * r.g * (s.Rs_cm + r.a));
-    if (!(s.Sig_s[i] > 0)) {
-        s.Sig_s[i] = 0;
-    }
-    s.Sig_b[i] = Finite(r.g * (s.Rz_cm - r.a));
     if (s.Liczba_srub > kMaxBolts) {
         throw CalcError(kIndexOutOfRange);
     }
-    for (int j = 1; j <= s.Liczba_srub; ++j) {
-        const double theta = (j - 1) * s.Kat_srub;
-        s.d_sruby[j] = s.Rs_cm * std::cos(theta) + r.a;
-        s.Sig_sruby[j] = Finite(n * r.g * s.d_sruby[j]);
-        s.Sig_sr[j][i] = s.Sig_sruby[j];
+    if (N <= 0) {
+        if (const std::optional<LiftOff> lift = BoltsAlone(s, N, M)) {
+            StoreLiftedPlate(s, i, *lift);
+            return result;
+        }
     }
-    UpdateMaxima(s, i);
+
+    std::optional<Balance> root;
+    if (N > 0) {
+        const double phi = SteppingSearch(s, result);
+        root = NearestRoot(s, phi, N, M);
+        if (!root) {
+            // No root on the branch where the search stopped: its own answer is the best there is.
+            root = BalanceAt(s, phi, N, M);
+        }
+    } else {
+        root = SegmentWithoutCompression(s, N, M);
+        if (!root) {
+            throw CalcStop(NoEquilibrium(i));
+        }
+    }
+    result.last = EquilibriumResidualAt(s, root->phi, N, M);
+    StoreSegment(s, i, *root, N, M);
     return result;
 }
 
 void SolveLoadCase(DesignCase& s, const QLocale& locale) {
     const int i = s.Nr_przyp;
-    s.e_cm[i] = Div(s.M_kGm[i], s.N_kG[i]) * 100.0;
+    const double N = s.N_kG[i];
+    const double M = std::fabs(s.M_kGm[i]);
+    if (N != 0) {
+        s.e_cm[i] = Div(M, N) * 100.0;
+    } else {
+        s.e_cm[i] = M == 0 ? 0.0 : std::numeric_limits<double>::infinity();
+    }
     FindNeutralAxis(s);
     CheckHorizontalForce(s, i, locale);
 }
 
 void CheckBoltSteel(DesignCase& s, int i) {
-    if (IsPartlyCompressed(s, i) && s.Sig_s[i] / kKgcm2PerMpa > s.fd_stali) {
+    if (HasStressSketch(s, i) && s.Sig_s[i] / kKgcm2PerMpa > s.fd_stali) {
         s.Wszystko_OK = false;
     }
 }

@@ -33,7 +33,7 @@ struct Residual {
 Residual EquilibriumResidual(const DesignCase& s, double phi);
 
 struct SearchResult {
-    Residual last;  // the values of the last evaluation, at the final φ
+    Residual last;  // the values at the final φ; F is the moment left unbalanced, kG·cm
     int evaluations = 0;
     bool fallback = false;  // the stepping search gave up and the bracketing search found φ
 };
@@ -42,16 +42,23 @@ struct SearchResult {
 // looks for the first continuous sign change below the start angle.
 constexpr int kSearchEvaluationLimit = 2000;
 
-// Classifies case `Nr_przyp` and, for a partly compressed section, finds the neutral axis and
-// the concrete and bolt stresses. Updates the running maxima. Throws CalcStop when no position of
-// the neutral axis satisfies equilibrium.
+// Classifies case `Nr_przyp` (whole, partly compressed, lifted) and finds the neutral axis and
+// the concrete and bolt stresses. A compressed plate keeps the stepping search and then goes on
+// from where it stopped to the exact root of equilibrium (the angle to 1e-12). Updates the running
+// maxima. Throws CalcStop when no position of the neutral axis satisfies equilibrium.
 SearchResult FindNeutralAxis(DesignCase& s);
 
-// Eccentricity, neutral axis, stresses and the horizontal-force check of case `Nr_przyp`.
+// The language line put before the all-anchors verdict when the anchors of the compressed zone
+// were to carry the horizontal force but that zone holds none.
+constexpr int kNoCompressedAnchorsLine = 67;
+
+// Eccentricity, neutral axis, stresses and the horizontal-force check of case `Nr_przyp`. The
+// signs of M and V are their directions: the case is calculated with their magnitudes. N may be
+// zero (pure bending) or negative (uplift): the plate then bears on a segment or lifts off.
 void SolveLoadCase(DesignCase& s, const QLocale& locale);
 
 // Report-time checks of one case (run by the report composition in case order).
-// Bolt steel of a partly compressed case: a stress above fd fails the design.
+// Bolt steel of a case with bolts in tension: a stress above fd fails the design.
 void CheckBoltSteel(DesignCase& s, int i);
 
 enum class ConcreteVerdict {

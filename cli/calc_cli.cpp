@@ -118,6 +118,18 @@ std::variant<Options, QString> Parse(const QStringList& args) {
     return o;
 }
 
+QString RegimeName(Bearing b) {
+    switch (b) {
+        case Bearing::Whole:
+            return QStringLiteral("whole");
+        case Bearing::Partly:
+            return QStringLiteral("partly");
+        case Bearing::Lifted:
+            return QStringLiteral("lifted");
+    }
+    return {};
+}
+
 QJsonValue Number(double v) {
     return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
 }
@@ -161,6 +173,7 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop, const 
             c[QStringLiteral("V_kG")] = Number(s.V_kG[i]);
             c[QStringLiteral("e_cm")] = Number(s.e_cm[i]);
             c[QStringLiteral("partly_compressed")] = partly;
+            c[QStringLiteral("regime")] = RegimeName(s.Docisk_blachy[i]);
             c[QStringLiteral("a_cm")] = partly ? Number(s.a_cm[i]) : QJsonValue();
             c[QStringLiteral("Sig_s")] = Number(s.Sig_s[i]);
             c[QStringLiteral("Sig_b")] = Number(s.Sig_b[i]);
@@ -184,15 +197,26 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop, const 
     return o;
 }
 
+const char* RegimeDescription(Bearing b) {
+    switch (b) {
+        case Bearing::Whole:
+            return "whole section compressed";
+        case Bearing::Partly:
+            return "partly compressed";
+        case Bearing::Lifted:
+            return "plate lifted, bolts alone";
+    }
+    return "";
+}
+
 void Summary(const DesignCase& s, QTextStream& out) {
     const QLocale c = QLocale::c();
     out << "ring: kern radius " << c.toString(s.r_rdzenia, 'f', 3) << " cm, area "
         << c.toString(s.A_pierscienia, 'f', 1) << " cm2, bolt spacing "
         << c.toString(s.Rozstaw, 'f', 1) << " mm\n";
     for (int i = 1; i <= s.Liczba_przyp; ++i) {
-        out << "case " << i << ": "
-            << (IsPartlyCompressed(s, i) ? "partly compressed" : "whole section compressed")
-            << ", concrete " << c.toString(s.Sig_b[i] / kKgcm2PerMpa, 'f', 2) << " MPa, bolt "
+        out << "case " << i << ": " << RegimeDescription(s.Docisk_blachy[i]) << ", concrete "
+            << c.toString(s.Sig_b[i] / kKgcm2PerMpa, 'f', 2) << " MPa, bolt "
             << c.toString(s.Sig_s[i] / kKgcm2PerMpa, 'f', 2) << " MPa";
         if (IsPartlyCompressed(s, i)) {
             out << ", neutral axis a = " << c.toString(s.a_cm[i] * 10, 'f', 0) << " mm";

@@ -45,7 +45,7 @@ QStringList TextExportLines(const DesignCase& s, const ReportLines& lines,
 
     for (int c = 1; c <= n; ++c) {
         out << s.Teksty[16] + PlainInt(c);
-        if (IsPartlyCompressed(s, c)) {
+        if (HasStressSketch(s, c)) {
             out << lines.Linia_a[c];
         }
         out << lines.Linia_sruby[c];

@@ -115,7 +115,7 @@ void WritePageBody(QStringList& out, const PageSource& src) {
     for (int c = 1; c <= cases; ++c) {
         b.Line(u"6.", r.Teksty_rap[2]);
         b.Line(u"6.", s.Teksty[16] + PlainInt(c));
-        if (IsPartlyCompressed(s, c)) {
+        if (HasStressSketch(s, c)) {
             b.Raw(QStringLiteral("5, 125.,") + Format_kropka(b.y - 8.0f, u"##0.0") +
                       QStringLiteral(",26.4, 26.4"),
                   JoinPath(dir, QStringLiteral("SzkicOK%1.bmp").arg(c)));

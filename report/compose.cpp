@@ -73,11 +73,13 @@ QString BoltLine(const DesignCase& s, int i, const QLocale& locale) {
 void ComposeCase(DesignCase& s, ReportLines& lines, int i, const QLocale& locale,
                  const StressSketchHook& drawStressSketch) {
     s.Nr_przyp = static_cast<Int16>(i);
-    if (IsPartlyCompressed(s, i)) {
+    if (HasStressSketch(s, i)) {
         if (drawStressSketch) {
             drawStressSketch(i - 1);
         }
-        lines.Linia_a[i] = NeutralAxisLine(s, i, locale);
+        // A lifted plate has no neutral axis on it: the line says that the bolts alone carry.
+        lines.Linia_a[i] =
+            IsPartlyCompressed(s, i) ? NeutralAxisLine(s, i, locale) : s.Teksty_ok[11];
         lines.Linia_sruby[i] = BoltLine(s, i, locale);
         CheckBoltSteel(s, i);
     } else {

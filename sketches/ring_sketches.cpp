@@ -128,6 +128,8 @@ QImage StressSketchImage(const DesignCase& s, int k) {
         return {};
     }
     const int i = k + 1;
+    // A lifted plate has no compressed zone and no neutral axis on it.
+    const bool lifted = s.Docisk_blachy[i] == Bearing::Lifted;
     const double a = s.a_cm[i];
     Canvas c(kStressCanvasUnits);
     const double w = c.Width();
@@ -141,7 +143,7 @@ QImage StressSketchImage(const DesignCase& s, int k) {
     c.foreColour = kLightGrey;
     c.drawWidth = 3;
     const float delta = rho * Ratio(s.Rz_cm - a, 30.0 * s.Rz_cm);
-    for (int t = 1; t <= 29; ++t) {
+    for (int t = 1; t <= (lifted ? 0 : 29); ++t) {
         const double x = rho - t * delta;
         const double under = double(rho) * rho - x * x;
         if (under < 0) {
@@ -167,7 +169,7 @@ QImage StressSketchImage(const DesignCase& s, int k) {
     c.drawWidth = 2;
     const double xn = a * Ratio(rho, s.Rz_cm);
     const double underAxis = double(rho) * rho - xn * xn;
-    if (underAxis >= 0) {
+    if (!lifted && underAxis >= 0) {
         const double hn = std::sqrt(underAxis);
         c.Line(w / 2 + xn, h / 2 + hn, w / 2 + xn, h / 2 - hn);
     }

@@ -12,8 +12,8 @@ namespace vardel {
 
 constexpr int kMaxCases = 6;
 constexpr int kMaxBolts = 50;
-constexpr int kMainTextLines = 66;
-constexpr int kSecondTextLines = 10;
+constexpr int kMainTextLines = 67;
+constexpr int kSecondTextLines = 11;
 
 // Conversion factors: kN (kNm) to kG (kG·m), and kG/cm² per MPa.
 constexpr double kKgPerKn = 101.971621297793;
@@ -36,6 +36,11 @@ struct SteelRecord {
     Int16 number = 0;
     QString name;
 };
+
+// How the plate of one load case bears on the concrete: over the whole ring (no bolt in
+// tension), over a segment beyond the neutral axis, or not at all (the bolts alone carry an
+// uplifting force and the moment).
+enum class Bearing : std::int16_t { Whole, Partly, Lifted };
 
 struct DesignCase {
     // Project and report settings.
@@ -104,7 +109,8 @@ struct DesignCase {
     Int16 Nr_przyp = 0;
     Int16 Liczba_V = 0;
     bool Wszystko_OK = true;
-    CaseArray<double> e_cm{};
+    CaseArray<Bearing> Docisk_blachy{};
+    CaseArray<double> e_cm{};  // |M|/N; infinite for pure bending
     CaseArray<double> a_cm{};
     CaseArray<double> Sig_s{};
     CaseArray<double> Sig_b{};
@@ -130,10 +136,16 @@ struct DesignCase {
     Int16 Dobor_liczba = 0;
 };
 
-// One classification for the whole program: a case is partly compressed exactly when its
-// eccentricity lies beyond the kern radius. The solver, the report checks and every output use it.
+// One classification for the whole program, set by the solver: the report checks and every
+// output read it.
 inline bool IsPartlyCompressed(const DesignCase& s, int i) {
-    return s.e_cm[i] > s.r_rdzenia;
+    return s.Docisk_blachy[i] == Bearing::Partly;
+}
+
+// A case with bolts in tension, partly compressed or lifted: it has a stress sketch, a line on
+// its neutral axis or lift-off under its title, and a bolt stress to check.
+inline bool HasStressSketch(const DesignCase& s, int i) {
+    return s.Docisk_blachy[i] != Bearing::Whole;
 }
 
 }  // namespace vardel

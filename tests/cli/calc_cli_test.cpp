@@ -68,8 +68,8 @@ TEST(CalcCli, JsonOfTheShippedCase) {
         EXPECT_EQ(c[QStringLiteral("Sig_sr")].toArray().size(), 8);
         const bool partly = c[QStringLiteral("partly_compressed")].toBool();
         EXPECT_EQ(partly, !c[QStringLiteral("a_cm")].isNull());
-        EXPECT_EQ(partly,
-                  c[QStringLiteral("e_cm")].toDouble() > o[QStringLiteral("r_rdzenia")].toDouble());
+        EXPECT_EQ(c[QStringLiteral("regime")].toString(),
+                  partly ? QStringLiteral("partly") : QStringLiteral("whole"));
         largestConcrete = std::max(largestConcrete, c[QStringLiteral("Sig_b")].toDouble());
     }
     EXPECT_FLOAT_EQ(static_cast<float>(largestConcrete),

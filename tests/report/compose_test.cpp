@@ -82,17 +82,20 @@ TEST(ComposeReport, NeutralAxisLineTellsTheSideByTheSignOfA) {
     }
 }
 
-TEST(ComposeReport, EccentricityAtTheKernRadiusIsWholeCompressionInTheReportToo) {
+// Uplift and pure bending: a lifted plate's case says so where the neutral axis would stand, and
+// both have a sketch and a bolt line.
+TEST(ComposeReport, UpliftAndPureBendingCasesHaveSketchesAndBoltLines) {
     DesignCase s;
-    Calculated(s, Plate{}, {{500, 30, 0}}, kEnglish, QLocale::c());
-    s.e_cm[1] = s.r_rdzenia;
-    s.a_cm[1] = 12.0;  // what an earlier run might have left
-    int sketches = 0;
+    Calculated(s, Plate{}, {{-200, 0, 0}, {0, 80, 0}}, kEnglish, QLocale::c());
+    std::vector<int> drawn;
     ReportLines lines;
-    ComposeReport(s, lines, QLocale::c(), [&](int) { ++sketches; });
-    EXPECT_EQ(sketches, 0);
-    EXPECT_TRUE(lines.Linia_a[1].isEmpty());
-    EXPECT_EQ(lines.Linia_sruby[1], s.Teksty_ok[10]);
+    ComposeReport(s, lines, QLocale::c(), [&](int k) { drawn.push_back(k); });
+    EXPECT_EQ(drawn, (std::vector<int>{0, 1}));
+    EXPECT_EQ(lines.Linia_a[1], s.Teksty_ok[11]);
+    EXPECT_TRUE(lines.Linia_a[2].startsWith(s.Teksty_ok[5]));
+    for (int i : {1, 2}) {
+        EXPECT_TRUE(lines.Linia_sruby[i].startsWith(s.Teksty_ok[9])) << i;
+    }
 }
 
 TEST(ComposeReport, ConcreteLineEndingAndNoteAtTheBoundsOfTheDesignStrength) {
@@ -147,7 +150,9 @@ TEST(ComposeReport, VerdictFollowsTheChecksOfTheCalculationAndTheReport) {
         {"a concrete note does not fail", 0, {500, 150, 0}, true},
         {"concrete above twice fcd", 0, {3000, 260, 0}, false},
         {"bolt steel above fd", 0, {100, 150, 0}, false},
-        {"interaction of all anchors exceeded alone does not fail", 0, {150, 100, 400}, true},
+        {"interaction of all anchors exceeded", 0, {150, 100, 400}, false},
+        {"uplift within the bolt steel", 0, {-200, 0, 0}, true},
+        {"uplift above fd", 0, {-800, 0, 0}, false},
         {"shear of the compressed zone exceeded", 1, {200, 80, 300}, false},
     };
     for (const auto& row : rows) {
