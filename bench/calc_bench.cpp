@@ -1,4 +1,5 @@
-// Speed of the calculation: one partly compressed case, a whole calculate command with six cases,
+// Speed of the calculation: one partly compressed case, one case in each way the plate bears, a
+// whole calculate command with six cases,
 // and the number formatting that every report line goes through.
 #include "bench/bench_report.h"
 #include "calc/calculate.h"
@@ -31,6 +32,24 @@ void BM_PartlyCompressedCase(benchmark::State& state) {
     state.counters["evaluations"] = evaluations;
 }
 BENCHMARK(BM_PartlyCompressedCase);
+
+// One case of the shipped plate under the load N (kN), M (kNm): the compressed plate of the
+// benchmark above, pure bending and two uplifts, one bearing on a segment, one lifted.
+void BM_SolveLoadCase(benchmark::State& state, double N, double M) {
+    DesignCase s = Prepared(1);
+    s.Nr_przyp = 1;
+    s.N_kG[1] = N * kKgPerKn;
+    s.M_kGm[1] = M * kKgPerKn;
+    const QLocale locale = QLocale::c();
+    for (auto _ : state) {
+        SolveLoadCase(s, locale);
+        benchmark::DoNotOptimize(s.Sig_s[1]);
+    }
+}
+BENCHMARK_CAPTURE(BM_SolveLoadCase, compressed, 500.0, 150.0);
+BENCHMARK_CAPTURE(BM_SolveLoadCase, pure_bending, 0.0, 80.0);
+BENCHMARK_CAPTURE(BM_SolveLoadCase, uplift_bearing, -100.0, 80.0);
+BENCHMARK_CAPTURE(BM_SolveLoadCase, uplift_lifted, -300.0, 10.0);
 
 void BM_CalculateSixCases(benchmark::State& state) {
     const InputFields f = bench::SixCaseFields();

@@ -226,7 +226,7 @@ std::optional<Balance> NearestRoot(const DesignCase& s, double phi0, double N, d
 // from the nearly wholly bearing plate towards the lift-off for the first angle where B changes
 // sign with a positive stress gradient.
 std::optional<Balance> SegmentWithoutCompression(const DesignCase& s, double N, double M) {
-    constexpr int kSteps = 360;
+    constexpr int kSteps = 90;  // 2° apart
     Balance upper = BalanceAt(s, kPi, N, M);
     for (int k = 1; k <= kSteps; ++k) {
         const Balance lower = BalanceAt(s, kPi * (kSteps - k) / kSteps, N, M);
@@ -347,12 +347,12 @@ void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
         return;
     }
     ++s.Liczba_V;
-    auto verdict = [&](const QString& lead, int line, const QString& tail = QString()) {
+    auto verdict = [&](int line, const QString& tail = QString()) {
         s.Wynik_V_nr[i] = static_cast<Int16>(line);
-        s.Wynik_V[i] = lead + s.Teksty[line] + tail;
+        s.Wynik_V[i] = s.Teksty[line] + tail;
     };
     if (0.3 * s.N_kG[i] > static_cast<double>(V)) {
-        verdict(QString(), 46);  // carried by friction
+        verdict(46);  // carried by friction
         return;
     }
     const int bolts = s.Liczba_srub;
@@ -374,19 +374,19 @@ void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
         const float u = tau / s.fv_sruby;
         s.Wynik_V_u[i] = u;
         if (u < 1.0f) {
-            verdict(QString(), 47);
+            verdict(47);
         } else if (u > 1.05f) {
-            verdict(QString(), 49);
+            verdict(49);
             s.Wszystko_OK = false;
         } else {
-            verdict(QString(), 48, pct(u));
+            verdict(48, pct(u));
             s.Wszystko_OK = false;
         }
         return;
     }
     // All anchors carry the shear, the most stressed one in tension and shear together; also
     // when the compressed zone was to carry it but holds no anchor, which the verdict says.
-    const QString lead = s.Tryb_sru == 1 ? s.Teksty[kNoCompressedAnchorsLine] : QString();
+    const int first = s.Tryb_sru == 1 ? kNoCompressedAnchorsLine : 50;
     const float area = ToSingleChecked(bolts * s.As_sruby);
     double sigma = 0;
     if (HasStressSketch(s, i)) {
@@ -401,15 +401,15 @@ void CheckHorizontalForce(DesignCase& s, int i, const QLocale& locale) {
     const float u = ToSingleChecked(st * st + sv * sv);
     s.Wynik_V_u[i] = u;
     if (u < 1.0f) {
-        verdict(lead, 50);
+        verdict(first);
         return;
     }
     // An exceeded interaction fails the design, in this mode as in the other.
     s.Wszystko_OK = false;
     if (u > 1.05f) {
-        verdict(lead, 52);
+        verdict(first + 2);
     } else {
-        verdict(lead, 51, pct(u));
+        verdict(first + 1, pct(u));
     }
 }
 

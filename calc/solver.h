@@ -48,8 +48,9 @@ constexpr int kSearchEvaluationLimit = 2000;
 // maxima. Throws CalcStop when no position of the neutral axis satisfies equilibrium.
 SearchResult FindNeutralAxis(DesignCase& s);
 
-// The language line put before the all-anchors verdict when the anchors of the compressed zone
-// were to carry the horizontal force but that zone holds none.
+// The first of the three language lines (satisfied, exceeded by, exceeded) of the all-anchors
+// check made when the anchors of the compressed zone were to carry the horizontal force but that
+// zone holds none; they stand for lines 50 to 52 and say why.
 constexpr int kNoCompressedAnchorsLine = 67;
 
 // Eccentricity, neutral axis, stresses and the horizontal-force check of case `Nr_przyp`. The

@@ -12,7 +12,7 @@ namespace vardel {
 
 constexpr int kMaxCases = 6;
 constexpr int kMaxBolts = 50;
-constexpr int kMainTextLines = 67;
+constexpr int kMainTextLines = 69;
 constexpr int kSecondTextLines = 11;
 
 // Conversion factors: kN (kNm) to kG (kG·m), and kG/cm² per MPa.

@@ -1,5 +1,5 @@
 // The report's language texts: two files per language in the program directory, read line by
-// line into Teksty(1..67) and Teksty_ok(1..11).
+// line into Teksty(1..69) and Teksty_ok(1..11).
 #pragma once
 
 #include "state/design_case.h"
