@@ -130,7 +130,7 @@ QImage StressSketchImage(const DesignCase& s, int k) {
     const int i = k + 1;
     // A lifted plate has no compressed zone and no neutral axis on it.
     const bool lifted = s.Docisk_blachy[i] == Bearing::Lifted;
-    const double a = s.a_cm[i];
+    const double a = lifted ? s.Rz_cm : s.a_cm[i];  // a lifted plate's axis may lie at infinity
     Canvas c(kStressCanvasUnits);
     const double w = c.Width();
     const double h = c.Height();
