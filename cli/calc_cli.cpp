@@ -19,8 +19,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 #include <optional>
+#include <string>
 #include <utility>
 #include <variant>
 
@@ -210,7 +214,10 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop, const 
 
 QJsonObject AnchorsJson(const Anchors& a) {
     QJsonObject o;
-    o[QStringLiteral("Nosnosc")] = Number(a.Nosnosc);
+    // The capacity is a single: written as its shortest decimal (72.365, not 72.36499786...).
+    char digits[32];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), a.Nosnosc).ptr;
+    o[QStringLiteral("Nosnosc")] = std::strtod(std::string(digits, end).c_str(), nullptr);
     o[QStringLiteral("Grubosc")] = a.Grubosc;
     o[QStringLiteral("D")] = a.D;
     o[QStringLiteral("Lh")] = a.Lh;

@@ -1,6 +1,8 @@
 // The anchor selection window: for the bolt of the design case, the hook anchor and the plate
 // anchor of the catalogue on two tabs, with their dimensions, the bolt's capacity and sketches.
 // "O&K" adds the anchor of the current tab to the report; "Anuluj" closes without one.
+// Object names are the control names; the labels that exist on both tabs (lblNazwa, lbldia,
+// lblNosnosc, lblLo, lblLd, lblLcalk) share their name and carry the tab in the property "Index".
 #pragma once
 
 #include "anchors/catalogue.h"

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 namespace vardel {
 namespace {
 
@@ -108,51 +106,6 @@ TEST(AnchorCatalogue, LengthsBeyondSixteenBitsAndUnknownDiametersAreErrors) {
         EXPECT_EQ(error, r.error) << r.d << " " << r.t;
     }
     EXPECT_EQ(AnchorErrorMessage({6}), "6!!!!");
-}
-
-class ScriptedPrompter : public Prompter {
-  public:
-    std::optional<QString> answer;
-    QStringList told;
-    QString asked;
-    std::optional<QString> AskText(const QString& prompt, const QString& title,
-                                   const QString& defaultText) override {
-        asked = title + "|" + prompt + "|" + defaultText;
-        return answer;
-    }
-    void Tell(const QString& title, const QString& message) override {
-        told << title + "|" + message;
-    }
-};
-
-TEST(AnchorThickness, AnswersOfThePrompt) {
-    const QString notANumber =
-        "Vardel 2005|Podany ciąg znaków nie tworzy liczby\nPrzyjęto wartość ZERO.";
-    const QString negative = "Vardel 2005|Grubość nie może być ujemna\nPrzyjęto wartość ZERO.";
-    const struct {
-        std::optional<QString> answer;
-        int value;  // -1: error 6
-        QString told;
-    } rows[] = {
-        {"50", 50, ""},
-        {" 12,5 ", 12, ""},
-        {"13.5", 14, ""},
-        {"0", 0, ""},
-        {"abc", 0, notANumber},
-        {"", 0, notANumber},
-        {std::nullopt, 0, notANumber},
-        {"-5", 0, negative},
-        {"40000", -1, ""},
-    };
-    for (const auto& r : rows) {
-        ScriptedPrompter p;
-        p.answer = r.answer;
-        const auto result = AskThickness(p, test::Polish());
-        EXPECT_EQ(p.asked, "Vardel 2005|Podaj łączną grubość blachy czołowej i podlewki w mm|");
-        const int value = std::holds_alternative<Int16>(result) ? std::get<Int16>(result) : -1;
-        EXPECT_EQ(value, r.value) << r.answer.value_or("(cancel)").toStdString();
-        EXPECT_EQ(p.told.join(""), r.told);
-    }
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ TEST(CalcCli, AnchorsForAThickness) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject a =
         QJsonDocument::fromJson(r.out.toUtf8()).object()[QStringLiteral("anchors")].toObject();
-    EXPECT_FLOAT_EQ(static_cast<float>(a[QStringLiteral("Nosnosc")].toDouble()), 72.365f);
+    EXPECT_EQ(a[QStringLiteral("Nosnosc")].toDouble(), 72.365);
     EXPECT_EQ(QJsonDocument(a[QStringLiteral("hook")].toObject()).toJson(QJsonDocument::Compact),
               R"({"L":1080,"Lcalk":1600,"Lo":1190,"designation":"F-24-1600"})");
     EXPECT_EQ(QJsonDocument(a[QStringLiteral("plate")].toObject()).toJson(QJsonDocument::Compact),

@@ -75,14 +75,16 @@ void Click(QWidget* window, const char* name) {
 }
 
 // The selection window driven as a user drives it: the thickness prompt answered with a number,
-// with text, cancelled or overflowing; the tab chosen by the steel and the diameter, changed with
-// the mouse; confirmed with the button or Enter (the focus is on "O&K"), or cancelled.
+// with text, a negative number, cancelled or overflowing; the tab chosen by the steel and the
+// diameter, changed with the mouse; confirmed with the button or Enter (the focus is on "O&K"), or
+// cancelled.
 TEST(AnchorWindow, PromptTabsAndConfirmation) {
     QTemporaryDir dir;
     for (const char* name : {"rys3f.bmp", "rys2pm.bmp", "rys2pd.bmp"}) {
         ASSERT_TRUE(QFile::copy(test::ProgramDir() + "/" + name, dir.filePath(name)));
     }
     const QString notANumber = "Podany ciąg znaków nie tworzy liczby\nPrzyjęto wartość ZERO.";
+    const QString negative = "Grubość nie może być ujemna\nPrzyjęto wartość ZERO.";
     enum class Act { Ok, HookTabThenOk, Enter, Anuluj };
     const struct {
         const char* what;
@@ -101,6 +103,9 @@ TEST(AnchorWindow, PromptTabsAndConfirmation) {
          "Łączna grubość blachy czołowej i podlewki: 50 mm"},
         {"text taken as 0, hook chosen against 18G2", 24, 4, "abc", Act::HookTabThenOk, notANumber,
          "Kotwa hakowa (nie zalecane)|Kotwa z płytką", 1, "", true, "Dobrano kotwę: F-24-1550",
+         "Łączna grubość blachy czołowej i podlewki: 0 mm"},
+        {"negative taken as 0, plate by default for 18G2", 24, 4, "-5", Act::Ok, negative,
+         "Kotwa hakowa (nie zalecane)|Kotwa z płytką", 1, "", true, "Dobrano kotwę: P-24-600",
          "Łączna grubość blachy czołowej i podlewki: 0 mm"},
         {"plate with ribs by Enter", 48, 4, "80", Act::Enter, "",
          "Kotwa hakowa (nie zalecane)|Kotwa z płytką", 1, "L1 = 160 mm", true,
