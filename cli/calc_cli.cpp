@@ -1,5 +1,6 @@
 #include "cli/calc_cli.h"
 
+#include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
 #include "export/text_export.h"
@@ -18,8 +19,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 #include <optional>
+#include <string>
 #include <utility>
 #include <variant>
 
@@ -30,6 +35,7 @@ const char kUsage[] =
     "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--lang pl|p2|gb|fr|ge]\n"
     "                   [--json] [--txt FILE] [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
+    "                   [--thickness T [--anchor hook|plate]]\n"
     "                   SETTINGS_FILE\n";
 
 const QStringList kLanguages = {QStringLiteral("pl"), QStringLiteral("p2"), QStringLiteral("gb"),
@@ -45,7 +51,9 @@ struct Options {
     QString emfFile;
     QString dir;  // the program directory; empty: the executable's
     QString designation;
-    QDateTime date;  // invalid: the real clock
+    QDateTime date;                    // invalid: the real clock
+    std::optional<Int16> thickness;    // of base plate and grout, mm: the anchors are derived
+    std::optional<AnchorKind> anchor;  // the anchor confirmed into the report
     QString settingsFile;
 };
 
@@ -104,6 +112,23 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             if (!o.date.isValid()) {
                 return QStringLiteral("--date takes \"YYYY-MM-DD hh:mm\"");
             }
+        } else if (a == u"--thickness") {
+            const auto v = value();
+            bool ok = false;
+            const int t = v ? v->toInt(&ok) : 0;
+            if (!ok || t < 0 || t > 32767) {
+                return QStringLiteral("--thickness takes a whole number of mm from 0 to 32767");
+            }
+            o.thickness = static_cast<Int16>(t);
+        } else if (a == u"--anchor") {
+            const auto v = value();
+            if (v == u"hook") {
+                o.anchor = AnchorKind::Hook;
+            } else if (v == u"plate") {
+                o.anchor = AnchorKind::Plate;
+            } else {
+                return QStringLiteral("--anchor takes hook or plate");
+            }
         } else if (a.startsWith(u"--")) {
             return QStringLiteral("unknown option %1").arg(a);
         } else if (o.settingsFile.isEmpty()) {
@@ -114,6 +139,9 @@ std::variant<Options, QString> Parse(const QStringList& args) {
     }
     if (o.settingsFile.isEmpty()) {
         return QStringLiteral("no settings file given");
+    }
+    if (o.anchor && !o.thickness) {
+        return QStringLiteral("--anchor needs --thickness");
     }
     return o;
 }
@@ -207,6 +235,35 @@ const char* RegimeDescription(Bearing b) {
             return "plate lifted, bolts alone";
     }
     return "";
+}
+
+QJsonObject AnchorsJson(const Anchors& a) {
+    QJsonObject o;
+    // The capacity is a single: written as its shortest decimal (72.365, not 72.36499786...).
+    char digits[32];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), a.Nosnosc).ptr;
+    o[QStringLiteral("Nosnosc")] = std::strtod(std::string(digits, end).c_str(), nullptr);
+    o[QStringLiteral("Grubosc")] = a.Grubosc;
+    o[QStringLiteral("D")] = a.D;
+    o[QStringLiteral("Lh")] = a.Lh;
+    o[QStringLiteral("Ld")] = a.Ld;
+    o[QStringLiteral("hook")] = QJsonObject{{QStringLiteral("L"), a.hook.L},
+                                            {QStringLiteral("Lo"), a.hook.Lo},
+                                            {QStringLiteral("Lcalk"), a.hook.Lcalk},
+                                            {QStringLiteral("designation"), a.hook.designation}};
+    if (a.plate) {
+        const PlateAnchor& p = *a.plate;
+        o[QStringLiteral("plate")] = QJsonObject{{QStringLiteral("Lp"), p.Lp},
+                                                 {QStringLiteral("a"), p.a},
+                                                 {QStringLiteral("tp"), p.tp},
+                                                 {QStringLiteral("L1"), p.L1},
+                                                 {QStringLiteral("Lo"), p.Lo},
+                                                 {QStringLiteral("Lcalk"), p.Lcalk},
+                                                 {QStringLiteral("designation"), p.designation}};
+    } else {
+        o[QStringLiteral("plate")] = QJsonValue();
+    }
+    return o;
 }
 
 void Summary(const DesignCase& s, QTextStream& out) {
@@ -313,8 +370,36 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         s.Oznaczenie_stopy = o.designation.left(kDesignationMaxLength);
         SetHeaderTexts(s, header, o.date.isValid() ? o.date : QDateTime::currentDateTime(), locale);
     }
+    // The anchors follow from the bolt, steel and concrete that the calculation looked up.
+    std::optional<Anchors> anchors;
+    if (!stop && o.thickness) {
+        const auto derived = ComputeAnchors(s, *o.thickness);
+        if (const AnchorError* e = std::get_if<AnchorError>(&derived)) {
+            err << "vardel-calc: no anchor for --thickness " << *o.thickness << ": "
+                << (e->number == 6 ? "a length would exceed 32767 mm" : "no such bolt diameter")
+                << " (" << AnchorErrorMessage(*e) << ")\n";
+            return 2;
+        }
+        anchors = std::get<Anchors>(derived);
+        if (o.anchor == AnchorKind::Plate && !anchors->plate) {
+            err << "vardel-calc: no plate anchor for a bolt of " << s.Fi_sruby
+                << " mm; plate anchors start at 20 mm\n";
+            return 2;
+        }
+        if (o.anchor) {
+            const QString failure = ConfirmAnchor(s, *anchors, *o.anchor, dir, locale);
+            if (!failure.isEmpty()) {
+                err << "vardel-calc: " << failure << "\n";
+                return 2;
+            }
+        }
+    }
     if (o.json) {
-        out << QJsonDocument(Results(s, stop, lines, verdict)).toJson(QJsonDocument::Indented);
+        QJsonObject results = Results(s, stop, lines, verdict);
+        if (o.thickness) {
+            results[QStringLiteral("anchors")] = anchors ? AnchorsJson(*anchors) : QJsonValue();
+        }
+        out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     } else if (!stop) {
         Summary(s, out);
         out << "verdict: " << verdict.text << "\n";

@@ -76,6 +76,25 @@ TEST(CalcCli, JsonOfTheShippedCase) {
                     static_cast<float>(o[QStringLiteral("Sig_b_max")].toDouble()));
 }
 
+// The shipped case: 24 mm bolts of St3S (205 MPa) in B20, so Lp = 500 x 0.866 = 433 and the plate
+// total 433 + 50 + 60 + 20 + 30 = 593 rounds to 600; the hook 1190 + 414 = 1604 to 1600.
+TEST(CalcCli, AnchorsForAThickness) {
+    const CliRun r = RunCli({QStringLiteral("--json"), QStringLiteral("--thickness"),
+                             QStringLiteral("50"), ShippedSettings()});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject a =
+        QJsonDocument::fromJson(r.out.toUtf8()).object()[QStringLiteral("anchors")].toObject();
+    EXPECT_EQ(a[QStringLiteral("Nosnosc")].toDouble(), 72.365);
+    EXPECT_EQ(QJsonDocument(a[QStringLiteral("hook")].toObject()).toJson(QJsonDocument::Compact),
+              R"({"L":1080,"Lcalk":1600,"Lo":1190,"designation":"F-24-1600"})");
+    EXPECT_EQ(QJsonDocument(a[QStringLiteral("plate")].toObject()).toJson(QJsonDocument::Compact),
+              R"({"L1":0,"Lcalk":600,"Lo":543,"Lp":433,"a":110,"designation":"P-24-600","tp":20})");
+    for (const auto& [key, value] :
+         {std::pair{"Grubosc", 50}, {"D", 120}, {"Lh", 414}, {"Ld", 60}}) {
+        EXPECT_EQ(a[QLatin1String(key)].toInt(), value) << key;
+    }
+}
+
 TEST(CalcCli, PlainFoundationLowersTheConcreteStrength) {
     const CliRun plain = RunCli({QStringLiteral("--json"), QStringLiteral("--foundation"),
                                  QStringLiteral("plain"), ShippedSettings()});
@@ -86,6 +105,7 @@ TEST(CalcCli, PlainFoundationLowersTheConcreteStrength) {
 
 TEST(CalcCli, ExitStatuses) {
     QTemporaryDir dir;
+    QTemporaryDir dir16;  // each changed settings file in a directory of its own
     const struct {
         const char* what;
         QStringList args;
@@ -107,6 +127,28 @@ TEST(CalcCli, ExitStatuses) {
          2,
          "1 to 6"},
         {"missing file", {dir.filePath(QStringLiteral("none.cfg"))}, 2, "none.cfg"},
+        {"anchor without thickness",
+         {QStringLiteral("--anchor"), QStringLiteral("hook"), ShippedSettings()},
+         2,
+         "--anchor needs --thickness"},
+        {"negative thickness",
+         {QStringLiteral("--thickness"), QStringLiteral("-1"), ShippedSettings()},
+         2,
+         "0 to 32767"},
+        {"thickness beyond 16 bits",
+         {QStringLiteral("--thickness"), QStringLiteral("32768"), ShippedSettings()},
+         2,
+         "0 to 32767"},
+        {"anchor lengths beyond 16 bits",
+         {QStringLiteral("--thickness"), QStringLiteral("32000"), ShippedSettings()},
+         2,
+         "6!!!!"},
+        {"no plate anchor for 16 mm bolts",
+         {QStringLiteral("--thickness"), QStringLiteral("50"), QStringLiteral("--anchor"),
+          QStringLiteral("plate"),
+          SettingsWithLine(dir16, 21, QByteArrayLiteral(" 2 Numer_sruby"))},
+         2,
+         "no plate anchor for a bolt of 16 mm"},
         {"inner radius too large",
          {SettingsWithLine(dir, 15, QByteArrayLiteral("400R_wewn"))},
          1,
@@ -166,26 +208,32 @@ TEST(CalcCli, JsonCarriesTheReportVerdicts) {
 
 TEST(CalcCli, PageAsPdfAndEmfThroughThePageFiles) {
     QTemporaryDir dir;
-    // A program directory of its own: the language files, nothing else.
-    for (const QString& name : QDir(test::ProgramDir()).entryList({QStringLiteral("Vdl*.txt")})) {
+    // A program directory of its own: the language files and the anchor sketches.
+    for (const QString& name :
+         QDir(test::ProgramDir())
+             .entryList({QStringLiteral("Vdl*.txt"), QStringLiteral("rys*.bmp")})) {
         ASSERT_TRUE(QFile::copy(test::ProgramDir() + u'/' + name, dir.filePath(name)));
     }
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
     const QString emf = dir.filePath(QStringLiteral("page.emf"));
     const CliRun r =
         RunCli({QStringLiteral("--cases"), QStringLiteral("2"), QStringLiteral("--dir"), dir.path(),
-                QStringLiteral("--pdf"), pdf, QStringLiteral("--emf"), emf, ShippedSettings()});
+                QStringLiteral("--pdf"), pdf, QStringLiteral("--emf"), emf,
+                QStringLiteral("--thickness"), QStringLiteral("50"), QStringLiteral("--anchor"),
+                QStringLiteral("plate"), ShippedSettings()});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(test::ReadAll(pdf).startsWith("%PDF"));
     const QByteArray picture = test::ReadAll(emf);
     ASSERT_GT(picture.size(), 88);
     EXPECT_EQ(picture.mid(40, 4), QByteArrayLiteral(" EMF"));
-    // The page files and sketches were written into the chosen directory; the missing fixed
-    // picture is only noted.
-    for (const char* name :
-         {"VARDELOK.wyd", "VARDELOK1.wyd", "Piersc.bmp", "SzkicOK1.bmp", "SzkicOK2.bmp"}) {
+    // The page files and sketches were written into the chosen directory, the page with the
+    // confirmed anchor; the missing fixed picture is only noted.
+    for (const char* name : {"VARDELOK.wyd", "VARDELOK1.wyd", "Piersc.bmp", "SzkicOK1.bmp",
+                             "SzkicOK2.bmp", "Szkick.bmp"}) {
         EXPECT_TRUE(QFile::exists(dir.filePath(QLatin1String(name)))) << name;
     }
+    EXPECT_TRUE(test::ReadAll(dir.filePath(QStringLiteral("VARDELOK.wyd")))
+                    .contains("Dobrano kotwę: P-24-600"));
     EXPECT_TRUE(r.err.contains(QStringLiteral("Sily.bmp"))) << r.err.toStdString();
 }
 

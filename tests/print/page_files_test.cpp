@@ -1,8 +1,11 @@
 #include "print/page_files.h"
+
+#include "anchors/confirm.h"
 #include "tests/print/report_fixture.h"
 #include "tests/test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,15 +13,28 @@
 namespace vardel {
 namespace {
 
-// The two golden pages were read line by line against the layout rules: a one-case report with a
-// lifted plate, and a six-case report with two wholly compressed cases, concrete notes, the
-// summary and a Polish decimal comma in the report numbers (never in the positions). The header
-// file must be the page's first 24 lines, byte for byte.
+// The golden pages were read line by line against the layout rules: a one-case report with a
+// lifted plate, the same with a confirmed hook anchor (its first line bold and taller, its
+// sketch 4.8 mm lower, five lines beside the sketch and the rest 12 mm further down), and a
+// six-case report with two wholly compressed cases, concrete notes, the summary and a Polish
+// decimal comma in the report numbers (never in the positions). The header file must be the
+// page's first 24 lines, byte for byte.
 TEST(PageFiles, MatchGoldenPagesAndTheHeaderFileBeginsThem) {
-    for (const auto& [cases, golden] : {std::pair{1, "print/golden/page_1case.wyd"},
-                                        std::pair{6, "print/golden/page_6cases.wyd"}}) {
-        const test::CalculatedReport r = test::MakeReport(cases, test::Polish());
+    const struct {
+        int cases;
+        bool anchor;
+        const char* golden;
+    } rows[] = {{1, false, "print/golden/page_1case.wyd"},
+                {1, true, "print/golden/page_1case_anchor.wyd"},
+                {6, false, "print/golden/page_6cases.wyd"}};
+    for (const auto& [cases, anchor, golden] : rows) {
+        test::CalculatedReport r = test::MakeReport(cases, test::Polish());
         QTemporaryDir dir;
+        if (anchor) {
+            ASSERT_TRUE(QFile::copy(test::ProgramDir() + "/rys3f.bmp", dir.filePath("rys3f.bmp")));
+            const Anchors a = std::get<Anchors>(ComputeAnchors(r.state, 50));
+            ASSERT_EQ(ConfirmAnchor(r.state, a, AnchorKind::Hook, dir.path(), test::Polish()), "");
+        }
         const PrintResult result =
             WritePageFiles({r.state, r.lines, r.header, dir.path(), test::Polish()});
         ASSERT_TRUE(result.ok) << result.message.toStdString();
@@ -60,19 +76,13 @@ TEST(JobFile, ModePrefixes) {
     }
 }
 
-// The golden pages choose no anchor and their summary numbers stay below a thousand: here the
-// summary groups thousands in the user's locale, and the anchor block follows it with its first
-// line bold and taller, its sketch 4.8 mm lower, five lines beside the sketch and the rest
-// 12 mm further down, up to the chosen count. A directory ending in "/" is not doubled.
-TEST(PageBody, SummaryAndAnchorBlock) {
+// The golden pages' summary numbers stay below a thousand: here the summary groups thousands in
+// the user's locale. A directory ending in "/" is not doubled.
+TEST(PageBody, SummaryGroupsThousands) {
     DesignCase s;
     s.Liczba_przyp = 2;  // both wholly compressed: no case sketch
     s.Sig_s_max = static_cast<float>(1234.5 * kKgcm2PerMpa);
     s.F_s_max = static_cast<float>(15000.3 * kKgPerKn);
-    s.Dobor_liczba = 8;
-    for (int i = 1; i <= 10; ++i) {
-        s.Dobor_teksty[i] = QString("D%1").arg(i);
-    }
     ReportLines r;
     r.Uwaga_betonu[1] = r.Uwaga_betonu[2] = " ";
     QStringList lines;
@@ -80,13 +90,7 @@ TEST(PageBody, SummaryAndAnchorBlock) {
     const std::pair<const char*, const char*> rows[] = {
         {"1 234,5 MPa", "3,6.,223.5,1,,3.2,1.,0.,0,0,0,400,5"},
         {"15 000,3 kN", "3,6.,228.0,1,,3.2,1.,0.,0,0,0,400,5"},
-        {"D1", "3,6.,232.5,1,,3.5,1.,0.,0,1,0,400,5"},
-        {"/p/Szkick.bmp", "5, 80., 237.3,86.8,30.5"},
-        {"D2", "3,6.,237.3,1,,3.2,1.,0.,0,0,0,400,5"},
-        {"D6", "3,6.,255.3,1,,3.2,1.,0.,0,0,0,400,5"},
-        {"D7", "3,6.,271.8,1,,3.2,1.,0.,0,0,0,400,5"},
-        {"D8", "3,6.,276.3,1,,3.2,1.,0.,0,0,0,400,5"},
-        {"D9", "(none)"},
+        {"/p/Piersc.bmp", "5, 10., 40., 59.8, 59.8"},
     };
     for (const auto& [text, command] : rows) {
         const qsizetype at = lines.indexOf(text);

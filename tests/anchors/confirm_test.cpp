@@ -1,0 +1,108 @@
+#include "anchors/confirm.h"
+
+#include "materials/tables.h"
+#include "tests/test_support.h"
+#include "texts/language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vardel {
+namespace {
+
+// A program directory of its own holding the installed anchor sketches.
+void CopySketches(const QTemporaryDir& dir) {
+    for (const char* name : {"rys3f.bmp", "rys2pm.bmp", "rys2pd.bmp"}) {
+        ASSERT_TRUE(QFile::copy(test::ProgramDir() + "/" + name, dir.filePath(name))) << name;
+    }
+}
+
+Anchors For(DesignCase& s, int d, int concrete, int t) {
+    s.Fi_sruby = static_cast<Int16>(d);
+    s.Nrstali = 2;
+    s.Nrbetonu = static_cast<Int16>(concrete);
+    EXPECT_TRUE(LookUpBoltArea(s));
+    EXPECT_EQ(LookUpSteel(s), SteelLookup::Set);
+    EXPECT_TRUE(LookUpConcrete(s));
+    return std::get<Anchors>(ComputeAnchors(s, Int16(t)));
+}
+
+// One state confirmed twice (the hook anchor's block is in the golden page): the second block
+// replaces the first. A plate of 48 mm has a rib line and 9 lines, one below 43 mm 8; the sketch
+// saved is the installed one of that plate.
+TEST(AnchorConfirm, BlockLinesAndSketch) {
+    QTemporaryDir dir;
+    CopySketches(dir);
+    DesignCase s;
+    ASSERT_FALSE(LoadLanguageTexts(s, test::ProgramDir()));
+    const struct {
+        int d, concrete, t;
+        const char* sketch;
+        QStringList lines;  // lines 6 onwards
+    } rows[] = {
+        {48,
+         2,
+         80,
+         "rys2pd.bmp",
+         {"Wymiary płytki a x a x t:  170 x 170 x 20 mm", "Długość żeberka:  L1 = 160 mm",
+          "Długość całkowita kotwy:  Lcałk. =  1050 mm  (wg rysunku)",
+          "Łączna grubość blachy czołowej i podlewki: 80 mm"}},
+        {42,
+         3,
+         0,
+         "rys2pm.bmp",
+         {"Wymiary płytki a x a x t:  150 x 150 x 20 mm",
+          "Długość całkowita kotwy:  Lcałk. =  850 mm  (wg rysunku)",
+          "Łączna grubość blachy czołowej i podlewki: 0 mm"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.d);
+        const Anchors a = For(s, r.d, r.concrete, r.t);
+        ASSERT_EQ(ConfirmAnchor(s, a, AnchorKind::Plate, dir.path(), test::Polish()), "");
+        ASSERT_EQ(s.Dobor_liczba, 5 + r.lines.size());
+        const QStringList tail(s.Dobor_teksty.begin() + 6,
+                               s.Dobor_teksty.begin() + 1 + s.Dobor_liczba);
+        EXPECT_EQ(tail, r.lines);
+        EXPECT_EQ(s.Dobor_teksty[3], QString("Średnica kotwy:  d = %1 mm").arg(r.d));
+        const QImage saved(dir.filePath("Szkick.bmp"));
+        EXPECT_EQ(saved, QImage(dir.filePath(r.sketch)).convertToFormat(saved.format()));
+    }
+}
+
+// A confirmation that cannot be carried out leaves the block of the earlier one as it was.
+TEST(AnchorConfirm, FailuresLeaveTheStateAsItWas) {
+    QTemporaryDir blocked;
+    CopySketches(blocked);
+    ASSERT_TRUE(QDir(blocked.path()).mkdir("Szkick.bmp"));
+    QTemporaryDir empty;
+    const struct {
+        const char* what;
+        int d;
+        AnchorKind kind;
+        QString dir;
+        const char* message;
+    } rows[] = {
+        {"no plate anchor at 16 mm", 16, AnchorKind::Plate, blocked.path(), "16 mm"},
+        {"installed sketch missing", 24, AnchorKind::Hook, empty.path(), "rys3f.bmp"},
+        {"sketch cannot be written", 24, AnchorKind::Plate, blocked.path(), "Szkick.bmp"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        DesignCase s;
+        s.Dobor_liczba = 8;
+        s.Dobor_teksty[1] = "earlier";
+        const Anchors a = For(s, r.d, 1, 50);
+        const QString message = ConfirmAnchor(s, a, r.kind, r.dir, test::Polish());
+        EXPECT_TRUE(message.contains(r.message)) << message.toStdString();
+        EXPECT_EQ(s.Dobor_liczba, 8);
+        EXPECT_EQ(s.Dobor_teksty[1], "earlier");
+    }
+    EXPECT_FALSE(QFile::exists(empty.filePath("Szkick.bmp")));
+}
+
+}  // namespace
+}  // namespace vardel
