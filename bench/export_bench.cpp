@@ -34,7 +34,7 @@ bool FillProgramDir(const DesignCase& s, const QString& dir) {
 
 void BM_RtfExport(benchmark::State& state) {
     const QLocale polish(QLocale::Polish, QLocale::Poland);
-    bench::Report r = CalculatedReport(kMaxCases, polish);
+    bench::Report r = bench::CalculatedReport(kMaxCases, polish);
     r.state.Tryb_RTF = 2;
     QTemporaryDir dir;
     if (!FillProgramDir(r.state, dir.path())) {
@@ -57,7 +57,7 @@ BENCHMARK(BM_RtfExport)->Unit(benchmark::kMillisecond);
 
 void BM_WordExport(benchmark::State& state) {
     const QLocale polish(QLocale::Polish, QLocale::Poland);
-    const bench::Report r = CalculatedReport(kMaxCases, polish);
+    const bench::Report r = bench::CalculatedReport(kMaxCases, polish);
     QTemporaryDir dir;
     if (!FillProgramDir(r.state, dir.path())) {
         state.SkipWithError("cannot fill the program directory");
