@@ -143,6 +143,21 @@ QByteArray Summary(const QByteArray& docx) {
     for (const QString& p : pictures) {
         out += p.toUtf8() + "\n";
     }
+    // The text size, line spacing and view that the picture offsets count on.
+    const auto attributes = [](const QXmlStreamAttributes& a) {
+        QByteArray line;
+        for (const auto& one : a) {
+            line += ' ' + one.qualifiedName().toUtf8() + '=' + one.value().toUtf8();
+        }
+        return line;
+    };
+    for (const auto& [part, element] :
+         {std::pair{"word/styles.xml", u"sz"}, std::pair{"word/styles.xml", u"spacing"},
+          std::pair{"word/settings.xml", u"view"}}) {
+        for (const auto& a : Elements(parts[QString::fromLatin1(part)], element)) {
+            out += QStringView(element).toUtf8() + attributes(a) + '\n';
+        }
+    }
     return out;
 }
 
