@@ -3,7 +3,9 @@
 #include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "export/rtf_export.h"
 #include "export/text_export.h"
+#include "export/word_export.h"
 #include "lumdruk/job.h"
 #include "lumdruk/render.h"
 #include "print/page_files.h"
@@ -33,7 +35,8 @@ namespace {
 
 const char kUsage[] =
     "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--lang pl|p2|gb|fr|ge]\n"
-    "                   [--json] [--txt FILE] [--pdf FILE] [--emf FILE] [--dir DIR]\n"
+    "                   [--json] [--txt FILE] [--rtf FILE] [--rtf-type A|B|0] [--docx FILE]\n"
+    "                   [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
     "                   [--thickness T [--anchor hook|plate]]\n"
     "                   SETTINGS_FILE\n";
@@ -47,6 +50,9 @@ struct Options {
     int language = -1;   // -1: the settings file's
     bool json = false;
     QString txtFile;
+    QString rtfFile;
+    int rtfType = -1;  // Tryb_RTF; -1: the settings file's
+    QString docxFile;
     QString pdfFile;
     QString emfFile;
     QString dir;  // the program directory; empty: the executable's
@@ -93,17 +99,25 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             if (o.language < 0) {
                 return QStringLiteral("--lang takes pl, p2, gb, fr or ge");
             }
-        } else if (a == u"--txt" || a == u"--pdf" || a == u"--emf" || a == u"--dir" ||
-                   a == u"--designation") {
+        } else if (a == u"--rtf-type") {
+            const auto v = value();
+            o.rtfType = v == u"A" ? 1 : v == u"B" ? 2 : v == u"0" ? 0 : -1;
+            if (o.rtfType < 0) {
+                return QStringLiteral("--rtf-type takes A, B or 0");
+            }
+        } else if (a == u"--txt" || a == u"--rtf" || a == u"--docx" || a == u"--pdf" ||
+                   a == u"--emf" || a == u"--dir" || a == u"--designation") {
             const auto v = value();
             if (!v || v->isEmpty()) {
                 return QStringLiteral("%1 needs a value").arg(a);
             }
-            QString& target = a == u"--txt"   ? o.txtFile
-                              : a == u"--pdf" ? o.pdfFile
-                              : a == u"--emf" ? o.emfFile
-                              : a == u"--dir" ? o.dir
-                                              : o.designation;
+            QString& target = a == u"--txt"    ? o.txtFile
+                              : a == u"--rtf"  ? o.rtfFile
+                              : a == u"--docx" ? o.docxFile
+                              : a == u"--pdf"  ? o.pdfFile
+                              : a == u"--emf"  ? o.emfFile
+                              : a == u"--dir"  ? o.dir
+                                               : o.designation;
             target = *v;
         } else if (a == u"--date") {
             const auto v = value();
@@ -327,7 +341,9 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     }
     const Options& o = std::get<Options>(parsed);
     const QString dir = o.dir.isEmpty() ? programDir : o.dir;
-    const bool wantsPage = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty();
+    // The page and the RTF and Word documents show the sketches the results window saves.
+    const bool wantsSketches = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty() ||
+                               !o.rtfFile.isEmpty() || !o.docxFile.isEmpty();
 
     DesignCase s;
     if (const FileResult e = ReadSettings(s, o.settingsFile)) {
@@ -354,7 +370,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     if (!stop) {
         QStringList sketchErrors;
         StressSketchHook sketch;
-        if (wantsPage) {
+        if (wantsSketches) {
             sketch = [&](int k) {
                 const QString e = DrawStressSketch(s, dir, k);
                 if (!e.isEmpty()) {
@@ -418,6 +434,34 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         if (!failure.isEmpty()) {
             err << "vardel-calc: " << failure << "\n";
             return 2;
+        }
+    }
+    if (!stop && (!o.rtfFile.isEmpty() || !o.docxFile.isEmpty())) {
+        if (o.pdfFile.isEmpty() && o.emfFile.isEmpty()) {
+            if (const QString e = SavePlanSketch(s, dir); !e.isEmpty()) {
+                err << "vardel-calc: " << e << "\n";
+                return 2;
+            }
+        }
+        if (o.rtfType >= 0) {
+            s.Tryb_RTF = static_cast<Int16>(o.rtfType);
+        }
+        const QDateTime now = o.date.isValid() ? o.date : QDateTime::currentDateTime();
+        if (!o.rtfFile.isEmpty()) {
+            const QString failure =
+                WriteRtfExport(o.rtfFile, s, lines, header, dir, locale, now).message;
+            if (!failure.isEmpty()) {
+                err << "vardel-calc: " << failure << "\n";
+                return 2;
+            }
+        }
+        if (!o.docxFile.isEmpty()) {
+            const WordExportResult word =
+                WriteWordExport(o.docxFile, {s, lines, header, dir, locale});
+            if (!word.ok) {
+                err << "vardel-calc: " << word.message << "\n";
+                return 2;
+            }
         }
     }
     if (stop) {

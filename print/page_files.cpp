@@ -124,12 +124,13 @@ void WritePageBody(QStringList& out, const PageSource& src) {
         b.Line(u"6.", r.Linia_sruby[c]);
         b.Line(u"6.", r.Linia_betonu[c]);
         if (r.Uwaga_betonu[c] != QStringLiteral(" ")) {
-            // The note ends in "ω" with subscript "u", then the ratio on the line again.
+            // The note ends in "ω" with subscript "u", then " = " and the ratio on the line
+            // again, so that it reads as an equation.
             b.Text(u"6.", r.Uwaga_betonu[c]);
             b.Raw(QStringLiteral("3,,,1,,3.2,1.,0.,0,0,0,400,2"), QStringLiteral("w"));
             b.Raw(QStringLiteral("3,@0.,@1.5,1,,3.2,1.,0.,0,0,0,400,5"), QStringLiteral("u"));
             b.Raw(QStringLiteral("3,@0.,@-1.5,1,,3.2,1.,0.,0,0,0,400,5"),
-                  Format(s.Omega_u[c], u"#0.0##", loc) + QStringLiteral(" = "));
+                  QStringLiteral(" = ") + Format(s.Omega_u[c], u"#0.0##", loc));
             b.y = b.y + 5.0f;
         }
         b.Text(u"6.", s.Wynik_V[c]);

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core poppler-utils
   cups-daemon cups-client
+  libreoffice-writer-nogui fonts-liberation2
 )
 
 missing=()

@@ -122,6 +122,10 @@ TEST(CalcCli, ExitStatuses) {
          {QStringLiteral("--date"), QStringLiteral("6.12.2026"), ShippedSettings()},
          2,
          "--date"},
+        {"unknown RTF type",
+         {QStringLiteral("--rtf-type"), QStringLiteral("C"), ShippedSettings()},
+         2,
+         "--rtf-type"},
         {"seven cases",
          {QStringLiteral("--cases"), QStringLiteral("7"), ShippedSettings()},
          2,
@@ -182,11 +186,38 @@ TEST(CalcCli, TextExportInTheChosenLanguage) {
     EXPECT_FALSE(text.contains(QStringLiteral("Lastfall")));
 }
 
-TEST(CalcCli, UnwritableTextExportIsAnError) {
-    const CliRun r = RunCli(
-        {QStringLiteral("--txt"), QStringLiteral("/nonexistent-dir/w.txt"), ShippedSettings()});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("w.txt"))) << r.err.toStdString();
+TEST(CalcCli, UnwritableExportIsAnError) {
+    for (const char* option : {"--txt", "--rtf", "--docx"}) {
+        SCOPED_TRACE(option);
+        const CliRun r = RunCli({QString::fromLatin1(option),
+                                 QStringLiteral("/nonexistent-dir/w.out"), ShippedSettings()});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("w.out"))) << r.err.toStdString();
+    }
+}
+
+// The RTF type comes from the command line over the settings file; four cases of type B break
+// the page before the fourth. The sketches go into the chosen program directory.
+TEST(CalcCli, RtfAndWordDocuments) {
+    QTemporaryDir dir;
+    const QDir program(test::ProgramDir());
+    for (const QString& name :
+         program.entryList({QStringLiteral("*.txt"), QStringLiteral("*.bmp")})) {
+        ASSERT_TRUE(QFile::copy(program.filePath(name), dir.filePath(name)));
+    }
+    const QString rtf = dir.filePath(QStringLiteral("Wyniki.rtf"));
+    const QString docx = dir.filePath(QStringLiteral("Wyniki.docx"));
+    const CliRun r =
+        RunCli({QStringLiteral("--cases"), QStringLiteral("4"), QStringLiteral("--dir"), dir.path(),
+                QStringLiteral("--rtf"), rtf, QStringLiteral("--rtf-type"), QStringLiteral("B"),
+                QStringLiteral("--docx"), docx,
+                SettingsWithLine(dir, 11, QByteArrayLiteral("1000.0 400.0 100.0"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray text = test::ReadAll(rtf);
+    EXPECT_TRUE(text.startsWith("{\\rtf1"));
+    EXPECT_EQ(text.count("\\page"), 1);
+    EXPECT_EQ(text.count("\\pict\\pngblip"), 6);
+    EXPECT_TRUE(test::ReadAll(docx).startsWith("PK"));
 }
 
 TEST(CalcCli, JsonCarriesTheReportVerdicts) {

@@ -1,15 +1,8 @@
 #include "export/text_export.h"
 
-#include "report/compose.h"
-#include "report/header.h"
-#include "tests/report/report_fixture.h"
-#include "tests/test_support.h"
+#include "tests/export/export_fixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace vardel {
 namespace {
@@ -17,23 +10,8 @@ namespace {
 using test::Load;
 using test::Plate;
 
-const QDateTime kClock(QDate(2026, 3, 7), QTime(14, 30));
-
-struct Report {
-    DesignCase s;
-    ReportLines lines;
-    HeaderTexts header;
-};
-
-// Calculates, composes and sets the header texts as the results window does before an export.
-void Compose(Report& r, const Plate& p, const std::vector<Load>& loads, int jezyk, int norma,
-             const QLocale& locale) {
-    test::Calculated(r.s, p, loads, jezyk, locale);
-    r.s.Norma = static_cast<Int16>(norma);
-    r.s.Oznaczenie_stopy = QStringLiteral("SF-1 oś A/3");
-    ComposeReport(r.s, r.lines, locale);
-    SetHeaderTexts(r.s, r.header, kClock, locale);
-}
+using test::Compose;
+using test::Report;
 
 TEST(TextExport, MatchesTheReadFiles) {
     // 36 mm bolts of 18G2,18G2A in plain B30 concrete; the anchors of the compressed zone carry
