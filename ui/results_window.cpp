@@ -140,6 +140,11 @@ void ResultsWindow::BuildStatusBar() {
     // Panel widths as the texts need them: the page label and the verdict short, the project
     // name and the designation taking the rest.
     const int stretch[6] = {0, 0, 0, 0, 3, 2};
+    // Flat panels with a thin line between them, lit under the mouse: they read as a status bar
+    // and still show that a click does something.
+    bar->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; border-right: 1px solid palette(mid); padding: 2px 10px; }"
+        "QToolButton:hover { background: palette(midlight); }"));
     for (int n = 1; n <= 5; ++n) {
         auto* panel = new QToolButton(bar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(n));
@@ -148,6 +153,7 @@ void ResultsWindow::BuildStatusBar() {
         panel->setSizePolicy(n >= 4 ? QSizePolicy::Expanding : QSizePolicy::Preferred,
                              QSizePolicy::Preferred);
         panel->setMinimumWidth(n == 1 ? 24 : 80);
+        panel->setCursor(Qt::PointingHandCursor);
         connect(panel, &QToolButton::clicked, this, [this, n] { PanelClick(n); });
         bar->addWidget(panel, stretch[n]);
         panels_[n] = panel;
