@@ -35,6 +35,8 @@
 namespace vardel {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using test::Load;
 
 // Answers input boxes from a script (an unscripted question accepts its default) and keeps
@@ -189,132 +191,62 @@ TEST(ResultsWindowStart, AFailureSaysWhichAndLeavesTheWindowUsable) {
 // The page number, project name and designation through the status bar and the menu: what is
 // asked, what is kept, and whether the page picture is drawn again.
 TEST(ResultsWindowCommands, StatusBarPanelsPageNumberAndTitle) {
-    const struct {
+    const QString page = QStringLiteral("Podaj nr strony");
+    const QString project = QStringLiteral("Podaj nazwe projektu");
+    struct Row {
         const char* name;
-        int panel;           // the panel clicked, 0 for a menu command
-        const char* action;  // the menu command
-        std::deque<std::optional<QString>> answers;
-        Int16 strona;
-        QString project;
-        QString designation;
-        QStringList asked;
-        int told;
-        bool rendered;
-    } rows[] = {
-        {"page 7",
-         2,
-         nullptr,
-         {QStringLiteral("7")},
-         7,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nr strony"), kDesignationPrompt},
-         0,
-         true},
-        {"not a number keeps the page",
-         2,
-         nullptr,
-         {QStringLiteral("siedem")},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nr strony"), kDesignationPrompt},
-         1,
-         true},
-        {"a fraction keeps the page",
-         0,
-         "mnuNrstrony",
-         {QStringLiteral("2.5")},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nr strony"), kDesignationPrompt},
-         1,
-         false},
-        {"beyond 16 bits keeps the page",
-         0,
-         "mnuNrstrony",
-         {QStringLiteral("40000")},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nr strony"), kDesignationPrompt},
-         1,
-         false},
-        {"cancel keeps the page",
-         0,
-         "mnuNrstrony",
-         {std::nullopt},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nr strony"), kDesignationPrompt},
-         0,
-         false},
-        {"project name",
-         4,
-         nullptr,
-         {QStringLiteral("Hala H-3")},
-         3,
-         QStringLiteral("Hala H-3"),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nazwe projektu"), kDesignationPrompt},
-         0,
-         true},
-        {"project name cancelled empties it",
-         4,
-         nullptr,
-         {std::nullopt},
-         3,
-         QString(),
-         QStringLiteral("SF-1"),
-         {QStringLiteral("Podaj nazwe projektu"), kDesignationPrompt},
-         0,
-         true},
-        {"designation asked once",
-         5,
-         nullptr,
-         {QStringLiteral("SF-9")},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-9"),
-         {kDesignationPrompt},
-         0,
-         true},
-        {"title asks once",
-         0,
-         "mnuTytul",
-         {QStringLiteral("SF-9")},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-9"),
-         {kDesignationPrompt},
-         0,
-         false},
-        {"verdict panel only redraws",
-         3,
-         nullptr,
-         {},
-         3,
-         QStringLiteral("Hala H-2"),
-         QStringLiteral("SF-1"),
-         {},
-         0,
-         true},
+        const char* command;    // "Panel<n>" or a menu command
+        QString question = {};  // the first question; the designation follows unless it is one
+        std::optional<QString> answer = {};
+        Int16 strona = 3;
+        QString project = QStringLiteral("Hala H-2");
+        QString designation = QStringLiteral("SF-1");
+        bool refused = false;  // a message says the answer was refused
+        bool rendered = true;
     };
-    for (const auto& row : rows) {
+    // clang-format off
+    const Row rows[] = {
+        {.name = "page 7", .command = "Panel2", .question = page, .answer = u"7"_s, .strona = 7},
+        {.name = "not a number", .command = "Panel2", .question = page, .answer = u"siedem"_s,
+         .refused = true},
+        {.name = "a fraction", .command = "mnuNrstrony", .question = page, .answer = u"2.5"_s,
+         .refused = true, .rendered = false},
+        {.name = "beyond 16 bits", .command = "mnuNrstrony", .question = page,
+         .answer = u"40000"_s, .refused = true, .rendered = false},
+        {.name = "page cancelled", .command = "mnuNrstrony", .question = page,
+         .answer = std::nullopt, .rendered = false},
+        {.name = "project", .command = "Panel4", .question = project, .answer = u"Hala H-3"_s,
+         .project = u"Hala H-3"_s},
+        {.name = "project cancelled empties it", .command = "Panel4", .question = project,
+         .answer = std::nullopt, .project = QString()},
+        {.name = "designation asked once", .command = "Panel5", .question = kDesignationPrompt,
+         .answer = u"SF-9"_s, .designation = u"SF-9"_s},
+        {.name = "title asks once", .command = "mnuTytul", .question = kDesignationPrompt,
+         .answer = u"SF-9"_s, .designation = u"SF-9"_s, .rendered = false},
+        {.name = "verdict panel only redraws", .command = "Panel3"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Harness h;
         h.Start();
         const qint64 before = h.Page().cacheKey();
-        h.prompter.answers = row.answers;
-        if (row.panel) {
-            QTest::mouseClick(h.Panel(row.panel), Qt::LeftButton);
+        h.prompter.answers = {row.answer};
+        const QString command = QString::fromLatin1(row.command);
+        if (command.startsWith(u"Panel")) {
+            QTest::mouseClick(h.Panel(command.back().digitValue()), Qt::LeftButton);
         } else {
-            h.Trigger(row.action);
+            h.Trigger(row.command);
         }
-        EXPECT_EQ(h.prompter.asked, row.asked);
-        EXPECT_EQ(h.prompter.told.size(), row.told) << h.prompter.told.join(u'\n').toStdString();
+        QStringList asked;
+        if (!row.question.isEmpty()) {
+            asked << row.question;
+        }
+        if (row.question != kDesignationPrompt && command != u"Panel3") {
+            asked << kDesignationPrompt;
+        }
+        EXPECT_EQ(h.prompter.asked, asked);
+        EXPECT_EQ(h.prompter.told.size(), row.refused ? 1 : 0);
         EXPECT_EQ(h.s.Strona, row.strona);
         EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona %1").arg(row.strona));
         EXPECT_EQ(h.Panel(4)->text(), row.project);
