@@ -67,7 +67,10 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     // selection. The window sets their captions and enabled states (RTF by Tryb_RTF at start,
     // the anchor selection by the verdict); whoever builds the command connects its `triggered`
     // signal. The Word command stays disabled until `EnableWordExport` is called, so that a menu
-    // item never does nothing.
+    // item never does nothing. The anchor selection, once its window has closed (confirmed or
+    // not), calls RenderPreview(false) so that the page shows the anchor, and disables mnuDobor
+    // after a confirmation. The exports read lines(), header() and state(); before writing they
+    // call EnsureDesignation (report/header.h) with prompter() and show failures through it.
     QAction* mnuZapiszrtf() const { return mnuZapiszrtf_; }
     QAction* mnuZapiszdoc() const { return mnuZapiszdoc_; }
     QAction* mnuDobor() const { return mnuDobor_; }
