@@ -63,7 +63,7 @@ class ScriptedPrompter : public Prompter {
 
 const QString kDesignationPrompt = QStringLiteral("Podaj oznaczenie stopy (max 32 znaki)");
 
-// A passing design (one partly compressed case) and a failing one (six cases, some exceeded).
+// A passing design: one partly compressed case. test::SixCases() is the failing one.
 const std::vector<Load> kPassing = {{700, 100, 5}};
 
 // A results window over a calculated case in a program directory holding the print program and
