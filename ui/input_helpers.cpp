@@ -13,6 +13,7 @@ void CentreOnScreen(QWidget& window) {
     if (screen == nullptr) {
         return;
     }
+    window.adjustSize();  // the size the layout gives, also before the first show
     const QRect area = screen->availableGeometry();
     const QSize size = window.frameGeometry().size();
     window.move(area.x() + (area.width() - size.width()) / 2,

@@ -255,8 +255,8 @@ void InputWindow::BuildTabs() {
     picture1_ = new QLabel(tab3);
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture1_->setFixedSize(kSketchSide, kSketchSide);
-    picture1_->setFrameShape(QFrame::Panel);
-    picture1_->setFrameShadow(QFrame::Sunken);
+    picture1_->setFrameShape(QFrame::Box);
+    picture1_->setFrameShadow(QFrame::Plain);
     auto* form3 = new QGridLayout;
     form3->addWidget(NewLabel("Label15", QStringLiteral("Promień rozmieszczenia śrub [mm]"), tab3),
                      0, 0);

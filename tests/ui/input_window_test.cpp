@@ -505,6 +505,8 @@ TEST_F(InputWindowTest, AReadOnlyProgramDirectoryGivesWayToThePerUserOne) {
     EXPECT_FALSE(QFile::exists(QDir(user).filePath(QStringLiteral("vardel-calc"))));
     EXPECT_EQ(QFileInfo(QDir(user).filePath(QStringLiteral("Lumdruk"))).symLinkTarget(),
               QDir(test::ProgramDir()).filePath(QStringLiteral("Lumdruk")));
+    DesignCase s;
+    EXPECT_FALSE(InputWindow(s, user).Load().has_value());
 
     QFile mine(QDir(user).filePath(SettingsFileName()));
     ASSERT_TRUE(mine.open(QIODevice::Append));
