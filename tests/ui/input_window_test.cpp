@@ -355,6 +355,18 @@ TEST_F(InputWindowTest, FieldsOptionsAndTheStiffnessDialog) {
              EXPECT_TRUE(t.s_.Teksty[33].contains(u"concrete", Qt::CaseInsensitive))
                  << t.s_.Teksty[33].toStdString();
          }},
+        {"a language whose files are missing keeps the one in force",
+         {Ok()},
+         [](T& t) {
+             QFile::remove(t.dir_.filePath(QStringLiteral("Vdlfrok.txt")));
+             t.Click(QStringLiteral("Jezyk(3)"));
+         },
+         [](T& t) {
+             EXPECT_EQ(t.s_.Jezyk, 0);
+             EXPECT_TRUE(t.Find<QRadioButton>(QStringLiteral("Jezyk(0)"))->isChecked());
+             EXPECT_TRUE(t.s_.Teksty[33].contains(u"betonow", Qt::CaseInsensitive));
+         },
+         1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
