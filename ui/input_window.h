@@ -1,0 +1,94 @@
+// The main input window: every input of a design case on four tabs, the start-up of the program
+// and the calculate and exit commands.
+#pragma once
+
+#include "calc/calculate.h"
+#include "state/design_case.h"
+#include "texts/file_error.h"
+
+#include <QLocale>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTabWidget;
+
+namespace vardel {
+
+class ResultsWindow;
+
+class InputWindow : public QWidget {  // object name "Vardel3OK"
+    Q_OBJECT
+
+  public:
+    // `s` is the program's one design case; `programDir` the directory its files are read from
+    // and written to.
+    InputWindow(DesignCase& s, QString programDir, QWidget* parent = nullptr);
+    ~InputWindow() override;
+
+    // The start-up: fills the choice lists, reads the settings file and the language texts and
+    // fills the fields. A missing or damaged file is returned; the program cannot start then.
+    [[nodiscard]] FileResult Load();
+
+    // The texts and selections the calculate command reads.
+    InputFields Fields() const;
+
+    // The exit command: writes the settings file from the fields, hides the window and ends the
+    // program (emits programEnded). A failed write is told; the old file stays intact.
+    void EndProgram();
+
+  signals:
+    void programEnded();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildTabs();
+    void ApplyCaseCount();
+    void ShowCaseRows();
+    void OnTabChanged(int index);
+    void FocusFirstField(int tab);
+    void RedrawSketch();
+    void OnConcreteChosen(int index);
+    void OnStiffnessModeClicked(int k);
+    void OnLanguageClicked(int k);
+    void ShowRatio();
+    void OpenStiffnessDialog();
+    void Calculate();
+
+    DesignCase& s_;
+    QString programDir_;
+    QLocale locale_;
+    int loadedLanguage_ = -1;
+    bool loaded_ = false;
+
+    QTabWidget* tabs_ = nullptr;
+    QLineEdit* txtNaz_proj_ = nullptr;
+    QLineEdit* txtNr_strony_ = nullptr;
+    std::array<QRadioButton*, 5> jezyk_{};
+    std::array<QRadioButton*, 2> wspN_{};
+    std::array<QRadioButton*, 2> optHsruby_{};
+    std::array<QRadioButton*, 3> optRTF_{};
+    std::array<QRadioButton*, 2> option1_{};
+    std::array<QLineEdit*, 13> text_{};  // Text1..Text12 at their numbers; 5, 6, 7 unused
+    std::array<QLineEdit*, kMaxCases> text6_{};
+    std::array<QLineEdit*, kMaxCases> text7_{};
+    std::array<QLineEdit*, kMaxCases> text5_{};
+    QComboBox* cmbBeton_ = nullptr;
+    QComboBox* cmbStal_ = nullptr;
+    QComboBox* cmbFi_ = nullptr;
+    QLabel* picture1_ = nullptr;
+    std::array<QLabel*, 2> image1_{};
+    QPointer<ResultsWindow> results_;
+};
+
+}  // namespace vardel
