@@ -1,5 +1,7 @@
 #include "texts/settings_file.h"
 
+#include "materials/tables.h"
+#include "state/file_read.h"
 #include "state/file_write.h"
 #include "state/numbers.h"
 #include "texts/codepage.h"
@@ -7,7 +9,6 @@
 #include "texts/print_status.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cmath>
 
@@ -212,18 +213,15 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
 
 FileResult ReadSettings(DesignCase& s, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile f(path);
-    if (!f.exists()) {
+    const WholeFile file = ReadWholeFile(path, kMaxTextFileBytes);
+    if (file.failure == ReadFailure::Missing) {
         return FileError{QStringLiteral("Brak pliku ustawień %1.").arg(shown)};
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        return FileError{QStringLiteral("Nie można otworzyć pliku ustawień %1.").arg(shown)};
+    if (!file.ok()) {
+        return FileError{
+            QStringLiteral("Nie można odczytać pliku ustawień %1: %2").arg(shown, file.Reason())};
     }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        return FileError{QStringLiteral("Nie można odczytać pliku ustawień %1.").arg(shown)};
-    }
-    return ReadSettingsBytes(s, bytes, shown);
+    return ReadSettingsBytes(s, file.bytes, shown);
 }
 
 QByteArray SettingsFileBytes(const DesignCase& s) {
