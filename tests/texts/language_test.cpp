@@ -144,6 +144,8 @@ TEST_F(LanguageTest, EncodingsGiveTheSameTexts) {
         EXPECT_EQ(s_.Teksty[33], r.text);
         EXPECT_EQ(s_.Teksty_ok[10], r.text);
     }
+    // A byte that the code page leaves undefined keeps its place as the same Latin-1 character.
+    EXPECT_EQ(DecodeText("\xb3\x81\x9f", CodePage::Windows1250), QStringLiteral("ł\u0081ź"));
 }
 
 TEST_F(LanguageTest, LanguageOutOfRangeLoadsPolishAndKeepsTheSetting) {
