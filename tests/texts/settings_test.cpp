@@ -249,6 +249,14 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
         {6, " 1  n=7", 22, "wiersz 6: „n=7”"},
         {20, ",1 Tryb_RTF", 22, "wiersz 20: brak liczby"},
         {1, "%1x Norma", 22, ", wiersz 1: „%1x” nie jest liczbą."},
+        // Indexes outside their tables: nothing would be looked up for them.
+        {4, " 6 Nrbetonu", 22, "wiersz 4: numer klasy betonu 6 jest poza tabelą (1–5)"},
+        {5, " 0 Nrstali", 22, "wiersz 5: numer gatunku stali 0"},
+        {5, " 7 Nrstali", 22, "wiersz 5: numer gatunku stali 7 jest poza tabelą (1–6)"},
+        {21, " 14 Numer_sruby", 22, "wiersz 21: numer średnicy śrub 14 jest poza tabelą (0–13)"},
+        {21, "-1 Numer_sruby", 22, "wiersz 21: numer średnicy"},
+        // A quoted line never brings its control characters to the terminal.
+        {4, "\x1b]0;x\x07 Nrbetonu", 22, "wiersz 4: „\\x1b]0;x\\x07” nie jest liczbą"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.message);
