@@ -39,18 +39,8 @@ Target TargetOf(const QString& path) {
     return S_ISREG(st.st_mode) ? Target::Replace : Target::WriteInto;
 }
 
-// Writes into a device, a pipe, or standard output for "-". Nothing can be put back there.
-QString WriteInto(const QString& path, const QByteArray& bytes) {
-    int fd = STDOUT_FILENO;
-    if (path == u"-") {
-        std::fflush(stdout);  // what the program printed before comes first
-    } else {
-        fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) {
-            return qt_error_string(errno);
-        }
-    }
-    QString reason;
+// Writes all of `bytes` to `fd`; empty, or the system's reason for stopping.
+QString WriteAll(int fd, const QByteArray& bytes) {
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n =
             ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
@@ -58,34 +48,41 @@ QString WriteInto(const QString& path, const QByteArray& bytes) {
             continue;
         }
         if (n <= 0) {
-            reason = Interrupted(qt_error_string(n < 0 ? errno : EIO));
-            break;
+            return Interrupted(qt_error_string(n < 0 ? errno : EIO));
         }
         done += n;
     }
-    if (fd != STDOUT_FILENO) {
-        ::close(fd);
+    return {};
+}
+
+// Writes into a device, a pipe, or standard output for "-". Nothing can be put back there.
+QString WriteInto(const QString& path, const QByteArray& bytes) {
+    if (path == u"-") {
+        std::fflush(stdout);  // what the program printed before comes first
+        return WriteAll(STDOUT_FILENO, bytes);
     }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return qt_error_string(errno);
+    }
+    const QString reason = WriteAll(fd, bytes);
+    ::close(fd);
     return reason;
 }
 
 // The temporary file of one output, complete; nothing on disk changes until it is committed.
 QString WriteTemporary(QSaveFile& file, const QByteArray& bytes) {
-    // Unbuffered, so that a failed write reports the system's reason (a full disk) itself.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
     }
-    // commit() alone takes a file whose bytes could not all be written for a complete one and
-    // puts it in place of the old file: check every write first.
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno;
-        const QString reason =
-            Interrupted(error != 0 ? qt_error_string(error) : file.errorString());
+    // The bytes go to the temporary file's descriptor directly: QSaveFile reports a full disk as
+    // "Unknown error", and its commit() alone would take a file whose bytes could not all be
+    // written for a complete one and put it in place of the old file.
+    const QString reason = WriteAll(file.handle(), bytes);
+    if (!reason.isEmpty()) {
         file.cancelWriting();
-        return reason;
     }
-    return {};
+    return reason;
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ TEST(WriteWholeFile, PathsThatCannotBeWrittenAndOutputsWrittenWithThem) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("ok.pdf")});
 }
 
-// What is not a regular file is written into and stays what it was: a pipe, a device, standard
-// output ("-"); a full device gives the system's reason.
+// What is not a regular file is written into and stays what it was: a pipe, standard output
+// ("-"), a device (a full one gives the system's reason).
 TEST(WriteWholeFile, TargetsThatAreNotRegularFilesAreWrittenInto) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
@@ -82,8 +82,6 @@ TEST(WriteWholeFile, TargetsThatAreNotRegularFilesAreWrittenInto) {
     ::close(reader);
     EXPECT_FALSE(IsRegular(fifo));
 
-    EXPECT_EQ(WriteWholeFile(QStringLiteral("/dev/null"), Big()), QString());
-    EXPECT_FALSE(IsRegular(QStringLiteral("/dev/null")));
     const QString full = WriteWholeFile(QStringLiteral("/dev/full"), Big());
     EXPECT_TRUE(full.contains(qt_error_string(ENOSPC))) << full.toStdString();
 
