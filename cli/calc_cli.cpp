@@ -6,6 +6,7 @@
 #include "export/rtf_export.h"
 #include "export/text_export.h"
 #include "export/word_export.h"
+#include "lumdruk/emf.h"
 #include "lumdruk/job.h"
 #include "lumdruk/render.h"
 #include "print/page_files.h"
@@ -13,6 +14,7 @@
 #include "report/header.h"
 #include "report/report_lines.h"
 #include "sketches/ring_sketches.h"
+#include "state/file_write.h"
 #include "texts/language.h"
 #include "texts/settings_file.h"
 
@@ -61,7 +63,11 @@ struct Options {
     std::optional<Int16> thickness;    // of base plate and grout, mm: the anchors are derived
     std::optional<AnchorKind> anchor;  // the anchor confirmed into the report
     QString settingsFile;
+    bool summary = true;  // the short summary, unless an output goes to standard output
 };
+
+// An output path that stands for standard output.
+const QString kStdout = QStringLiteral("-");
 
 // The parsed command line, or the reason it is wrong.
 std::variant<Options, QString> Parse(const QStringList& args) {
@@ -157,6 +163,15 @@ std::variant<Options, QString> Parse(const QStringList& args) {
     if (o.anchor && !o.thickness) {
         return QStringLiteral("--anchor needs --thickness");
     }
+    // Standard output carries one thing: the JSON, the summary, or one output given as "-".
+    const qsizetype toStdout =
+        QStringList{o.txtFile, o.pdfFile, o.emfFile, o.rtfFile, o.docxFile}.count(kStdout);
+    if (toStdout > 1 || (toStdout == 1 && o.json)) {
+        return QStringLiteral(
+            "only one of --json, --txt -, --pdf -, --emf -, --rtf - and --docx - can use standard "
+            "output");
+    }
+    o.summary = toStdout == 0;
     return o;
 }
 
@@ -302,11 +317,10 @@ void Summary(const DesignCase& s, QTextStream& out) {
         << c.toString(s.F_s_max / kKgPerKn, 'f', 1) << " kN\n";
 }
 
-// The report page(s) through the page files and the print program's renderer, as a PDF (every
-// page) or an EMF picture (the first page). Empty on success, else what went wrong.
-QString WritePage(const DesignCase& s, const ReportLines& lines, const HeaderTexts& header,
-                  const QString& dir, const QLocale& locale, const QString& path, bool pdf,
-                  QTextStream& err) {
+// The report pages through the page files and the print program's renderer, or what went wrong.
+std::variant<std::vector<lumdruk::Page>, QString> RenderPages(
+    const DesignCase& s, const ReportLines& lines, const HeaderTexts& header, const QString& dir,
+    const QLocale& locale, QTextStream& err) {
     const QString planError = SavePlanSketch(s, dir);
     if (!planError.isEmpty()) {
         return planError;
@@ -317,17 +331,15 @@ QString WritePage(const DesignCase& s, const ReportLines& lines, const HeaderTex
     }
     QStringList notes;
     QString error;
-    const auto pages = lumdruk::RenderPageFiles(PageFilePath(dir), HeaderPageFilePath(dir),
-                                                s.Strona, &notes, &error);
+    auto pages = lumdruk::RenderPageFiles(PageFilePath(dir), HeaderPageFilePath(dir), s.Strona,
+                                          &notes, &error);
     for (const QString& note : notes) {
         err << "vardel-calc: " << note << "\n";
     }
     if (!pages || pages->empty()) {
         return error;
     }
-    const bool ok = pdf ? lumdruk::WritePdf(path, *pages, &error)
-                        : lumdruk::WriteEmf(path, pages->front(), &error);
-    return ok ? QString() : error;
+    return std::move(*pages);
 }
 
 }  // namespace
@@ -341,6 +353,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     }
     const Options& o = std::get<Options>(parsed);
     const QString dir = o.dir.isEmpty() ? programDir : o.dir;
+    const bool wantsPage = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty();
     // The page and the RTF and Word documents show the sketches the results window saves.
     const bool wantsSketches = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty() ||
                                !o.rtfFile.isEmpty() || !o.docxFile.isEmpty();
@@ -416,28 +429,38 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             results[QStringLiteral("anchors")] = anchors ? AnchorsJson(*anchors) : QJsonValue();
         }
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
-    } else if (!stop) {
+    } else if (!stop && o.summary) {
         Summary(s, out);
         out << "verdict: " << verdict.text << "\n";
     }
-    for (const auto& [path, pdf] : {std::pair{o.pdfFile, true}, std::pair{o.emfFile, false}}) {
-        if (!stop && !path.isEmpty()) {
-            const QString failure = WritePage(s, lines, header, dir, locale, path, pdf, err);
-            if (!failure.isEmpty()) {
-                err << "vardel-calc: " << failure << "\n";
+    // The outputs are written all or none: a run that cannot write one of them replaces no file.
+    std::vector<FileOutput> outputs;
+    if (!stop && wantsPage) {
+        auto pages = RenderPages(s, lines, header, dir, locale, err);
+        if (const QString* why = std::get_if<QString>(&pages)) {
+            err << "vardel-calc: " << *why << "\n";
+            return 2;
+        }
+        const auto& rendered = std::get<std::vector<lumdruk::Page>>(pages);
+        if (!o.pdfFile.isEmpty()) {
+            outputs.push_back({o.pdfFile, lumdruk::PdfBytes(rendered)});
+        }
+        if (!o.emfFile.isEmpty()) {
+            outputs.push_back({o.emfFile, lumdruk::EmfBytes(rendered.front())});
+        }
+        for (const FileOutput& page : outputs) {
+            if (page.bytes.isEmpty()) {
+                err << "vardel-calc: the page could not be drawn for " << page.path << "\n";
                 return 2;
             }
         }
     }
     if (!stop && !o.txtFile.isEmpty()) {
-        const QString failure = WriteTextExport(o.txtFile, s, lines, header, locale);
-        if (!failure.isEmpty()) {
-            err << "vardel-calc: " << failure << "\n";
-            return 2;
-        }
+        outputs.push_back({o.txtFile, TextExportBytes(s, lines, header, locale)});
     }
     if (!stop && (!o.rtfFile.isEmpty() || !o.docxFile.isEmpty())) {
-        if (o.pdfFile.isEmpty() && o.emfFile.isEmpty()) {
+        // Both documents embed the ring plan and the case sketches from the program directory.
+        if (!wantsPage) {
             if (const QString e = SavePlanSketch(s, dir); !e.isEmpty()) {
                 err << "vardel-calc: " << e << "\n";
                 return 2;
@@ -448,21 +471,37 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         }
         const QDateTime now = o.date.isValid() ? o.date : QDateTime::currentDateTime();
         if (!o.rtfFile.isEmpty()) {
-            const QString failure =
-                WriteRtfExport(o.rtfFile, s, lines, header, dir, locale, now).message;
-            if (!failure.isEmpty()) {
-                err << "vardel-calc: " << failure << "\n";
+            const RtfDocument rtf =
+                ComposeRtf(RtfSource{s, lines, header, locale, now}, ProgramDirPictures(dir));
+            if (!rtf.failure.isEmpty()) {
+                err << "vardel-calc: " << rtf.failure << "\n";
                 return 2;
             }
+            outputs.push_back({o.rtfFile, rtf.bytes});
         }
         if (!o.docxFile.isEmpty()) {
-            const WordExportResult word =
-                WriteWordExport(o.docxFile, {s, lines, header, dir, locale});
-            if (!word.ok) {
-                err << "vardel-calc: " << word.message << "\n";
+            WordDocument doc;
+            if (const QString e = BuildWordReport(doc, {s, lines, header, dir, locale});
+                !e.isEmpty()) {
+                err << "vardel-calc: " << e << "\n";
                 return 2;
             }
+            outputs.push_back({o.docxFile, doc.ToDocx()});
         }
+    }
+    out.flush();  // before an output that goes to standard output
+    if (const auto failure = WriteWholeFiles(outputs)) {
+        err << "vardel-calc: cannot write " << outputs[failure->index].path << ": "
+            << failure->reason << "\n";
+        if (outputs.size() > 1) {
+            err << "vardel-calc: "
+                << (failure->written == 0 ? QStringLiteral("no output was written")
+                                          : QStringLiteral("%1 of the %2 outputs were written")
+                                                .arg(failure->written)
+                                                .arg(outputs.size()))
+                << "\n";
+        }
+        return 2;
     }
     if (stop) {
         const QString title = stop->title.isEmpty() ? ProgramTitle() : stop->title;

@@ -1,5 +1,6 @@
 // Page files and job files from arbitrary bytes: reading, laying out and writing the EMF must
 // never crash, hang or read outside their buffers.
+#include "fuzz/max_len.h"
 #include "lumdruk/emf.h"
 #include "lumdruk/layout.h"
 #include "lumdruk/page_file.h"
@@ -22,6 +23,8 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // Long enough for lines past the length at which the reader cuts them.
+    vardel::fuzz::DefaultMaxLen(argc, argv, 64 * 1024);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     app = new QGuiApplication(*argc, *argv);  // fonts for the layout
     return 0;

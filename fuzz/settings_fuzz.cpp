@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the settings reader and the print status reader. Whatever the reader
 // accepts, the writer must write in a form the reader accepts again with the same settings.
+#include "fuzz/max_len.h"
 #include "texts/print_status.h"
 #include "texts/settings_file.h"
 
@@ -21,6 +22,12 @@ bool Near(float a, float b, double step) {
 }
 
 }  // namespace
+
+// Long project names, long lines of blanks, long runs of bytes that are not UTF-8.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    vardel::fuzz::DefaultMaxLen(argc, argv, 64 * 1024);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vardel;

@@ -125,13 +125,13 @@ JobResult RunJob(const QString& jobPath, JobUi& ui,
                  const std::function<void(const QString&)>& log) {
     const QString directory = QFileInfo(jobPath).absolutePath();
     const JobResult result = [&]() -> JobResult {
-        QFile file(jobPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return Fail(
-                QStringLiteral("cannot read the job file %1: %2").arg(jobPath, file.errorString()));
+        const WholeFile file = ReadWholeFile(jobPath, kMaxTextFileBytes);
+        if (!file.ok()) {
+            return Fail(QStringLiteral("cannot read the job file %1: %2")
+                            .arg(jobPath, ReadFailureText(file)));
         }
         QString error;
-        const std::optional<Job> job = ParseJobFile(file.readAll(), directory, &error);
+        const std::optional<Job> job = ParseJobFile(file.bytes, directory, &error);
         if (!job) {
             return Fail(QStringLiteral("%1: %2").arg(jobPath, error));
         }

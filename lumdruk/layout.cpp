@@ -1,6 +1,8 @@
 #include "lumdruk/layout.h"
 
-#include <QFileInfo>
+#include "texts/codepage.h"
+
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QLineF>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace vardel::lumdruk {
 
@@ -31,6 +34,9 @@ struct Placed {
     double top = 0;
     double bottom = 0;
     bool page_label = false;
+    // A blank text takes no room on the paper: it neither separates nor joins blocks.
+    bool visible = true;
+    size_t order = 0;  // drawing order: the position of its command in the file
 };
 
 void Put(std::vector<Placed>& out, PageItem item, double top, double bottom, bool pageLabel) {
@@ -39,6 +45,9 @@ void Put(std::vector<Placed>& out, PageItem item, double top, double bottom, boo
     p.top = top;
     p.bottom = bottom;
     p.page_label = pageLabel;
+    const auto* text = std::get_if<PageText>(&p.item);
+    p.visible = text == nullptr || !text->text.trimmed().isEmpty();
+    p.order = out.size() - 1;
 }
 
 double Clamp(double v) {
@@ -49,7 +58,7 @@ double Clamp(double v) {
 // text carry from one command to the next.
 class Resolver {
   public:
-    Resolver(const QString& directory, QStringList* notes) : directory_(directory), notes_(notes) {}
+    Resolver(const QString& directory, NoteList& notes) : directory_(directory), notes_(notes) {}
 
     void Apply(const DrawOp& op, std::vector<Placed>& out) {
         if (const auto* pen = std::get_if<PenOp>(&op)) {
@@ -74,8 +83,8 @@ class Resolver {
             t.advance_mm = fm.horizontalAdvance(t.text) / kFontUnitsPerMm;
             text_end_ = QPointF(Clamp(x + t.advance_mm), y);
             if (text_end_.x() > kPaperWidth_mm - kFrameLeft_mm) {
-                notes_->append(QStringLiteral("text \"%1\" runs past the right edge of the paper")
-                                   .arg(t.text.left(40)));
+                notes_.Add(QStringLiteral("text \"%1\" runs past the right edge of the paper")
+                               .arg(ShownText(t.text, 40)));
             }
             Put(out, t, y - fm.ascent() / kFontUnitsPerMm, y + fm.descent() / kFontUnitsPerMm,
                 text->page_label);
@@ -83,17 +92,20 @@ class Resolver {
             PageImage image;
             image.rect = QRectF(bitmap->x, bitmap->y, bitmap->w, bitmap->h);
             image.path = ResolveExistingPath(bitmap->path, directory_);
-            // Only a plain file is read: a device or a pipe named by mistake could never end.
-            QString why = QStringLiteral("no such file");
-            if (QFileInfo(image.path).isFile()) {
-                QImageReader reader(image.path);
+            // Only a regular file of a picture's size is read: a device or a pipe named by
+            // mistake could never end.
+            const WholeFile file = ReadWholeFile(image.path, kMaxPictureFileBytes);
+            QString why = ReadFailureText(file);
+            if (file.ok()) {
+                QBuffer buffer;
+                buffer.setData(file.bytes);
+                QImageReader reader(&buffer);
                 image.image = reader.read();
                 why = reader.errorString();
             }
             if (image.image.isNull()) {
-                notes_->append(
-                    QStringLiteral("picture %1 cannot be read (%2): an empty frame is drawn")
-                        .arg(bitmap->path, why));
+                notes_.Add(QStringLiteral("picture %1 cannot be read (%2): an empty frame is drawn")
+                               .arg(ShownText(bitmap->path, kMaxLineLength), why));
             }
             Put(out, image, image.rect.top(), image.rect.bottom(), false);
         }
@@ -101,7 +113,7 @@ class Resolver {
 
   private:
     QString directory_;
-    QStringList* notes_;
+    NoteList& notes_;
     QPointF pen_{0, 0};
     QPointF text_end_{0, 0};
 };
@@ -112,7 +124,7 @@ struct Split {
     bool had_header_end = false;
 };
 
-Split Resolve(const PageFile& file, QStringList* notes) {
+Split Resolve(const PageFile& file, NoteList& notes) {
     Split split;
     Resolver resolver(file.directory, notes);
     for (const DrawOp& op : file.ops) {
@@ -157,62 +169,60 @@ void PlaceHeader(Page& page, const std::vector<Placed>& header, bool relabel) {
     }
 }
 
-// A blank text takes no room on the paper: it neither separates nor joins blocks.
-bool Visible(const Placed& p) {
-    const auto* text = std::get_if<PageText>(&p.item);
-    return text == nullptr || !text->text.trimmed().isEmpty();
-}
-
-// The space between what is drawn above `y` and `y` itself; infinite when nothing is drawn
-// above it, negative when something reaches past it.
-double GapAbove(const std::vector<Placed>& items, double y) {
-    double above = -std::numeric_limits<double>::infinity();
-    for (const Placed& p : items) {
-        if (Visible(p) && p.top < y - kEps) {
-            above = std::max(above, p.bottom);
-        }
-    }
-    return y - above;
-}
+const double kInfinity = std::numeric_limits<double>::infinity();
 
 // The body has no notion of paragraphs, but the writer leaves more space between blocks (a
 // load case, the summary) than between the lines of a block. Rather than leave the first lines
 // of a block alone at the foot of a page, the page ends before the last block that starts
 // within kKeepWindow_mm above the forced cut: at the last gap clearly wider than the line gap.
 // With no such gap it ends at the forced cut.
-double ParagraphBreak(const std::vector<Placed>& items, double forcedCut, double limit) {
-    double first = std::numeric_limits<double>::infinity();
-    for (const Placed& p : items) {
-        first = std::min(first, p.top);
-    }
-    // The line gap: the usual (median) space above what is drawn on this page.
-    std::vector<std::pair<double, double>> candidates;  // top, gap above it
+//
+// `items` are the first items of the rest of the body in the order of their tops, all of those
+// that start above the forced cut: nothing lower bears on the gaps above it. One pass over them
+// finds every gap, so that a page of many items is broken in the time it takes to sort them.
+double ParagraphBreak(std::span<const Placed> items, double forcedCut, double limit) {
+    const double first = items.front().top;
+    // The tops of the visible items so far, and the lowest bottom among them up to each.
+    std::vector<double> tops;
+    std::vector<double> reach;
+    // The space between what is drawn above `y` and `y` itself; infinite when nothing is drawn
+    // above it, negative when something reaches past it.
+    const auto gapAbove = [&](double y) {
+        const auto above = std::partition_point(tops.begin(), tops.end(),
+                                                [&](double top) { return top < y - kEps; });
+        return above == tops.begin() ? kInfinity : y - reach[above - tops.begin() - 1];
+    };
+    std::vector<std::pair<double, double>> candidates;  // top, gap above it; tops ascending
     std::vector<double> gaps;
     for (const Placed& p : items) {
-        if (!Visible(p) || p.top <= first + kEps || p.top >= forcedCut - kEps) {
+        if (!p.visible) {
             continue;
         }
-        const double gap = GapAbove(items, p.top);
-        if (gap > 0) {
-            gaps.push_back(gap);
+        if (p.top > first + kEps && p.top < forcedCut - kEps) {
+            const double gap = gapAbove(p.top);
+            if (gap > 0) {
+                gaps.push_back(gap);
+            }
+            if (p.top >= limit - kKeepWindow_mm) {
+                candidates.emplace_back(p.top, gap);
+            }
         }
-        if (p.top >= limit - kKeepWindow_mm) {
-            candidates.emplace_back(p.top, gap);
-        }
+        tops.push_back(p.top);
+        reach.push_back(reach.empty() ? p.bottom : std::max(reach.back(), p.bottom));
     }
     if (gaps.empty()) {
         return forcedCut;
     }
+    // The line gap: the usual (median) space above what is drawn on this page.
     const auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
     std::nth_element(gaps.begin(), middle, gaps.end());
     const double lineGap = *middle;
-    if (GapAbove(items, forcedCut) >= lineGap + kClearGap_mm) {
+    if (gapAbove(forcedCut) >= lineGap + kClearGap_mm) {
         return forcedCut;
     }
-    std::sort(candidates.begin(), candidates.end(), std::greater<>());
-    for (const auto& [top, gap] : candidates) {
-        if (gap >= lineGap + kClearGap_mm) {
-            return top;
+    for (auto c = candidates.rbegin(); c != candidates.rend(); ++c) {
+        if (c->second >= lineGap + kClearGap_mm) {
+            return c->first;
         }
     }
     return forcedCut;
@@ -266,72 +276,81 @@ QString RelabelPage(const QString& label, int number) {
 
 std::vector<Page> LayoutPages(const PageFile& pageFile, const PageFile& headerFile, int firstPage,
                               QStringList* notes) {
-    Split first = Resolve(pageFile, notes);
+    NoteList noted;
+    Split first = Resolve(pageFile, noted);
     if (!first.had_header_end) {
-        notes->append(
+        noted.Add(
             QStringLiteral("the page file has no header end: all of it is taken as the body"));
         first.body = std::move(first.header);
         first.header.clear();
     }
     // The header-only file: what comes before its header end (all of it if it has none).
-    const std::vector<Placed> continuationHeader = Resolve(headerFile, notes).header;
+    const std::vector<Placed> continuationHeader = Resolve(headerFile, noted).header;
 
     std::vector<Page> pages;
     pages.push_back(Page{firstPage, {}});
     PlaceHeader(pages.back(), first.header, false);
 
+    // The body in the order of the tops: each page takes the next run of it, so that breaking a
+    // long body costs one sort and a look at each item, however many pages it fills.
+    std::vector<Placed> body = std::move(first.body);
+    std::stable_sort(body.begin(), body.end(),
+                     [](const Placed& a, const Placed& b) { return a.top < b.top; });
+    // The end of the run from `from` of the items whose tops satisfy `above`.
+    const auto runEnd = [&](size_t from, const auto& above) {
+        return static_cast<size_t>(
+            std::partition_point(body.begin() + static_cast<ptrdiff_t>(from), body.end(), above) -
+            body.begin());
+    };
+
     const double bottom = kPaperHeight_mm - kFrameTop_mm - kBottomMargin_mm;
-    std::vector<Placed> remaining = std::move(first.body);
+    size_t next = 0;   // the first item not yet placed
     double start = 0;  // body y that the top of the current page's body area shows
-    while (!remaining.empty()) {
+    while (next < body.size()) {
         const bool continuation = pages.size() > 1;
         const double limit = continuation ? start + (bottom - kContinuationTop_mm) : bottom;
         const double shift = continuation ? kContinuationTop_mm - start : 0;
-        double cut = std::numeric_limits<double>::infinity();
-        for (const Placed& p : remaining) {
-            if (p.bottom > limit + kEps) {
-                cut = std::min(cut, p.top);
-            }
+        // The forced cut: the highest top among the items that run past the foot of the page,
+        // which is the top of the first of them in the order of tops.
+        size_t past = next;
+        while (past < body.size() && body[past].bottom <= limit + kEps) {
+            ++past;
         }
-        if (std::isfinite(cut)) {
-            cut = ParagraphBreak(remaining, cut, limit);
+        double cut = kInfinity;
+        if (past < body.size()) {
+            cut = body[past].top;
+            const size_t above = runEnd(next, [&](const Placed& p) { return p.top < cut; });
+            cut = ParagraphBreak(std::span<const Placed>(body).subspan(next, above - next), cut,
+                                 limit);
         }
-        std::vector<Placed> take;
-        std::vector<Placed> rest;
-        for (Placed& p : remaining) {
-            (p.top < cut - kEps ? take : rest).push_back(std::move(p));
-        }
-        if (take.empty()) {
+        size_t end = runEnd(next, [&](const Placed& p) { return p.top < cut - kEps; });
+        if (end == next) {
             // What starts at the cut is taller than the page: it stays here, clipped.
-            std::vector<Placed> still;
-            for (Placed& p : rest) {
-                (p.top <= cut + kEps ? take : still).push_back(std::move(p));
-            }
-            rest = std::move(still);
+            end = runEnd(next, [&](const Placed& p) { return p.top <= cut + kEps; });
         }
-        for (const Placed& p : take) {
-            pages.back().items.push_back(Shifted(p.item, shift));
+        // Drawn in the order of the file.
+        std::sort(body.begin() + static_cast<ptrdiff_t>(next),
+                  body.begin() + static_cast<ptrdiff_t>(end),
+                  [](const Placed& a, const Placed& b) { return a.order < b.order; });
+        for (size_t i = next; i < end; ++i) {
+            pages.back().items.push_back(Shifted(body[i].item, shift));
         }
-        remaining = std::move(rest);
-        if (remaining.empty()) {
+        next = end;
+        if (next == body.size()) {
             break;
         }
         if (static_cast<int>(pages.size()) >= kMaxPages) {
-            notes->append(QStringLiteral("the body needs more than %1 pages: the rest is left out")
-                              .arg(kMaxPages));
+            noted.Add(QStringLiteral("the body needs more than %1 pages: the rest is left out")
+                          .arg(kMaxPages));
             break;
         }
         // The next page starts with the first thing drawn; a blank line before it is not kept.
-        start = std::numeric_limits<double>::infinity();
-        double startAny = start;
-        for (const Placed& p : remaining) {
-            startAny = std::min(startAny, p.top);
-            if (Visible(p)) {
-                start = std::min(start, p.top);
+        start = body[next].top;
+        for (size_t i = next; i < body.size(); ++i) {
+            if (body[i].visible) {
+                start = body[i].top;
+                break;
             }
-        }
-        if (!std::isfinite(start)) {
-            start = startAny;
         }
         const int number = firstPage + static_cast<int>(pages.size());
         pages.push_back(Page{number, {}});
@@ -344,6 +363,7 @@ std::vector<Page> LayoutPages(const PageFile& pageFile, const PageFile& headerFi
             return std::holds_alternative<PageImage>(item);
         });
     }
+    notes->append(noted.Take());
     return pages;
 }
 

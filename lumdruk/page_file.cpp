@@ -3,7 +3,6 @@
 #include "texts/codepage.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -16,24 +15,44 @@ namespace {
 // No page is larger than this: anything beyond is a damaged number, not a position.
 constexpr double kMaxCoordinate_mm = 10000;
 constexpr double kMaxTextHeight_mm = 200;
-// A damaged file should not flood standard error.
-constexpr int kMaxNotes = 50;
 
+// Notes about the lines of a page file.
 class Notes {
   public:
-    explicit Notes(QStringList& out) : out_(out) {}
     void Add(int line, const QString& what) {
-        ++count_;
-        if (count_ <= kMaxNotes) {
-            out_.append(QStringLiteral("line %1: %2").arg(line).arg(what));
-        } else if (count_ == kMaxNotes + 1) {
-            out_.append(QStringLiteral("further notes left out"));
-        }
+        notes_.Add(QStringLiteral("line %1: %2").arg(line).arg(what));
     }
+    QStringList Take() { return notes_.Take(); }
 
   private:
-    QStringList& out_;
-    int count_ = 0;
+    NoteList notes_;
+};
+
+// The lines of a page file one at a time, as views into its text: a file of nothing but line
+// ends costs no more than its own size.
+class LineCursor {
+  public:
+    explicit LineCursor(QStringView text) : rest_(text) {}
+    // The next line without its line end (LF or CR LF); false after the last. A line end at the
+    // very end of the text does not begin another line.
+    bool Next(QStringView& line) {
+        if (rest_.isEmpty()) {
+            return false;
+        }
+        const qsizetype lf = rest_.indexOf(u'\n');
+        line = lf < 0 ? rest_ : rest_.left(lf);
+        rest_ = lf < 0 ? QStringView() : rest_.mid(lf + 1);
+        if (line.endsWith(u'\r')) {
+            line.chop(1);
+        }
+        ++number_;
+        return true;
+    }
+    int Number() const { return number_; }
+
+  private:
+    QStringView rest_;
+    int number_ = 0;
 };
 
 // A number as the page files write it: point decimal, optional sign, "178." allowed.
@@ -200,42 +219,48 @@ std::optional<BitmapOp> ParseBitmap(const QStringList& f, QString* why) {
 
 PageFile ParsePageFile(const QByteArray& bytes) {
     PageFile file;
-    Notes notes(file.notes);
-    QString text = DecodeText(bytes, CodePage::Windows1250);
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
+    Notes notes;
+    const QString text = DecodeText(bytes, CodePage::Windows1250);
+    QStringView rest(text);
+    if (rest.startsWith(QChar(0xFEFF))) {
+        rest = rest.mid(1);
     }
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty()) {
-        lines.removeLast();  // the line end of the last line
-    }
-    for (QString& l : lines) {
-        if (l.endsWith(u'\r')) {
-            l.chop(1);
+    LineCursor lines(rest);
+    // Every line is cut to a length that nothing the program writes comes near, so that one
+    // endless line costs no more than a page of ordinary ones.
+    const auto capped = [&](QStringView line) {
+        if (line.size() > kMaxLineLength) {
+            notes.Add(lines.Number(),
+                      QStringLiteral("longer than %1 characters, the rest is left out")
+                          .arg(kMaxLineLength));
+            line = line.left(kMaxLineLength);
         }
-    }
+        return line.toString();
+    };
 
     TextStyle current;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int lineNo = static_cast<int>(i) + 1;
-        const QString& line = lines[i];
-        if (line.trimmed().isEmpty()) {
+    QStringView view;
+    while (lines.Next(view)) {
+        const int lineNo = lines.Number();
+        if (view.trimmed().isEmpty()) {
             continue;
         }
+        const QString line = capped(view);
         QStringList fields = line.split(u',');
         const auto code = ParseFileInt(fields[0]);
         fields.removeFirst();
         if (!code) {
-            notes.Add(lineNo,
-                      QStringLiteral("not a drawing command, skipped: \"%1\"").arg(line.left(40)));
+            notes.Add(
+                lineNo,
+                QStringLiteral("not a drawing command, skipped: \"%1\"").arg(ShownText(line, 40)));
             continue;
         }
         const bool hasData = *code == 3 || *code == 13 || *code == 5;
         QString data;
         if (hasData) {
             // The data line belongs to its command whatever it looks like.
-            if (i + 1 < lines.size()) {
-                data = lines[++i];
+            if (QStringView next; lines.Next(next)) {
+                data = capped(next);
             } else {
                 notes.Add(lineNo,
                           QStringLiteral("the data line is missing at the end of the file"));
@@ -277,16 +302,33 @@ PageFile ParsePageFile(const QByteArray& bytes) {
             notes.Add(lineNo, why + QStringLiteral(", skipped"));
         }
     }
+    file.notes = notes.Take();
     return file;
 }
 
+QString ReadFailureText(const WholeFile& file) {
+    switch (file.failure) {
+        case ReadFailure::None:
+            return {};
+        case ReadFailure::NotAFile:
+            return QStringLiteral("not a regular file");
+        case ReadFailure::TooLarge:
+            return QStringLiteral("larger than %1 MB").arg(file.maxBytes >> 20);
+        case ReadFailure::Missing:
+        case ReadFailure::Unreadable:
+            break;
+    }
+    return file.systemReason;
+}
+
 std::optional<PageFile> ReadPageFile(const QString& path, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read the page file %1: %2").arg(path, f.errorString());
+    const WholeFile bytes = ReadWholeFile(path, kMaxPageFileBytes);
+    if (!bytes.ok()) {
+        *error = QStringLiteral("cannot read the page file %1: %2")
+                     .arg(ShownText(path, kMaxLineLength), ReadFailureText(bytes));
         return std::nullopt;
     }
-    PageFile file = ParsePageFile(f.readAll());
+    PageFile file = ParsePageFile(bytes.bytes);
     file.directory = QFileInfo(path).absolutePath();
     return file;
 }
@@ -313,7 +355,7 @@ std::optional<Job> ParseJobFile(const QByteArray& bytes, const QString& director
     const int page = items.size() == 5 ? ParseFileInt(items[4]).value_or(-32769) : -32769;
     if (mode == 0 || page < -32768 || page > 32767) {
         *error = QStringLiteral("the mode line of the job file is not understood: \"%1\"")
-                     .arg(lines[0].left(60));
+                     .arg(ShownText(lines[0], 60));
         return std::nullopt;
     }
     Job job;

@@ -5,11 +5,14 @@
 // millimetres from the top-left corner of the page header frame, x to the right, y downwards.
 #pragma once
 
+#include "state/file_read.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -79,11 +82,43 @@ struct PageFile {
     QString directory;
 };
 
+// A line of a page file is cut at this length: a report line is a small fraction of it, and a
+// path as long as the system allows still fits.
+constexpr qsizetype kMaxLineLength = 4096;
+
+// A damaged file should not flood standard error: of the notes about one file the first
+// kMaxNotes are kept, and the rest are counted in one last note.
+constexpr int kMaxNotes = 50;
+class NoteList {
+  public:
+    void Add(const QString& note) {
+        if (++count_ <= kMaxNotes) {
+            kept_.append(note);
+        }
+    }
+    // The notes kept and, when there were more, the count of the rest; the list starts anew.
+    QStringList Take() {
+        if (count_ > kMaxNotes) {
+            kept_.append(QStringLiteral("%1 further notes left out").arg(count_ - kMaxNotes));
+        }
+        count_ = 0;
+        return std::exchange(kept_, {});
+    }
+
+  private:
+    QStringList kept_;
+    qsizetype count_ = 0;
+};
+
 // Reads page-file bytes (UTF-8; Windows-1250 if they are not valid UTF-8; CR LF or LF). Never
 // fails: an unknown or malformed line is skipped and noted.
 PageFile ParsePageFile(const QByteArray& bytes);
 
-// Reads a page file from disk; nothing, with a message, when it cannot be read.
+// Why an input file could not be read, in the print program's words.
+QString ReadFailureText(const WholeFile& file);
+
+// Reads a page file from disk; nothing, with a message, when it cannot be read or is not a
+// regular file of a page file's size.
 std::optional<PageFile> ReadPageFile(const QString& path, QString* error);
 
 // What the job asks the print program to do.

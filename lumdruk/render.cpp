@@ -95,7 +95,7 @@ QImage RenderPageImage(const Page& page, double dpi) {
     return image;
 }
 
-bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* error) {
+QByteArray PdfBytes(const std::vector<Page>& pages) {
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -107,8 +107,7 @@ bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* erro
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&pdf)) {
-            *error = QStringLiteral("cannot start the PDF %1").arg(path);
-            return false;
+            return {};
         }
         const double pxPerMm = pdf.resolution() / kMmPerInch;
         for (size_t i = 0; i < pages.size(); ++i) {
@@ -121,6 +120,15 @@ bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* erro
             painter.restore();
         }
         painter.end();
+    }
+    return bytes;
+}
+
+bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* error) {
+    const QByteArray bytes = PdfBytes(pages);
+    if (bytes.isEmpty()) {
+        *error = QStringLiteral("cannot start the PDF %1").arg(path);
+        return false;
     }
     return WriteBytes(path, bytes, error);
 }

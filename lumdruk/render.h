@@ -21,6 +21,9 @@ void PaintPage(QPainter& painter, const Page& page);
 // The page on a white A4 picture at `dpi`.
 QImage RenderPageImage(const Page& page, double dpi);
 
+// The bytes of a PDF of every page; empty when the PDF could not be started.
+QByteArray PdfBytes(const std::vector<Page>& pages);
+
 // Page files. Each is written whole or not at all; false with a message in `error` otherwise.
 bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* error);
 bool WriteSvg(const QString& path, const Page& page, QString* error);

@@ -5,6 +5,8 @@
 #include "sketches/bitmap_file.h"
 #include "state/numbers.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace vardel {
@@ -32,6 +34,12 @@ class BodyWriter {
     QStringList& out_;
     float y;
 };
+
+// The print program resolves a relative path against the page file's own directory, not against
+// the directory the program was started in: every path it is given is absolute.
+QString AbsoluteDir(const QString& dir) {
+    return QDir::isAbsolutePath(dir) ? dir : QDir::cleanPath(QDir(dir).absolutePath());
+}
 
 }  // namespace
 
@@ -93,7 +101,7 @@ void WritePageHeader(QStringList& out, const DesignCase& s, const HeaderTexts& h
 void WritePageBody(QStringList& out, const PageSource& src) {
     const DesignCase& s = src.state;
     const ReportLines& r = src.lines;
-    const QString& dir = src.programDir;
+    const QString dir = AbsoluteDir(src.programDir);
     const QLocale& loc = src.locale;
 
     // The plan sketch is saved as "Piersc.bmp"; names are case-sensitive here, so the page file
@@ -167,8 +175,8 @@ void WritePageBody(QStringList& out, const PageSource& src) {
 }
 
 QStringList JobFileLines(PrintMode mode, Int16 page, const QString& programDir) {
-    return {ModePrefix(mode) + PlainInt(page), PageFilePath(programDir),
-            HeaderPageFilePath(programDir)};
+    const QString dir = AbsoluteDir(programDir);
+    return {ModePrefix(mode) + PlainInt(page), PageFilePath(dir), HeaderPageFilePath(dir)};
 }
 
 PrintResult WriteLinesWhole(const QString& path, const QStringList& lines) {

@@ -3,8 +3,9 @@
 // drawing language of one command per line, some commands followed by one data line.
 //
 // All files are UTF-8 with CR LF line ends and are replaced whole or not at all. Paths inside
-// them are full paths with "/". Coordinates are millimetres from the top-left corner of the page
-// header frame; the y values the program computes are written with one decimal and a point.
+// them are full paths with "/", absolute even when the program directory was given relative.
+// Coordinates are millimetres from the top-left corner of the page header frame; the y values
+// the program computes are written with one decimal and a point.
 #pragma once
 
 #include "report/report_lines.h"

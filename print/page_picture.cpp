@@ -1,6 +1,7 @@
 #include "print/page_picture.h"
 
-#include <QFile>
+#include "state/file_read.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -50,17 +51,17 @@ QByteArray EmfToSvg(const QByteArray& emf) {
 }
 
 PagePicture LoadPagePicture(const QString& emfPath, int widthPx) {
-    QFile file(emfPath);
-    if (!file.exists()) {
+    const WholeFile file = ReadWholeFile(emfPath, kMaxPictureFileBytes);
+    if (file.failure == ReadFailure::Missing) {
         return {{},
                 QStringLiteral("Program drukujący nie zostawił obrazu strony (%1).").arg(emfPath)};
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {{},
-                QStringLiteral("Nie można odczytać obrazu strony %1: %2")
-                    .arg(emfPath, file.errorString())};
+    if (!file.ok()) {
+        return {
+            {},
+            QStringLiteral("Nie można odczytać obrazu strony %1: %2").arg(emfPath, file.Reason())};
     }
-    const QByteArray svg = EmfToSvg(file.readAll());
+    const QByteArray svg = EmfToSvg(file.bytes);
     if (svg.isEmpty()) {
         return {{}, QStringLiteral("Plik %1 nie jest poprawnym obrazem strony.").arg(emfPath)};
     }

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 #include <csignal>
 
 namespace vardel::test {
@@ -20,6 +22,10 @@ QByteArray ReadAll(const QString& path) {
         return {};
     }
     return f.readAll();
+}
+
+bool MakeFifo(const QString& path) {
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
 QString CompareGolden(const QString& relative, const QByteArray& actual) {

@@ -24,6 +24,9 @@ QString ProgramDir();
 
 QByteArray ReadAll(const QString& path);
 
+// Makes a named pipe at `path`: an input that a careless reader would wait on for ever.
+bool MakeFifo(const QString& path);
+
 // Compares `actual` with the golden file tests/<relative>. On a mismatch the new output is left
 // beside the golden one as <relative>.actual so that a person can read the difference and accept
 // it with scripts/accept-golden.sh. Returns an empty string when equal, else a description.

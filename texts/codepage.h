@@ -18,4 +18,8 @@ QString DecodeText(const QByteArray& bytes, CodePage fallback);
 // The text in the code page, or nothing when some character has no place in it.
 std::optional<QByteArray> EncodeCodePage(const QString& text, CodePage page);
 
+// A piece of a damaged file quoted in a message: its first `maxChars` characters, each control
+// or format character written as \xHH or \uHHHH, so that what reaches a terminal is only text.
+QString ShownText(QStringView text, qsizetype maxChars);
+
 }  // namespace vardel

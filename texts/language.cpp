@@ -1,7 +1,8 @@
 #include "texts/language.h"
 
+#include "state/file_read.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <array>
 
@@ -31,21 +32,17 @@ struct ReadLines {
 ReadLines ReadFirstLines(const QString& path, int count, CodePage page) {
     ReadLines out;
     const QString shown = QDir::toNativeSeparators(path);
-    QFile f(path);
-    if (!f.exists()) {
+    const WholeFile file = ReadWholeFile(path, kMaxTextFileBytes);
+    if (file.failure == ReadFailure::Missing) {
         out.error = FileError{QStringLiteral("Brak pliku tekstów %1.").arg(shown)};
         return out;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        out.error = FileError{QStringLiteral("Nie można otworzyć pliku tekstów %1.").arg(shown)};
+    if (!file.ok()) {
+        out.error = FileError{
+            QStringLiteral("Nie można odczytać pliku tekstów %1: %2").arg(shown, file.Reason())};
         return out;
     }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        out.error = FileError{QStringLiteral("Nie można odczytać pliku tekstów %1.").arg(shown)};
-        return out;
-    }
-    QStringList lines = SplitTextLines(DecodeText(bytes, page));
+    QStringList lines = SplitTextLines(DecodeText(file.bytes, page));
     if (lines.size() < count) {
         out.error = FileError{
             QStringLiteral(

@@ -1,25 +1,21 @@
 #include "texts/print_status.h"
 
+#include "state/file_read.h"
 #include "state/file_write.h"
 
 #include "texts/codepage.h"
 #include "texts/list_io.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace vardel {
 
 std::optional<PrintStatus> ReadPrintStatus(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    const WholeFile file = ReadWholeFile(path, kMaxTextFileBytes);
+    if (!file.ok()) {
         return std::nullopt;
     }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    return ParsePrintStatus(bytes);
+    return ParsePrintStatus(file.bytes);
 }
 
 std::optional<PrintStatus> ParsePrintStatus(const QByteArray& bytes) {

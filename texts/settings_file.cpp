@@ -1,5 +1,7 @@
 #include "texts/settings_file.h"
 
+#include "materials/tables.h"
+#include "state/file_read.h"
 #include "state/file_write.h"
 #include "state/numbers.h"
 #include "texts/codepage.h"
@@ -7,12 +9,16 @@
 #include "texts/print_status.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cmath>
 
 namespace vardel {
 namespace {
+
+// What stood in a damaged line, as a message may quote it.
+QString Shown(const QString& text) {
+    return ShownText(text, 40);
+}
 
 // Reads the items of the settings file in order, turning the first failure into a message that
 // names the file and the line. Once failed, further reads do nothing.
@@ -41,6 +47,16 @@ class SettingsReader {
     void Line(QString& out) {
         if (!error_) {
             Check(in_.ReadLine(out));
+        }
+    }
+    // A position in one of the fixed tables: outside it the calculation would look up nothing
+    // and go on with zeros, so the file is damaged.
+    void Position(Int16& out, qsizetype first, qsizetype last, const QString& what) {
+        Int(out);
+        if (!error_ && (out < first || out > last)) {
+            Fail(QStringLiteral("%1 %2 jest poza tabelą (%3–%4).")
+                     .arg(what, QString::number(out), QString::number(first),
+                          QString::number(last)));
         }
     }
     // A text item that is not kept.
@@ -75,10 +91,10 @@ class SettingsReader {
             case ListInput::Status::NotANumber:
                 Fail(in_.Offending().isEmpty()
                          ? QStringLiteral("brak liczby.")
-                         : QStringLiteral("„%1” nie jest liczbą.").arg(in_.Offending()));
+                         : QStringLiteral("„%1” nie jest liczbą.").arg(Shown(in_.Offending())));
                 break;
             case ListInput::Status::Overflow:
-                Fail(QStringLiteral("liczba %1 jest poza zakresem.").arg(in_.Offending()));
+                Fail(QStringLiteral("liczba %1 jest poza zakresem.").arg(Shown(in_.Offending())));
                 break;
             case ListInput::Status::Ok:
                 break;
@@ -135,10 +151,10 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     r.StartLine(3);
     r.Line(t.Naz_proj);
     r.StartLine(4);
-    r.Int(t.Nrbetonu);
+    r.Position(t.Nrbetonu, 1, ConcreteClassNames().size(), QStringLiteral("numer klasy betonu"));
     r.Key();
     r.StartLine(5);
-    r.Int(t.Nrstali);
+    r.Position(t.Nrstali, 1, SteelGradeNames().size(), QStringLiteral("numer gatunku stali"));
     r.Key();
     r.StartLine(6);
     r.Int(t.Tryb_n);
@@ -147,9 +163,10 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     if (!r.Failed() && t.Tryb_n == 1) {
         const Int16Result n = ToInt16(ratio, QLocale::c());
         if (n.status == Convert::NotANumber) {
-            r.Fail(QStringLiteral("„%1” nie jest liczbą (n = Es/Eb w setnych).").arg(ratio));
+            r.Fail(QStringLiteral("„%1” nie jest liczbą (n = Es/Eb w setnych).").arg(Shown(ratio)));
         } else if (n.status == Convert::Overflow) {
-            r.Fail(QStringLiteral("n = Es/Eb w setnych (%1) jest poza zakresem.").arg(ratio));
+            r.Fail(
+                QStringLiteral("n = Es/Eb w setnych (%1) jest poza zakresem.").arg(Shown(ratio)));
         } else {
             t.Es_Eb = static_cast<double>(n.value) / 100.0;
         }
@@ -189,7 +206,8 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     r.Int(t.Tryb_RTF);
     r.Key();
     r.StartLine(21);
-    r.Int(t.Numer_sruby);
+    // 0: no diameter was chosen in the list when the file was written.
+    r.Position(t.Numer_sruby, 0, BoltDiameterNames().size(), QStringLiteral("numer średnicy śrub"));
     r.Key();
     r.StartLine(22);
     r.Int(t.Liczba_srub);
@@ -212,18 +230,15 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
 
 FileResult ReadSettings(DesignCase& s, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile f(path);
-    if (!f.exists()) {
+    const WholeFile file = ReadWholeFile(path, kMaxTextFileBytes);
+    if (file.failure == ReadFailure::Missing) {
         return FileError{QStringLiteral("Brak pliku ustawień %1.").arg(shown)};
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        return FileError{QStringLiteral("Nie można otworzyć pliku ustawień %1.").arg(shown)};
+    if (!file.ok()) {
+        return FileError{
+            QStringLiteral("Nie można odczytać pliku ustawień %1: %2").arg(shown, file.Reason())};
     }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        return FileError{QStringLiteral("Nie można odczytać pliku ustawień %1.").arg(shown)};
-    }
-    return ReadSettingsBytes(s, bytes, shown);
+    return ReadSettingsBytes(s, file.bytes, shown);
 }
 
 QByteArray SettingsFileBytes(const DesignCase& s) {

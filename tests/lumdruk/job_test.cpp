@@ -103,6 +103,8 @@ TEST(Job, FailuresLeaveStatusZero) {
         QByteArray status;
     } cases[] = {
         {"missing page file", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
+        {"page file that never ends", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
+        {"page file that is a pipe", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
         {"unknown mode", "7, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
         {"clipboard not available here", "3, 1.0, 0.5, 1.0 3", "0, 3\r\n"},
         {"malformed mode line", "-2; 1.0; 3", "0, 0\r\n"},
@@ -114,9 +116,15 @@ TEST(Job, FailuresLeaveStatusZero) {
         SCOPED_TRACE(c.name);
         test::JobDir dir;
         dir.WritePages(test::OmegaLines(120));
-        if (c.name == std::string_view("missing page file")) {
+        const std::string_view name = c.name;
+        if (name.starts_with("missing page file")) {
             QFile::remove(dir.Path("VARDELOK.wyd"));
             test::WriteFile(dir.Path(PagePictureName()), "an earlier page picture");
+        } else if (name.starts_with("page file that")) {
+            QFile::remove(dir.Path("VARDELOK.wyd"));
+            ASSERT_TRUE(name.ends_with("pipe")
+                            ? test::MakeFifo(dir.Path("VARDELOK.wyd"))
+                            : QFile::link("/dev/zero", dir.Path("VARDELOK.wyd")));
         }
         ScriptedUi ui;
         const JobRun run = RunIn(dir, c.mode_line, ui);

@@ -2,6 +2,7 @@
 
 #include "tests/lumdruk/lumdruk_fixture.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 
 #include <QImage>
@@ -178,27 +179,41 @@ TEST(Layout, PicturesLoadOrBecomeEmptyFramesWithANote) {
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(dir.Path("Piersc.bmp"), "BMP"));
     test::WriteFile(dir.Path("broken.bmp"), "BM not a bitmap");
+    ASSERT_TRUE(test::MakeFifo(dir.Path("Szkick.bmp")));  // read, it would never end
     QStringList notes;
     const std::vector<Page> pages =
         Layout({"5, 10., 40., 59.8, 59.8", dir.Path("Piersc.BMP"), "5, 110., 35., 59.5, 76.3",
-                dir.Path("Sily.bmp"), "5, 80., 120., 86.8, 30.5", "broken.bmp"},
+                dir.Path("Sily.bmp"), "5, 80., 120., 86.8, 30.5", "broken.bmp",
+                "5, 80., 160., 86.8, 30.5", "Szkick.bmp"},
                &notes, dir.Dir());
     const std::vector<PageImage> images = Items<PageImage>(pages.at(0));
-    ASSERT_EQ(images.size(), 3u);
+    ASSERT_EQ(images.size(), 4u);
     EXPECT_EQ(images[0].image.size(), QSize(40, 30));
     EXPECT_EQ(images[0].rect, QRectF(30, 50, 59.8, 59.8));
-    EXPECT_TRUE(images[1].image.isNull());
-    EXPECT_TRUE(images[2].image.isNull());
-    ASSERT_EQ(notes.size(), 2);
-    EXPECT_TRUE(notes[0].contains("Sily.bmp"));
-    EXPECT_TRUE(notes[1].contains("broken.bmp"));
+    ASSERT_EQ(notes.size(), 3);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_TRUE(images[i].image.isNull());
+        EXPECT_TRUE(
+            notes[i - 1].contains(QFileInfo(images[i].path).fileName(), Qt::CaseInsensitive))
+            << notes[i - 1].toStdString();
+    }
 }
 
+// Escaped, and no more than the page file's notes however many texts run off.
 TEST(Layout, TextRunningOffThePaperIsNoted) {
     QStringList notes;
-    Layout(TextLine(150, 100, QString(40, u'x')) + TextLine(6, 110, "fits"), &notes);
+    Layout(TextLine(150, 100, "\x1b" + QString(40, u'x')) + TextLine(6, 110, "fits"), &notes);
     ASSERT_EQ(notes.size(), 1);
-    EXPECT_TRUE(notes[0].contains("right edge"));
+    EXPECT_TRUE(notes[0].contains("\"\\x1bxxx") && notes[0].contains("right edge"));
+
+    QStringList body;
+    for (int i = 0; i < 60; ++i) {
+        body += TextLine(150, 100 + i, QString(40, u'x'));
+    }
+    notes.clear();
+    Layout(body, &notes);
+    ASSERT_EQ(notes.size(), kMaxNotes + 1);
+    EXPECT_EQ(notes.back(), "10 further notes left out");
 }
 
 TEST(Layout, WithoutHeaderEndTheWholeFileIsTheBody) {

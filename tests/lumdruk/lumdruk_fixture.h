@@ -15,6 +15,7 @@
 
 namespace vardel::lumdruk::test {
 
+using ::vardel::test::MakeFifo;
 using ::vardel::test::ProgramDir;
 using ::vardel::test::ReadAll;
 

@@ -115,11 +115,22 @@ TEST(PageFile, LineEndsAndEncodings) {
     EXPECT_EQ(bom.ops.size(), 1u);
 }
 
-TEST(PageFile, ADamagedFileGivesBoundedNotes) {
-    const PageFile file = ParsePageFile(QByteArray("junk line\n").repeated(5000));
-    EXPECT_TRUE(file.ops.empty());
-    EXPECT_LE(file.notes.size(), 60);
-    EXPECT_GE(file.notes.size(), 10);
+// A damaged file gives 50 notes and the count of the rest; a quoted line shows its control
+// characters escaped; a line is cut at a length that no report line reaches.
+TEST(PageFile, ADamagedFileGivesBoundedNotesAndLines) {
+    const PageFile junk = ParsePageFile(QByteArrayLiteral("\x1b[2J\x00junk\n") +
+                                        QByteArray("junk line\n").repeated(4999));
+    EXPECT_TRUE(junk.ops.empty());
+    ASSERT_EQ(junk.notes.size(), kMaxNotes + 1);
+    EXPECT_EQ(junk.notes[0], R"(line 1: not a drawing command, skipped: "\x1b[2J\x00junk")");
+    EXPECT_EQ(junk.notes.back(), "4950 further notes left out");
+
+    const PageFile longLine = ParsePageFile("3,1.,2.,1,,3.2,1.,0.,0,0,0,400,5\n" +
+                                            QByteArray(kMaxLineLength * 100, 'x') + "\n14,1.,2.,1");
+    ASSERT_EQ(longLine.ops.size(), 2u);
+    EXPECT_EQ(std::get<TextOp>(longLine.ops[0]).text, QString(kMaxLineLength, u'x'));
+    ASSERT_EQ(longLine.notes.size(), 1);
+    EXPECT_TRUE(longLine.notes[0].startsWith("line 2: longer than"));
 }
 
 // Five items separated by commas or blanks; the last is the page number, which has 16 bits.

@@ -98,6 +98,18 @@ TEST(PageBody, SummaryGroupsThousands) {
     }
 }
 
+// The print program takes a relative path from the page file's own folder, so every path given
+// to it is absolute, also when the program directory is relative.
+TEST(PageFiles, PathsAreAbsoluteForARelativeProgramDirectory) {
+    const DesignCase s;
+    QStringList body;
+    WritePageBody(body, {s, ReportLines{}, HeaderTexts{}, "progw", QLocale::c()});
+    const QString absolute = QDir::current().absoluteFilePath("progw");
+    EXPECT_EQ(body.value(1), absolute + "/Piersc.bmp");
+    EXPECT_EQ(JobFileLines(PrintMode::Print, 1, "progw").mid(1),
+              (QStringList{absolute + "/VARDELOK.wyd", absolute + "/VARDELOK1.wyd"}));
+}
+
 TEST(PageFiles, TextsAreUtf8WithCrLfAndLineBreaksInsideATextCannotSplitIt) {
     QTemporaryDir dir;
     const QString path = dir.filePath("x.wyd");

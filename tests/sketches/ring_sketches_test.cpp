@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <cmath>
 #include <functional>
 
@@ -148,12 +150,18 @@ TEST(StressSketch, RefusesCasesOutsideOneToSix) {
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
-TEST(BitmapFile, AFailedWriteLeavesNoFileAndSaysWhere) {
+// A full disk is told as the system tells it.
+TEST(BitmapFile, AFailedWriteLeavesNoFileAndSaysWhereAndWhy) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("missing/Piersc.bmp");
-    const QString message = SaveBitmapWhole(QImage(4, 4, QImage::Format_RGB32), path);
-    EXPECT_TRUE(message.contains(path)) << message.toStdString();
-    EXPECT_FALSE(QFile::exists(path));
+    const std::pair<QString, QString> rows[] = {
+        {dir.filePath("missing/Piersc.bmp"), QString()},
+        {"/dev/full", qt_error_string(ENOSPC)},
+    };
+    for (const auto& [path, why] : rows) {
+        const QString message = SaveBitmapWhole(QImage(4, 4, QImage::Format_RGB32), path);
+        EXPECT_TRUE(message.contains(path) && message.contains(why)) << message.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(rows[0].first));
 }
 
 // The sketches' grey is the light grey of dialog faces, not Qt's; an unknown number is black.

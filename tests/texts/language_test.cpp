@@ -80,16 +80,19 @@ TEST_F(LanguageTest, ShortFileIsRefusedByNameAndTablesStay) {
     ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
     const DesignCase before = s_;
 
+    constexpr int kNone = -1;
+    constexpr int kPipe = -2;  // a named pipe that nobody writes
     const struct {
-        int mainLines;  // -1: no file
+        int mainLines;
         int secondLines;
         const char* namedFile;
     } rows[] = {
         {kMainTextLines - 1, kSecondTextLines, "Vdlfr.txt"},
         {kMainTextLines, kSecondTextLines - 1, "Vdlfrok.txt"},
         {0, kSecondTextLines, "Vdlfr.txt"},
-        {-1, kSecondTextLines, "Vdlfr.txt"},
-        {kMainTextLines, -1, "Vdlfrok.txt"},
+        {kNone, kSecondTextLines, "Vdlfr.txt"},
+        {kMainTextLines, kNone, "Vdlfrok.txt"},
+        {kMainTextLines, kPipe, "Vdlfrok.txt"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.mainLines << " " << r.secondLines);
@@ -99,6 +102,8 @@ TEST_F(LanguageTest, ShortFileIsRefusedByNameAndTablesStay) {
             QFile::remove(QDir(Dir()).filePath(name));
             if (lines >= 0) {
                 Put(name, NumberedLines(QStringLiteral("new"), lines));
+            } else if (lines == kPipe) {
+                ASSERT_TRUE(test::MakeFifo(QDir(Dir()).filePath(name)));
             }
         }
         s_.Jezyk = 3;
@@ -139,6 +144,8 @@ TEST_F(LanguageTest, EncodingsGiveTheSameTexts) {
         EXPECT_EQ(s_.Teksty[33], r.text);
         EXPECT_EQ(s_.Teksty_ok[10], r.text);
     }
+    // A byte that the code page leaves undefined keeps its place as the same Latin-1 character.
+    EXPECT_EQ(DecodeText("\xb3\x81\x9f", CodePage::Windows1250), QStringLiteral("ł\u0081ź"));
 }
 
 TEST_F(LanguageTest, LanguageOutOfRangeLoadsPolishAndKeepsTheSetting) {

@@ -92,17 +92,25 @@ FileResult ReadBack(DesignCase& s, const QByteArray& bytes) {
     return ReadSettingsBytes(s, bytes, kShownName);
 }
 
-TEST(Settings, ReadsTheShippedFileAndNamesAMissingOne) {
+// What is no settings file is refused by name, without waiting on a pipe or reading a device
+// that never ends.
+TEST(Settings, ReadsTheShippedFileAndRefusesWhatIsNoSettingsFile) {
     DesignCase s;
     const FileResult err = ReadSettings(s, test::DataPath(QStringLiteral("../data/VardelOK.cfg")));
     ASSERT_FALSE(err) << err->message.toStdString();
     EXPECT_EQ(s.Naz_proj, QStringLiteral("Hala magazynowa, słup S1"));
     EXPECT_EQ(s.Stal_uzytk1.values, (std::array<float, 3>{0, 235, 375}));
     EXPECT_EQ(s.Liczba_srub, 8);
-    const QString missing = QDir::temp().filePath(QStringLiteral("no such dir/VardelOK.cfg"));
-    const FileResult none = ReadSettings(s, missing);
-    ASSERT_TRUE(none);
-    EXPECT_TRUE(none->message.contains(QDir::toNativeSeparators(missing)));
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("VardelOK.cfg"));
+    ASSERT_TRUE(test::MakeFifo(fifo));
+    for (const QString& path : {dir.filePath(QStringLiteral("no such dir/VardelOK.cfg")), fifo,
+                                QStringLiteral("/dev/zero"), dir.path()}) {
+        const FileResult none = ReadSettings(s, path);
+        ASSERT_TRUE(none);
+        EXPECT_TRUE(none->message.contains(QDir::toNativeSeparators(path)))
+            << none->message.toStdString();
+    }
 }
 
 TEST(Settings, RoundTripKeepsEverySetting) {
@@ -241,6 +249,14 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
         {6, " 1  n=7", 22, "wiersz 6: „n=7”"},
         {20, ",1 Tryb_RTF", 22, "wiersz 20: brak liczby"},
         {1, "%1x Norma", 22, ", wiersz 1: „%1x” nie jest liczbą."},
+        // Indexes outside their tables: nothing would be looked up for them.
+        {4, " 6 Nrbetonu", 22, "wiersz 4: numer klasy betonu 6 jest poza tabelą (1–5)"},
+        {5, " 0 Nrstali", 22, "wiersz 5: numer gatunku stali 0"},
+        {5, " 7 Nrstali", 22, "wiersz 5: numer gatunku stali 7 jest poza tabelą (1–6)"},
+        {21, " 14 Numer_sruby", 22, "wiersz 21: numer średnicy śrub 14 jest poza tabelą (0–13)"},
+        {21, "-1 Numer_sruby", 22, "wiersz 21: numer średnicy"},
+        // A quoted line never brings its control characters to the terminal.
+        {4, "\x1b]0;x\x07 Nrbetonu", 22, "wiersz 4: „\\x1b]0;x\\x07” nie jest liczbą"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.message);
@@ -353,6 +369,9 @@ TEST(PrintStatus, WrittenAsTheReaderExpects) {
     ASSERT_TRUE(st);
     EXPECT_EQ(std::tuple(st->S, st->P), std::tuple(-0.5f, Int16{-3}));
     EXPECT_TRUE(WritePrintStatus(dir.filePath(QStringLiteral("none/W_X.txt")), 1, 1));
+    // A pipe in its place is no status: leaving does not wait for a writer.
+    ASSERT_TRUE(QFile::remove(path) && test::MakeFifo(path));
+    EXPECT_FALSE(ReadPrintStatus(path));
 }
 
 }  // namespace
