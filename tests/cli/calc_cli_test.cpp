@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -35,170 +36,137 @@ QString ShippedSettings() {
     return test::ProgramDir() + QStringLiteral("/VardelOK.cfg");
 }
 
-// The shipped settings file with one line replaced.
+// The shipped settings file with one line replaced, in a file of its own.
 QString SettingsWithLine(const QTemporaryDir& dir, int line, const QByteArray& text) {
     QList<QByteArray> lines = test::ReadAll(ShippedSettings()).split('\n');
     lines[line - 1] = text + '\r';
-    const QString path = dir.filePath(QStringLiteral("VardelOK.cfg"));
+    const QString path = dir.filePath(QStringLiteral("line%1.cfg").arg(line));
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(lines.join('\n'));
     return path;
 }
 
+// The shipped cases bear on a segment; a fourth, without a moment, on the whole ring.
 TEST(CalcCli, JsonOfTheShippedCase) {
-    const CliRun r = RunCli({QStringLiteral("--json"), QStringLiteral("--cases"),
-                             QStringLiteral("3"), ShippedSettings()});
+    QTemporaryDir dir;
+    const CliRun r = RunCli(
+        {"--json", "--lang", "gb", "--cases", "4", SettingsWithLine(dir, 11, "500.0   0.0   0.0")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     for (const char* key :
-         {"stopped", "stop", "r_rdzenia", "A_pierscienia", "W_pierscienia", "Rozstaw", "As_sruby",
-          "Es_Eb", "Eb", "fd_stali", "ft_sruby", "fv_sruby", "fcd_betonu", "Liczba_V",
-          "Wszystko_OK", "Sig_b_max", "Sig_s_max", "F_s_max", "cases"}) {
+         {"r_rdzenia", "A_pierscienia", "W_pierscienia", "Rozstaw", "As_sruby", "Es_Eb", "Eb",
+          "fd_stali", "ft_sruby", "fv_sruby", "Liczba_V", "Wszystko_OK", "F_s_max"}) {
         EXPECT_TRUE(o.contains(QLatin1String(key))) << key;
     }
-    EXPECT_FALSE(o[QStringLiteral("stopped")].toBool());
-    EXPECT_TRUE(o[QStringLiteral("stop")].isNull());
-    const QJsonArray cases = o[QStringLiteral("cases")].toArray();
-    ASSERT_EQ(cases.size(), 3);
+    EXPECT_FALSE(o["stopped"].toBool());
+    EXPECT_TRUE(o["stop"].isNull());
+    EXPECT_TRUE(o["Beton_OK"].toBool());
+    EXPECT_EQ(o["verdict"].toString(), "OK");
+    const QJsonArray cases = o["cases"].toArray();
+    ASSERT_EQ(cases.size(), 4);
     double largestConcrete = 0;
+    double largestBolt = 0;
     for (int k = 0; k < cases.size(); ++k) {
+        SCOPED_TRACE(k + 1);
         const QJsonObject c = cases[k].toObject();
-        EXPECT_EQ(c[QStringLiteral("Nr_przyp")].toInt(), k + 1);
-        EXPECT_EQ(c[QStringLiteral("Sig_sr")].toArray().size(), 8);
-        const bool partly = c[QStringLiteral("partly_compressed")].toBool();
-        EXPECT_EQ(partly, !c[QStringLiteral("a_cm")].isNull());
-        EXPECT_EQ(c[QStringLiteral("regime")].toString(),
-                  partly ? QStringLiteral("partly") : QStringLiteral("whole"));
-        largestConcrete = std::max(largestConcrete, c[QStringLiteral("Sig_b")].toDouble());
+        EXPECT_EQ(c["Nr_przyp"].toInt(), k + 1);
+        const bool partly = k < 3;
+        EXPECT_EQ(c["partly_compressed"].toBool(), partly);
+        EXPECT_EQ(c["regime"].toString(), partly ? "partly" : "whole");
+        EXPECT_EQ(c["a_cm"].isNull(), !partly);
+        // Bolt 1 lies on the tension side, the largest bolt stress is its; bolts 2 and 8 mirror.
+        const QJsonArray bolts = c["Sig_sr"].toArray();
+        ASSERT_EQ(bolts.size(), 8);
+        EXPECT_FLOAT_EQ(bolts[0].toDouble(), c["Sig_s"].toDouble());
+        EXPECT_FLOAT_EQ(bolts[1].toDouble(), bolts[7].toDouble());
+        largestConcrete = std::max(largestConcrete, c["Sig_b"].toDouble());
+        largestBolt = std::max(largestBolt, c["Sig_s"].toDouble());
     }
-    EXPECT_FLOAT_EQ(static_cast<float>(largestConcrete),
-                    static_cast<float>(o[QStringLiteral("Sig_b_max")].toDouble()));
-}
-
-TEST(CalcCli, PlainFoundationLowersTheConcreteStrength) {
-    const CliRun plain = RunCli({QStringLiteral("--json"), QStringLiteral("--foundation"),
-                                 QStringLiteral("plain"), ShippedSettings()});
-    ASSERT_EQ(plain.status, 0);
-    const QJsonObject o = QJsonDocument::fromJson(plain.out.toUtf8()).object();
-    EXPECT_FLOAT_EQ(static_cast<float>(o[QStringLiteral("fcd_betonu")].toDouble()), 8.9f);  // B20
+    EXPECT_FLOAT_EQ(largestConcrete, o["Sig_b_max"].toDouble());
+    EXPECT_FLOAT_EQ(largestBolt, o["Sig_s_max"].toDouble());
+    // The first case bears between once and twice the concrete strength, and friction carries
+    // its horizontal force.
+    const QJsonObject c = cases[0].toObject();
+    const double sigma = c["Sig_b"].toDouble() / 10.1971621297793;
+    const double fcd = o["fcd_betonu"].toDouble();
+    ASSERT_GT(sigma, fcd);
+    EXPECT_NEAR(c["Omega_u"].toDouble(), sigma / fcd, 1e-5);
+    EXPECT_EQ(c["Wynik_V_line"].toInt(), 46);
+    EXPECT_TRUE(c["Wynik_V"].toString().contains("friction"));
+    EXPECT_TRUE(cases[3].toObject()["Wynik_V_line"].isNull());
 }
 
 TEST(CalcCli, ExitStatuses) {
     QTemporaryDir dir;
+    const QString shipped = ShippedSettings();
     const struct {
         const char* what;
         QStringList args;
         int status;
         const char* errContains;
+        const char* jsonMatches;  // a pattern for the compact JSON on standard output
     } cases[] = {
-        {"no file", {}, 2, "no settings file"},
-        {"unknown option", {QStringLiteral("--fast"), ShippedSettings()}, 2, "unknown option"},
-        {"unknown language",
-         {QStringLiteral("--lang"), QStringLiteral("de"), ShippedSettings()},
-         2,
-         "--lang"},
-        {"bad date",
-         {QStringLiteral("--date"), QStringLiteral("6.12.2026"), ShippedSettings()},
-         2,
-         "--date"},
-        {"seven cases",
-         {QStringLiteral("--cases"), QStringLiteral("7"), ShippedSettings()},
-         2,
-         "1 to 6"},
-        {"missing file", {dir.filePath(QStringLiteral("none.cfg"))}, 2, "none.cfg"},
+        {"no file", {}, 2, "no settings file", ""},
+        {"unknown option", {"--fast", shipped}, 2, "unknown option", ""},
+        {"unknown language", {"--lang", "de", shipped}, 2, "--lang", ""},
+        {"bad date", {"--date", "6.12.2026", shipped}, 2, "--date", ""},
+        {"seven cases", {"--cases", "7", shipped}, 2, "1 to 6", ""},
+        {"missing file", {dir.filePath("none.cfg")}, 2, "none.cfg", ""},
+        {"unwritable text export", {"--txt", "/nonexistent-dir/w.txt", shipped}, 2, "w.txt", ""},
         {"inner radius too large",
-         {SettingsWithLine(dir, 15, QByteArrayLiteral("400R_wewn"))},
+         {SettingsWithLine(dir, 15, "400R_wewn")},
          1,
-         "Promień zewnętrzny pierścienia musi być większy od wewnętrznego!"},
+         "Promień zewnętrzny pierścienia musi być większy od wewnętrznego!",
+         ""},
+        // A stop is in the JSON too, with no cases.
+        {"too many bolts",
+         {"--json", SettingsWithLine(dir, 22, " 51 Liczba_srub")},
+         1,
+         "K3(oblicz)!!9",
+         R"("cases":\[\].*"stop":\{"message":"K3\(oblicz\)!!9".*"stopped":true)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const CliRun r = RunCli(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errContains))) << r.err.toStdString();
+        const QString json = QJsonDocument::fromJson(r.out.toUtf8()).toJson(QJsonDocument::Compact);
+        EXPECT_TRUE(json.contains(QRegularExpression(c.jsonMatches))) << r.out.toStdString();
     }
 }
 
-TEST(CalcCli, TextExportInTheChosenLanguage) {
+// The text export in the chosen language with the given designation, date and foundation, and
+// the page as PDF and EMF through page files written into a program directory of its own.
+TEST(CalcCli, ExportsTheReport) {
     QTemporaryDir dir;
-    const QString txt = dir.filePath(QStringLiteral("Wyniki.txt"));
-    const CliRun r =
-        RunCli({QStringLiteral("--cases"), QStringLiteral("2"), QStringLiteral("--lang"),
-                QStringLiteral("gb"), QStringLiteral("--txt"), txt, QStringLiteral("--designation"),
-                QStringLiteral("SF-1 oś A"), QStringLiteral("--date"),
-                QStringLiteral("2026-12-06 10:15"), ShippedSettings()});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    const QString text = QString::fromUtf8(test::ReadAll(txt));
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    ASSERT_GT(lines.size(), 20);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("PN-B-03264:2002")));
-    EXPECT_EQ(lines[1], QStringLiteral("Hala magazynowa, słup S1"));
-    EXPECT_EQ(lines[2], QStringLiteral("06/12/26     10:15"));
-    EXPECT_EQ(lines[4], QStringLiteral("SF-1 oś A"));
-    EXPECT_TRUE(text.contains(QStringLiteral("Load case no. 2")));
-    EXPECT_FALSE(text.contains(QStringLiteral("Lastfall")));
-}
-
-TEST(CalcCli, UnwritableTextExportIsAnError) {
-    const CliRun r = RunCli(
-        {QStringLiteral("--txt"), QStringLiteral("/nonexistent-dir/w.txt"), ShippedSettings()});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("w.txt"))) << r.err.toStdString();
-}
-
-TEST(CalcCli, JsonCarriesTheReportVerdicts) {
-    const CliRun r = RunCli({QStringLiteral("--json"), QStringLiteral("--lang"),
-                             QStringLiteral("gb"), ShippedSettings()});
-    ASSERT_EQ(r.status, 0);
-    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    EXPECT_TRUE(o[QStringLiteral("Beton_OK")].toBool());
-    EXPECT_EQ(o[QStringLiteral("verdict")].toString(), QStringLiteral("OK"));
-    const QJsonObject c = o[QStringLiteral("cases")].toArray()[0].toObject();
-    // The shipped first case bears between once and twice the concrete strength.
-    const double sigma = c[QStringLiteral("Sig_b")].toDouble() / 10.1971621297793;
-    ASSERT_GT(sigma, o[QStringLiteral("fcd_betonu")].toDouble());
-    EXPECT_NEAR(c[QStringLiteral("Omega_u")].toDouble(),
-                sigma / o[QStringLiteral("fcd_betonu")].toDouble(), 1e-5);
-    EXPECT_EQ(c[QStringLiteral("Wynik_V_line")].toInt(), 46);
-    EXPECT_TRUE(c[QStringLiteral("Wynik_V")].toString().contains(QStringLiteral("friction")));
-}
-
-TEST(CalcCli, PageAsPdfAndEmfThroughThePageFiles) {
-    QTemporaryDir dir;
-    // A program directory of its own: the language files, nothing else.
-    for (const QString& name : QDir(test::ProgramDir()).entryList({QStringLiteral("Vdl*.txt")})) {
+    for (const QString& name : QDir(test::ProgramDir()).entryList({"Vdl*.txt"})) {
         ASSERT_TRUE(QFile::copy(test::ProgramDir() + u'/' + name, dir.filePath(name)));
     }
-    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
-    const QString emf = dir.filePath(QStringLiteral("page.emf"));
-    const CliRun r =
-        RunCli({QStringLiteral("--cases"), QStringLiteral("2"), QStringLiteral("--dir"), dir.path(),
-                QStringLiteral("--pdf"), pdf, QStringLiteral("--emf"), emf, ShippedSettings()});
+    const QString txt = dir.filePath("Wyniki.txt");
+    const QString pdf = dir.filePath("page.pdf");
+    const QString emf = dir.filePath("page.emf");
+    const CliRun r = RunCli({"--cases", "2", "--lang", "gb", "--foundation", "plain", "--txt", txt,
+                             "--designation", "SF-1 oś A", "--date", "2026-12-06 10:15", "--dir",
+                             dir.path(), "--pdf", pdf, "--emf", emf, ShippedSettings()});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString text = QString::fromUtf8(test::ReadAll(txt));
+    const QStringList lines = text.split("\r\n");
+    ASSERT_GT(lines.size(), 20);
+    EXPECT_EQ(lines.mid(1, 4), (QStringList{"Hala magazynowa, słup S1", "06/12/26     10:15",
+                                            "Strona ", "SF-1 oś A"}));
+    EXPECT_TRUE(lines[7].startsWith("Concrete B20 (plain")) << lines[7].toStdString();
+    EXPECT_TRUE(text.contains("Load case no. 2"));
     EXPECT_TRUE(test::ReadAll(pdf).startsWith("%PDF"));
     const QByteArray picture = test::ReadAll(emf);
     ASSERT_GT(picture.size(), 88);
     EXPECT_EQ(picture.mid(40, 4), QByteArrayLiteral(" EMF"));
-    // The page files and sketches were written into the chosen directory; the missing fixed
-    // picture is only noted.
     for (const char* name :
          {"VARDELOK.wyd", "VARDELOK1.wyd", "Piersc.bmp", "SzkicOK1.bmp", "SzkicOK2.bmp"}) {
         EXPECT_TRUE(QFile::exists(dir.filePath(QLatin1String(name)))) << name;
     }
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Sily.bmp"))) << r.err.toStdString();
-}
-
-TEST(CalcCli, StopIsReportedInJsonToo) {
-    QTemporaryDir dir;
-    const QString path = SettingsWithLine(dir, 22, QByteArrayLiteral(" 51 Liczba_srub"));
-    const CliRun r = RunCli({QStringLiteral("--json"), path});
-    EXPECT_EQ(r.status, 1);
-    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    EXPECT_TRUE(o[QStringLiteral("stopped")].toBool());
-    EXPECT_EQ(o[QStringLiteral("stop")].toObject()[QStringLiteral("message")].toString(),
-              QStringLiteral("K3(oblicz)!!9"));
-    EXPECT_TRUE(o[QStringLiteral("cases")].toArray().isEmpty());
+    // The missing fixed picture is only noted.
+    EXPECT_TRUE(r.err.contains("Sily.bmp")) << r.err.toStdString();
 }
 
 }  // namespace
