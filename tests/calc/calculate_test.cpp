@@ -133,18 +133,6 @@ TEST(Calculate, BoundaryInputsPass) {
     }
 }
 
-TEST(Calculate, DerivedRingAndBoltValues) {
-    Plate p;  // Rz 300, Rw 100, Rs 250, 8 × M24, St3S, B20 reinforced
-    DesignCase s = test::FreshState(p, 1);
-    ASSERT_FALSE(test::Run(s, p, {{500, 150, 30}}));
-    EXPECT_NEAR(s.r_rdzenia, 60.0 / 8 * (1 + 1.0 / 9), 1e-12);
-    EXPECT_NEAR(s.A_pierscienia, kPi * 800, 1e-9);
-    EXPECT_NEAR(s.Rozstaw, 250 * kTwoPi / 8, 1e-3);
-    EXPECT_DOUBLE_EQ(s.As_sruby, 3.53);
-    EXPECT_EQ(s.Klasa_betonu, QStringLiteral("B20"));
-    EXPECT_NEAR(s.e_cm[1], 30.0, 1e-4);
-}
-
 TEST(Calculate, TypedSteelNameKeepsTheGrade) {
     Plate p;
     InputFields f = test::Fields(p, {{500, 150, 0}});

@@ -33,7 +33,7 @@ inline void Compose(Report& r, const Plate& p, const std::vector<Load>& loads, i
 }
 
 // Fills `dir` as the results window leaves the program directory: the installed pictures of the
-// build's program directory, the ring plan and the sketch of every partly compressed case.
+// build's program directory, the ring plan and the sketch of every case with bolts in tension.
 inline void FillProgramDir(const DesignCase& s, const QString& dir) {
     for (const char* name :
          {"Sily.bmp", "gkrysOK.bmp", "gkrys0.bmp", "Vdlogo2.bmp", "Vdlrob.bmp"}) {
@@ -42,7 +42,7 @@ inline void FillProgramDir(const DesignCase& s, const QString& dir) {
     }
     ASSERT_EQ(SavePlanSketch(s, dir), QString());
     for (int k = 0; k < s.Liczba_przyp; ++k) {
-        if (IsPartlyCompressed(s, k + 1)) {
+        if (HasStressSketch(s, k + 1)) {
             ASSERT_EQ(DrawStressSketch(s, dir, k), QString());
         }
     }

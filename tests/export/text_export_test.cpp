@@ -1,8 +1,12 @@
 #include "export/text_export.h"
 
+#include "state/file_write.h"
 #include "tests/export/export_fixture.h"
 
+#include <QDir>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 namespace vardel {
 namespace {
@@ -41,53 +45,22 @@ TEST(TextExport, MatchesTheReadFiles) {
     }
 }
 
-// A write that fails half-way is reported and leaves the old file as it was; the next one
-// replaces the old, longer file whole. A path that cannot be a file is reported by name. No
-// temporary file or folder is left behind either way.
-TEST(TextExport, ReplacesTheOldFileWholeOrNotAtAll) {
+// The file is written whole by the shared writer, whose tests cover a write that fails half-way;
+// here a path that cannot be a file is reported by name, and an older, longer file is replaced.
+TEST(TextExport, WritesTheFileOrSaysWhyNot) {
     Report r;
     Compose(r, Plate{}, test::SixCases(), 2, 0, QLocale::c());
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("Wyniki.txt"));
-    const QByteArray before(100000, 'x');
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(before);
-    old.close();
-    const auto write = [&](const QString& to) {
-        return WriteTextExport(to, r.s, r.lines, r.header, QLocale::c());
-    };
-    const auto expectFailure = [](const QString& message, const QString& to) {
-        EXPECT_TRUE(message.startsWith(QStringLiteral("Nie udało się zapisać pliku tekstowego")))
+    for (const QString& bad : {dir.filePath("no such folder/Wyniki.txt"), dir.path(), QString()}) {
+        const QString message = WriteTextExport(bad, r.s, r.lines, r.header, QLocale::c());
+        EXPECT_TRUE(message.startsWith("Nie udało się zapisać pliku tekstowego\n" +
+                                       QDir::toNativeSeparators(bad) + "\n"))
             << message.toStdString();
-        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(to))) << message.toStdString();
-    };
-    const auto onlyTheFile = [&] {
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                  QStringList{QStringLiteral("Wyniki.txt")});
-    };
-
-    QString message;
-    {
-        test::FileSizeLimit limit(64);
-        ASSERT_TRUE(limit.ok());
-        message = write(path);
     }
-    expectFailure(message, path);
-    EXPECT_EQ(test::ReadAll(path), before);
-    onlyTheFile();
-
-    for (const QString& bad :
-         {dir.filePath(QStringLiteral("no such folder/Wyniki.txt")), dir.path(), QString()}) {
-        SCOPED_TRACE(bad.toStdString());
-        expectFailure(write(bad), bad);
-    }
-    onlyTheFile();
-
-    EXPECT_EQ(write(path), QString());
+    const QString path = dir.filePath("Wyniki.txt");
+    ASSERT_EQ(WriteWholeFile(path, QByteArray(100000, 'x')), QString());
+    EXPECT_EQ(WriteTextExport(path, r.s, r.lines, r.header, QLocale::c()), QString());
     EXPECT_EQ(test::ReadAll(path), TextExportBytes(r.s, r.lines, r.header, QLocale::c()));
-    onlyTheFile();
 }
 
 }  // namespace

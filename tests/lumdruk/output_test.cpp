@@ -5,6 +5,7 @@
 #include "tests/lumdruk/lumdruk_fixture.h"
 
 #include <QImage>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QtEndian>
 
@@ -17,7 +18,8 @@
 namespace vardel::lumdruk {
 namespace {
 
-// A page with the header, the omega note and a 3 x 2 bitmap: top row red, bottom row blue.
+// A page with the header, the omega note, a bold italic underlined line and a 3 x 2 bitmap: top
+// row red, bottom row blue.
 std::vector<Page> SamplePages(test::JobDir& dir, int bodyLines = 0) {
     QImage bitmap(3, 2, QImage::Format_RGB32);
     bitmap.fill(qRgb(0, 0, 255));
@@ -27,7 +29,9 @@ std::vector<Page> SamplePages(test::JobDir& dir, int bodyLines = 0) {
     EXPECT_TRUE(bitmap.save(dir.Path("Piersc.bmp"), "BMP"));
     dir.WritePages(QStringList{"5, 10., 40., 60., 40.", dir.Path("Piersc.bmp"),
                                "5, 110., 35., 59.5, 76.3", dir.Path("Sily.bmp")} +
-                   test::OmegaLines(120) + test::LongBody(bodyLines, 130));
+                   test::OmegaLines(120) +
+                   QStringList{"3,6.,125.,1,,3.2,1.,0.,1,1,1,400,5", "Nośność"} +
+                   test::LongBody(bodyLines, 130));
     QStringList notes;
     QString error;
     const auto pages =
@@ -72,6 +76,7 @@ TEST(Emf, CarriesThePageAsReadersExpectIt) {
     EXPECT_EQ(QList<qint32>({I32(header, 8), I32(header, 12), I32(header, 16), I32(header, 20)}),
               QList<qint32>({0, 0, 21000, 29700}));
     QStringList texts;
+    QSet<QString> fonts;  // height, weight, italic, underline
     int bitmaps = 0;
     for (const auto& [type, r] : records) {
         switch (type) {
@@ -83,7 +88,11 @@ TEST(Emf, CarriesThePageAsReadersExpectIt) {
                 EXPECT_EQ(U32(r, 32), 20u);
                 break;
             case 82:  // EXTCREATEFONTINDIRECTW
-                EXPECT_TRUE(I32(r, 12) == -350 || I32(r, 12) == -320) << I32(r, 12);
+                fonts << QStringLiteral("%1 %2 %3 %4")
+                             .arg(I32(r, 12))
+                             .arg(I32(r, 28))
+                             .arg(int(r[32]))
+                             .arg(int(r[33]));
                 break;
             case 84: {  // EXTTEXTOUTW: UTF-16 with one advance per unit
                 const quint32 n = U32(r, 44);
@@ -109,7 +118,8 @@ TEST(Emf, CarriesThePageAsReadersExpectIt) {
     // Every text of the page, in order, with its Polish and Greek letters.
     EXPECT_EQ(texts, QStringList({"Zakotwienie słupów stalowych", "Hala – Łódź, ul. Żółta",
                                   "2026-12-06 07:30", "Stopa S-1", "Strona 3", " ",
-                                  "Docisk lokalny, ", "ω", "u", "1,16 = "}));
+                                  "Docisk lokalny, ", "ω", "u", "1,16 = ", "Nośność"}));
+    EXPECT_EQ(fonts, QSet<QString>({"-350 400 0 0", "-320 400 0 0", "-320 700 1 1"}));
 
     EXPECT_TRUE(vardel::EmfToSvg(emf).contains("<image"));  // as the results window reads it
 }
@@ -128,7 +138,14 @@ TEST(SavePages, PicksTheFormatByExtensionAndWritesContinuationPagesBeside) {
         return image.pixel(std::lround((20 + xmm) * 300 / 25.4),
                            std::lround((10 + ymm) * 300 / 25.4));
     };
-    EXPECT_LT(qGray(at(50, 0)), 128);             // top of the frame
+    EXPECT_LT(qGray(at(50, 0)), 128);  // top of the frame
+    int title = 0;                     // dark pixels of the title's letters
+    for (double x = 3; x < 40; x += 0.2) {
+        for (double y = 2; y < 4.5; y += 0.2) {
+            title += qGray(at(x, y)) < 128;
+        }
+    }
+    EXPECT_GT(title, 20);
     EXPECT_EQ(at(40, 50), qRgb(255, 0, 0));       // upper half of the bitmap: red
     EXPECT_EQ(at(40, 70), qRgb(0, 0, 255));       // lower half: blue
     EXPECT_LT(qGray(at(110, 60)), 128);           // missing Sily.bmp: a frame ...

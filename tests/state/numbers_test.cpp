@@ -11,11 +11,17 @@ namespace {
 using test::DecimalPoint;
 using test::Polish;
 
+// How a row is formatted: a double, a single (rounded on its own seven digits), or a single
+// with a decimal point whatever the user's locale (the files' form; `comma` is the result under
+// a decimal-comma default locale).
+enum class Kind { Double, Single, Point };
+
 struct FormatCase {
     double value;
     const char16_t* pattern;
     const char16_t* point;  // decimal-point locale
     const char16_t* comma;  // decimal-comma locale
+    Kind kind = Kind::Double;
 };
 
 // Every pattern the report, the files and the windows use, with positive, negative, zero,
@@ -65,52 +71,43 @@ const FormatCase kFormatCases[] = {
     {1e20, u"0", u"100000000000000000000", u"100000000000000000000"},
     {-123456789.125, u"#######0.0", u"-123456789.1", u"-123456789,1"},
     {6, u"#####", u"6", u"6"},
+    // 2.675f is 2.67499995...; the single's own seven digits read 2.675 and round up, where the
+    // same value held as a double rounds on fifteen digits.
+    {2.675f, u"0.00", u"2.68", u"2,68", Kind::Single},
+    {static_cast<double>(2.675f), u"0.00", u"2.67", u"2,67"},
+    {12.3f, u"####0.0", u"12.3", u"12,3", Kind::Single},
+    {12.5f, u"#####0.0", u"12.5", u"12.5", Kind::Point},
+    {0.04f, u"#0.0", u"0.0", u"0.0", Kind::Point},
+    {4.5f, u"##.#", u"4.5", u"4.5", Kind::Point},
+    {110.0f, u"##0.0", u"110.0", u"110.0", Kind::Point},
+    {-45.25f, u"#####0.0   ", u"-45.3   ", u"-45.3   ", Kind::Point},
+    {300.0f, u"######0", u"300", u"300", Kind::Point},
 };
 
 TEST(Format, PatternsInBothLocales) {
+    const QLocale saved;
     for (const auto& c : kFormatCases) {
         SCOPED_TRACE(QString::fromUtf16(c.pattern).toStdString() + " with " +
                      std::to_string(c.value));
-        EXPECT_EQ(Format(c.value, c.pattern, DecimalPoint()), QString::fromUtf16(c.point));
-        EXPECT_EQ(Format(c.value, c.pattern, Polish()), QString::fromUtf16(c.comma));
+        const auto format = [&](const QLocale& locale) {
+            const auto single = static_cast<float>(c.value);
+            if (c.kind == Kind::Point) {
+                QLocale::setDefault(locale);
+                return Format_kropka(single, c.pattern);
+            }
+            return c.kind == Kind::Single ? Format(single, c.pattern, locale)
+                                          : Format(c.value, c.pattern, locale);
+        };
+        EXPECT_EQ(format(DecimalPoint()), QString::fromUtf16(c.point));
+        EXPECT_EQ(format(Polish()), QString::fromUtf16(c.comma));
     }
-}
-
-TEST(Format, SingleValuesRoundOnTheirOwnDigits) {
-    // 2.675f is 2.67499995...; the single's own seven digits read 2.675 and round up.
-    EXPECT_EQ(Format(2.675f, u"0.00", DecimalPoint()), QStringLiteral("2.68"));
-    // The same value held as a double rounds on fifteen digits.
-    EXPECT_EQ(Format(static_cast<double>(2.675f), u"0.00", DecimalPoint()), QStringLiteral("2.67"));
-    EXPECT_EQ(Format(12.3f, u"####0.0", Polish()), QStringLiteral("12,3"));
+    QLocale::setDefault(saved);
 }
 
 TEST(Format, NotFiniteValuesDoNotCrash) {
     EXPECT_FALSE(
         Format(std::numeric_limits<double>::quiet_NaN(), u"0.0", DecimalPoint()).isEmpty());
     EXPECT_FALSE(Format(std::numeric_limits<double>::infinity(), u"0.0", DecimalPoint()).isEmpty());
-}
-
-TEST(FormatKropka, AlwaysAPoint) {
-    const struct {
-        float value;
-        const char16_t* pattern;
-        const char16_t* expected;
-    } cases[] = {
-        {12.5f, u"#####0.0", u"12.5"},
-        {0.04f, u"#0.0", u"0.0"},
-        {4.5f, u"##.#", u"4.5"},
-        {110.0f, u"##0.0", u"110.0"},
-        {-45.25f, u"#####0.0   ", u"-45.3   "},
-        {300.0f, u"######0", u"300"},
-    };
-    const QLocale saved;
-    for (const QLocale& userLocale : {Polish(), DecimalPoint()}) {
-        QLocale::setDefault(userLocale);
-        for (const auto& c : cases) {
-            EXPECT_EQ(Format_kropka(c.value, c.pattern), QString::fromUtf16(c.expected));
-        }
-    }
-    QLocale::setDefault(saved);
 }
 
 TEST(ParseNumber, FieldTexts) {

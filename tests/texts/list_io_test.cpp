@@ -35,6 +35,7 @@ TEST(ListInput, NumbersEndWhereANumberCannotGoOn) {
         {"\t12.5\tkey", 12.5, "key"}, {".5x", 0.5, "x"},        {"-.25 y", -0.25, "y"},
         {"+7,seven", 7, "seven"},     {"1E3R", 1000, "R"},      {"2.5e-1 q", 0.25, "q"},
         {"12Es_Eb", 12, "Es_Eb"},  // no digit after E: not an exponent
+        {"1D3R", 1000, "R"},       // the old Fortran-style exponent
         {"4E+x", 4, "E+x"},           {"5-3", 5, "-3"},         {"6 , text, more", 6, "text"},
     };
     for (const auto& r : rows) {

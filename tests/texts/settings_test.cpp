@@ -240,6 +240,7 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
     } rows[] = {
         {0, "", 21, "wiersza 22"},
         {0, "", 0, "wiersza 1"},
+        {0, "", 8, "wiersza 9"},       // the second load row missing
         {22, " 8", 22, "wiersza 22"},  // the key missing on the last line
         {4, "B20 Nrbetonu", 22, "wiersz 4: „B20” nie jest liczbą"},
         {9, "800.0   abc   45.0", 22, "wiersz 9: „abc”"},
