@@ -14,8 +14,10 @@ class Prompter {
     // An input box: nothing when the user cancels.
     virtual std::optional<QString> AskText(const QString& prompt, const QString& title,
                                            const QString& defaultText) = 0;
-    // A message box with an OK button.
+    // A message box with an OK button, for something that did not work.
     virtual void Tell(const QString& title, const QString& message) = 0;
+    // A message box with an OK button, for something to know.
+    virtual void Inform(const QString& title, const QString& message) { Tell(title, message); }
 };
 
 }  // namespace vardel

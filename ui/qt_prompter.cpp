@@ -19,11 +19,23 @@ std::optional<QString> QtPrompter::AskText(const QString& prompt, const QString&
     return dialog.textValue();
 }
 
-void QtPrompter::Tell(const QString& title, const QString& message) {
-    // Everything the program tells this way is something that did not work.
-    QMessageBox box(QMessageBox::Critical, title, message, QMessageBox::Ok, parent_);
+namespace {
+
+void ShowBox(QMessageBox::Icon icon, const QString& title, const QString& message,
+             QWidget* parent) {
+    QMessageBox box(icon, title, message, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.exec();
+}
+
+}  // namespace
+
+void QtPrompter::Tell(const QString& title, const QString& message) {
+    ShowBox(QMessageBox::Critical, title, message, parent_);
+}
+
+void QtPrompter::Inform(const QString& title, const QString& message) {
+    ShowBox(QMessageBox::Information, title, message, parent_);
 }
 
 }  // namespace vardel

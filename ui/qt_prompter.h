@@ -15,6 +15,7 @@ class QtPrompter : public Prompter {
     std::optional<QString> AskText(const QString& prompt, const QString& title,
                                    const QString& defaultText) override;
     void Tell(const QString& title, const QString& message) override;
+    void Inform(const QString& title, const QString& message) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -1,6 +1,8 @@
 #include "ui/results_window.h"
 
+#include "export/rtf_export.h"
 #include "export/text_export.h"
+#include "export/word_export.h"
 #include "print/print_job.h"
 #include "report/compose.h"
 #include "report/header.h"
@@ -8,6 +10,7 @@
 #include "sketches/ring_sketches.h"
 #include "state/numbers.h"
 #include "texts/print_status.h"
+#include "ui/anchor_window.h"
 #include "ui/qt_prompter.h"
 
 #include <QAction>
@@ -111,10 +114,11 @@ void ResultsWindow::BuildMenus() {
     QMenu* mnuPlik = menuBar()->addMenu(QStringLiteral("&Plik"));
     mnuPlik->setObjectName(QStringLiteral("mnuPlik"));
     command(mnuPlik, "mnuNrstrony", QStringLiteral("Zmień &nr strony"), &ResultsWindow::PageNumber);
-    mnuZapiszdoc_ = command(mnuPlik, "mnuZapiszdoc", QStringLiteral("Zapisz jako &DOC"), nullptr);
-    mnuZapiszdoc_->setEnabled(false);
+    mnuZapiszdoc_ = command(mnuPlik, "mnuZapiszdoc", QStringLiteral("Zapisz jako &DOC"),
+                            &ResultsWindow::SaveWord);
     command(mnuPlik, "mnuZapiszEMF", QStringLiteral("Zapisz jako &EMF"), &ResultsWindow::SaveEmf);
-    mnuZapiszrtf_ = command(mnuPlik, "mnuZapiszrtf", QStringLiteral("Zapisz jako &RTF"), nullptr);
+    mnuZapiszrtf_ = command(mnuPlik, "mnuZapiszrtf", QStringLiteral("Zapisz jako &RTF"),
+                            &ResultsWindow::SaveRtf);
     command(mnuPlik, "mnuZapisztxt", QStringLiteral("Zapisz jako &TXT"), &ResultsWindow::SaveText);
     mnuPlik->addSeparator();
     QAction* print = command(mnuPlik, "mnuDrukuj", QStringLiteral("&Drukuj"), nullptr);
@@ -126,7 +130,8 @@ void ResultsWindow::BuildMenus() {
 
     command(nullptr, "mnuTytul", QStringLiteral("&Tytuł"), &ResultsWindow::Title);
     command(nullptr, "mnuPowrot", QStringLiteral("&Powrót"), &ResultsWindow::Return);
-    mnuDobor_ = command(nullptr, "mnuDobor", QStringLiteral("&Dobór kotwy"), nullptr);
+    mnuDobor_ =
+        command(nullptr, "mnuDobor", QStringLiteral("&Dobór kotwy"), &ResultsWindow::SelectAnchor);
     // No command of the program writes comments into the report: the item is kept, hidden.
     command(nullptr, "mnuKomentarz", QStringLiteral("Ko&mentarz"), nullptr)->setVisible(false);
     command(nullptr, "mnuKoniec", QStringLiteral("&Koniec"), &ResultsWindow::End);
@@ -317,23 +322,76 @@ void ResultsWindow::SaveEmf() {
     }
 }
 
-void ResultsWindow::SaveText() {
-    EnsureDesignation(s_, header_, *prompter_, QDateTime::currentDateTime(), QLocale());
-    SetPanelText(5, s_.Oznaczenie_stopy);
-    const TextExportDialog settings;
-    QFileDialog dialog(this, settings.title, QDir::homePath(), settings.filter);
-    dialog.setObjectName(QStringLiteral("cdlTekst"));
+namespace {
+
+// The save dialog of an export, asking before it overwrites; nothing when cancelled.
+template <typename Settings>
+std::optional<QString> AskSavePath(QWidget* parent, const Settings& settings, const char* name) {
+    QFileDialog dialog(parent, settings.title, QDir::homePath(), settings.filter);
+    dialog.setObjectName(QString::fromLatin1(name));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(settings.defaultSuffix);
     dialog.selectFile(settings.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+void ResultsWindow::SaveText() {
+    EnsureDesignation(s_, header_, *prompter_, QDateTime::currentDateTime(), QLocale());
+    SetPanelText(5, s_.Oznaczenie_stopy);
+    const auto path = AskSavePath(this, TextExportDialog{}, "cdlTekst");
+    if (!path) {
         return;
     }
-    const QString error =
-        WriteTextExport(dialog.selectedFiles().front(), s_, lines_, header_, QLocale());
+    const QString error = WriteTextExport(*path, s_, lines_, header_, QLocale());
     if (!error.isEmpty()) {
         prompter_->Tell(kTitle, error);
+    }
+}
+
+void ResultsWindow::SaveRtf() {
+    EnsureDesignation(s_, header_, *prompter_, QDateTime::currentDateTime(), QLocale());
+    SetPanelText(5, s_.Oznaczenie_stopy);
+    const auto path = AskSavePath(this, RtfExportDialog{}, "cdlRtf");
+    if (!path) {
+        return;
+    }
+    const RtfExportResult r = WriteRtfExport(*path, s_, lines_, header_, programDir_, QLocale(),
+                                             QDateTime::currentDateTime());
+    if (!r.message.isEmpty()) {
+        prompter_->Tell(kTitle, r.message);
+    }
+    // The page breaks of the file moved the page number on.
+    ShowPageNumber();
+}
+
+void ResultsWindow::SaveWord() {
+    EnsureDesignation(s_, header_, *prompter_, QDateTime::currentDateTime(), QLocale());
+    SetPanelText(5, s_.Oznaczenie_stopy);
+    const auto path = AskSavePath(this, WordExportDialog{}, "cdlWord");
+    if (!path) {
+        return;
+    }
+    const WordExportResult r =
+        WriteWordExport(*path, WordSource{s_, lines_, header_, programDir_, QLocale()});
+    if (r.ok) {
+        prompter_->Inform(r.caption, r.message);
+    } else {
+        prompter_->Tell(r.caption, r.message);
+    }
+}
+
+void ResultsWindow::SelectAnchor() {
+    const bool confirmed = RunAnchorSelection(s_, programDir_, this);
+    // Opening the selection dropped any earlier anchor block: the page shows what stands now.
+    RenderPreview(false);
+    if (confirmed) {
+        mnuDobor_->setEnabled(false);
     }
 }
 
@@ -462,10 +520,6 @@ void ResultsWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
-}
-
-void ResultsWindow::EnableWordExport() {
-    mnuZapiszdoc_->setEnabled(true);
 }
 
 }  // namespace vardel

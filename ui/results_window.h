@@ -63,18 +63,11 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     QString programDir() const { return programDir_; }
     PageSource pageSource() const;
 
-    // Commands whose work lives elsewhere: the RTF export, the Word export and the anchor
-    // selection. The window sets their captions and enabled states (RTF by Tryb_RTF at start,
-    // the anchor selection by the verdict); whoever builds the command connects its `triggered`
-    // signal. The Word command stays disabled until `EnableWordExport` is called, so that a menu
-    // item never does nothing. The anchor selection, once its window has closed (confirmed or
-    // not), calls RenderPreview(false) so that the page shows the anchor, and disables mnuDobor
-    // after a confirmation. The exports read lines(), header() and state(); before writing they
-    // call EnsureDesignation (report/header.h) with prompter() and show failures through it.
+    // The RTF export, the Word export and the anchor selection, whose captions and enabled
+    // states the start sets (RTF by Tryb_RTF, the anchor selection by the verdict).
     QAction* mnuZapiszrtf() const { return mnuZapiszrtf_; }
     QAction* mnuZapiszdoc() const { return mnuZapiszdoc_; }
     QAction* mnuDobor() const { return mnuDobor_; }
-    void EnableWordExport();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,6 +86,9 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     void Print(bool chooseprinter);
     void SaveEmf();
     void SaveText();
+    void SaveRtf();
+    void SaveWord();
+    void SelectAnchor();
     void Title();
     void PageNumber();
     void ShowHelp();
