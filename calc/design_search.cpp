@@ -1,5 +1,6 @@
 #include "calc/design_search.h"
 
+#include "calc/load_rows.h"
 #include "calc/solver.h"
 #include "calc/stop.h"
 #include "materials/tables.h"
@@ -37,9 +38,12 @@ std::vector<Diameter> AllowedDiameters(const DesignCase& base) {
 enum class Outcome { Refused, Fails, Passes };
 
 // One layout through the calculation and the report's checks, as the calculate command and the
-// report composition would take it, on the working copy `w` whose rings, materials and loads
-// are already derived.
-Outcome CalculateLayout(DesignCase& w, int count, const Diameter& d, const QLocale& locale) {
+// report composition would take it, on the working copy `w` whose ring and materials are
+// already derived. Each load goes into the first case in turn: a case's solution reads nothing
+// of the others. The first failing load ends it; `largest` is set for a passing layout.
+Outcome CalculateLayout(DesignCase& w, int count, const Diameter& d,
+                        const std::vector<RowLoads>& loads, const QLocale& locale,
+                        Governing& largest) {
     try {
         w.Numer_sruby = static_cast<Int16>(d.index + 1);
         w.Fi_sruby = d.d;
@@ -61,13 +65,25 @@ Outcome CalculateLayout(DesignCase& w, int count, const Diameter& d, const QLoca
         w.Polowa_srub = static_cast<Int16>(w.Liczba_srub / 2 + 1);
         w.Kat_srub = Div(kTwoPi, w.Liczba_srub);
         const SectionConstants section = PrepareSection(w);
-        for (int i = 1; i <= w.Liczba_przyp; ++i) {
-            w.Nr_przyp = static_cast<Int16>(i);
+        w.Nr_przyp = 1;
+        largest = Governing{};
+        for (std::size_t r = 0; r < loads.size(); ++r) {
+            w.N_kN[1] = loads[r].N_kN;
+            w.N_kG[1] = w.N_kN[1] * kKgPerKn;
+            w.M_kNm[1] = loads[r].M_kNm;
+            w.M_kGm[1] = w.M_kNm[1] * kKgPerKn;
+            w.V_kN[1] = loads[r].V_kN;
+            w.V_kG[1] = w.V_kN[1] * kKgPerKn;
             SolveLoadCase(w, section, locale);
-        }
-        for (int i = 1; i <= w.Liczba_przyp; ++i) {
-            CheckBoltSteel(w, i);
-            CheckConcrete(w, i);
+            CheckBoltSteel(w, 1);
+            CheckConcrete(w, 1);
+            if (!DesignPasses(w)) {
+                return Outcome::Fails;
+            }
+            const Governing g = LargestRatio({CaseRatios(w, 1)});
+            if (largest.index == 0 || g.max > largest.max) {
+                largest = {g.max, g.check, static_cast<int>(r) + 1};
+            }
         }
     } catch (const CalcError&) {
         return Outcome::Fails;  // the command would stop: no result is no pass
@@ -80,7 +96,8 @@ Outcome CalculateLayout(DesignCase& w, int count, const Diameter& d, const QLoca
 }  // namespace
 
 std::variant<DesignSearch, Stop> SearchBoltLayouts(const InputFields& fields, const DesignCase& s,
-                                                   const QLocale& locale) {
+                                                   const QLocale& locale,
+                                                   const std::vector<RowLoads>& rows) {
     DesignCase w = s;
     if (const std::optional<Stop> stop = Calculate(fields, w, locale)) {
         // The entered layout may be one the command refuses (spacing, grade, no equilibrium):
@@ -93,18 +110,24 @@ std::variant<DesignSearch, Stop> SearchBoltLayouts(const InputFields& fields, co
             return *stop;
         }
     }
+    std::vector<RowLoads> loads = rows;
+    if (loads.empty()) {
+        for (int i = 1; i <= w.Liczba_przyp; ++i) {
+            loads.push_back({w.N_kN[i], w.M_kNm[i], w.V_kN[i]});
+        }
+    }
     const std::vector<Diameter> diameters = AllowedDiameters(w);
     DesignSearch out;
     for (int count = kFewestSearchedBolts; count <= kMaxBolts; ++count) {
         for (const Diameter& d : diameters) {
-            const Outcome o = CalculateLayout(w, count, d, locale);
+            Governing largest;
+            const Outcome o = CalculateLayout(w, count, d, loads, locale, largest);
             if (o == Outcome::Refused) {
                 continue;
             }
             ++out.checked;
             if (o == Outcome::Passes) {
-                out.best.push_back(
-                    {count, d.index, d.d, count * d.As, LargestRatio(StateRatios(w))});
+                out.best.push_back({count, d.index, d.d, count * d.As, largest});
                 break;
             }
         }

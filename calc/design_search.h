@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calc/calculate.h"
+#include "calc/load_rows.h"
 #include "calc/utilisation.h"
 #include "state/design_case.h"
 
@@ -32,8 +33,10 @@ struct DesignSearch {
 // Runs the assistant on the input window's fields, with the ring, materials, shear mode and load
 // cases as entered; the bolt count and diameter are what it chooses. A field that cmdOblicz
 // would refuse ends it with the same stop. `s` is the program's state, left unchanged: the
-// search works on a copy.
+// search works on a copy. `rows`, when given, are the loads to pass instead of the fields'
+// cases: every row of a load table longer than the state holds.
 std::variant<DesignSearch, Stop> SearchBoltLayouts(const InputFields& fields, const DesignCase& s,
-                                                   const QLocale& locale);
+                                                   const QLocale& locale,
+                                                   const std::vector<RowLoads>& rows = {});
 
 }  // namespace vardel

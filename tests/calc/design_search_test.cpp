@@ -18,21 +18,30 @@ using test::Plate;
 // or is refused before any case (the spacing rule or the grade).
 enum class Verdict { Refused, Fails, Passes };
 
+// More than six loads go in batches of six.
 Verdict BruteForce(const Plate& p, const std::vector<Load>& loads, int count, int diameterIndex) {
     Plate layout = p;
     layout.bolts = count;
     layout.diameterIndex = diameterIndex;
-    DesignCase s = test::FreshState(layout, static_cast<int>(loads.size()));
-    if (const auto stop = test::Run(s, layout, loads)) {
-        const bool refused = stop->message == QStringLiteral("Za mały rozstaw śrub!") ||
-                             stop->message == QStringLiteral("Norma nie przewiduje takich śrub");
-        return refused ? Verdict::Refused : Verdict::Fails;
+    for (std::size_t start = 0; start < loads.size(); start += kMaxCases) {
+        const std::vector<Load> batch(loads.begin() + start,
+                                      loads.begin() + std::min(loads.size(), start + kMaxCases));
+        DesignCase s = test::FreshState(layout, static_cast<int>(batch.size()));
+        if (const auto stop = test::Run(s, layout, batch)) {
+            const bool refused =
+                stop->message == QStringLiteral("Za mały rozstaw śrub!") ||
+                stop->message == QStringLiteral("Norma nie przewiduje takich śrub");
+            return refused ? Verdict::Refused : Verdict::Fails;
+        }
+        for (int i = 1; i <= s.Liczba_przyp; ++i) {
+            CheckBoltSteel(s, i);
+            CheckConcrete(s, i);
+        }
+        if (!DesignPasses(s)) {
+            return Verdict::Fails;
+        }
     }
-    for (int i = 1; i <= s.Liczba_przyp; ++i) {
-        CheckBoltSteel(s, i);
-        CheckConcrete(s, i);
-    }
-    return DesignPasses(s) ? Verdict::Passes : Verdict::Fails;
+    return Verdict::Passes;
 }
 
 TEST(DesignSearch, AgreesWithTheCalculateCommandOnEveryCount) {
@@ -50,12 +59,30 @@ TEST(DesignSearch, AgreesWithTheCalculateCommandOnEveryCount) {
         {"a grade that stops at 32 mm, pure bending",
          Plate{250, 80, 200, 6, 2, 6, 1, 1, 0, 8.0},
          {{0, 90, 40}, {600, 40, 0}}},
+        {"eight loads, more than the state holds",
+         Plate{},
+         {{500, 150, 30},
+          {0, 80, 40},
+          {-100, 80, 0},
+          {-300, -10, 20},
+          {900, 20, 5},
+          {300, -120, -80},
+          {5, 200, 0},
+          {700, 250, 5}}},
         {"nothing passes: the concrete is crushed whatever the bolts", Plate{}, {{9000, 10, 0}}},
     };
     for (const auto& d : designs) {
         SCOPED_TRACE(d.what);
-        DesignCase s = test::FreshState(d.plate, static_cast<int>(d.loads.size()));
-        const auto found = SearchBoltLayouts(test::Fields(d.plate, d.loads), s, QLocale::c());
+        const int cases = std::min<int>(d.loads.size(), kMaxCases);
+        DesignCase s = test::FreshState(d.plate, cases);
+        std::vector<RowLoads> rows;
+        for (const Load& l : d.loads) {
+            rows.push_back(
+                {static_cast<float>(l.N), static_cast<float>(l.M), static_cast<float>(l.V)});
+        }
+        const auto found =
+            SearchBoltLayouts(test::Fields(d.plate, d.loads), s, QLocale::c(),
+                              d.loads.size() > kMaxCases ? rows : std::vector<RowLoads>{});
         ASSERT_TRUE(std::holds_alternative<DesignSearch>(found));
         const DesignSearch& search = std::get<DesignSearch>(found);
 
