@@ -2,6 +2,7 @@
 
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "cli/sizing_cli.h"
 #include "export/text_export.h"
 #include "lumdruk/job.h"
 #include "lumdruk/render.h"
@@ -30,6 +31,7 @@ const char kUsage[] =
     "usage: vardel-calc [--cases N] [--foundation plain|reinforced] [--lang pl|p2|gb|fr|ge]\n"
     "                   [--json] [--txt FILE] [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
+    "                   [--design] [--loads FILE]\n"
     "                   SETTINGS_FILE\n";
 
 const QStringList kLanguages = {QStringLiteral("pl"), QStringLiteral("p2"), QStringLiteral("gb"),
@@ -47,6 +49,7 @@ struct Options {
     QString designation;
     QDateTime date;  // invalid: the real clock
     QString settingsFile;
+    SizingOptions sizing;
 };
 
 // The parsed command line, or the reason it is wrong.
@@ -60,7 +63,11 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             }
             return args[++k];
         };
-        if (a == u"--json") {
+        if (const auto sizing = ParseSizingOption(a, value, o.sizing)) {
+            if (!sizing->isEmpty()) {
+                return *sizing;
+            }
+        } else if (a == u"--json") {
             o.json = true;
         } else if (a == u"--cases") {
             const auto v = value();
@@ -289,8 +296,14 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     s.Typ_stopy = static_cast<Int16>(o.foundation);
 
     const QLocale locale = QLocale::system();
-    const InputFields fields = FieldsFromState(s, locale);
-    const std::optional<Stop> stop = Calculate(fields, s, locale);
+    SizingRun sizing(o.sizing);
+    QString tableError;
+    const std::optional<Stop> stop =
+        sizing.Calculate(FieldsFromState(s, locale), s, locale, tableError);
+    if (!tableError.isEmpty()) {
+        err << "vardel-calc: " << tableError << "\n";
+        return 2;
+    }
     ReportLines lines;
     ReportVerdict verdict;
     HeaderTexts header;
@@ -314,9 +327,12 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         SetHeaderTexts(s, header, o.date.isValid() ? o.date : QDateTime::currentDateTime(), locale);
     }
     if (o.json) {
-        out << QJsonDocument(Results(s, stop, lines, verdict)).toJson(QJsonDocument::Indented);
+        QJsonObject results = Results(s, stop, lines, verdict);
+        sizing.AddToJson(results, s);
+        out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     } else if (!stop) {
         Summary(s, out);
+        sizing.Summary(s, out);
         out << "verdict: " << verdict.text << "\n";
     }
     for (const auto& [path, pdf] : {std::pair{o.pdfFile, true}, std::pair{o.emfFile, false}}) {
@@ -340,7 +356,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         err << title << ": " << stop->message << "\n";
         return 1;
     }
-    return 0;
+    return sizing.Finish(err);
 }
 
 }  // namespace vardel
