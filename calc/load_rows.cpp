@@ -63,6 +63,38 @@ int GoverningRow(const std::vector<CaseUtilisation>& rows, Check check) {
     return best;
 }
 
+std::variant<TableResults, Stop> CalculateTable(InputFields fields, const DesignCase& s,
+                                                const std::vector<RowLoads>& rows,
+                                                const QLocale& locale) {
+    // The ring, the bolts and the materials through the command itself, on one case without load.
+    DesignCase design = s;
+    design.Liczba_przyp = 1;
+    for (int k = 0; k < kMaxCases; ++k) {
+        fields.Text6[k] = fields.Text7[k] = fields.Text5[k] = QStringLiteral("0");
+    }
+    if (std::optional<Stop> stop = Calculate(fields, design, locale)) {
+        return *stop;
+    }
+    auto calculated = CalculateRows(design, rows, locale);
+    if (Stop* stop = std::get_if<Stop>(&calculated)) {
+        return *stop;
+    }
+    TableResults out;
+    out.rows = std::move(std::get<std::vector<RowResult>>(calculated));
+    if (out.rows.size() <= static_cast<std::size_t>(kMaxCases)) {
+        for (std::size_t k = 1; k <= out.rows.size(); ++k) {
+            out.stateRows.push_back(static_cast<int>(k));
+        }
+    } else {
+        std::vector<CaseUtilisation> ratios;
+        for (const RowResult& r : out.rows) {
+            ratios.push_back(r.utilisation);
+        }
+        out.stateRows = GoverningRows(ratios);
+    }
+    return out;
+}
+
 std::vector<int> GoverningRows(const std::vector<CaseUtilisation>& rows, int limit) {
     std::vector<int> picked;
     for (const Check c : kChecks) {

@@ -2,6 +2,7 @@
 // enlarging the design case (which holds six), and the rows that govern the report.
 #pragma once
 
+#include "calc/calculate.h"
 #include "calc/stop.h"
 #include "calc/utilisation.h"
 #include "state/design_case.h"
@@ -48,5 +49,19 @@ int GoverningRow(const std::vector<CaseUtilisation>& rows, Check check);
 // largest ratio (the first of equals), without repeats, in file order, at most `limit`. A check
 // no row uses (every ratio 0) picks none; when none is picked, the first row. 1-based.
 std::vector<int> GoverningRows(const std::vector<CaseUtilisation>& rows, int limit = kMaxCases);
+
+struct TableResults {
+    std::vector<RowResult> rows;
+    std::vector<int>
+        stateRows;  // 1-based: every row of a table of six or fewer, else the governing
+};
+
+// A whole load table on the design of the input window's fields (their load rows do not
+// matter): every row calculated, and the rows the state and so the report take. A wrong field
+// stops it with cmdOblicz's stop, a row without equilibrium with the stop naming the row. `s` is
+// not changed. The load tab's "Wczytaj z pliku…" puts the `stateRows` into its rows.
+std::variant<TableResults, Stop> CalculateTable(InputFields fields, const DesignCase& s,
+                                                const std::vector<RowLoads>& rows,
+                                                const QLocale& locale);
 
 }  // namespace vardel

@@ -75,33 +75,20 @@ std::optional<Stop> SizingRun::Calculate(InputFields fields, DesignCase& s, cons
             return std::nullopt;
         }
         table_ = std::move(std::get<LoadTable>(read));
-        reportRows_.clear();
-        for (int k = 1; k <= std::min<int>(table_.rows.size(), kMaxCases); ++k) {
-            reportRows_.push_back(k);
-        }
-        PutRows(table_, reportRows_, fields, s);
-    }
-    const DesignCase before = s;
-    std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
-    if (!stop && !table_.rows.empty()) {
         for (const LoadRow& r : table_.rows) {
             loads_.push_back({r.N_kN, r.M_kNm, r.V_kN});
         }
-        auto calculated = CalculateRows(s, loads_, locale);
-        if (const Stop* rowStop = std::get_if<Stop>(&calculated)) {
-            return *rowStop;
+        auto calculated = CalculateTable(fields, s, loads_, locale);
+        if (const Stop* stop = std::get_if<Stop>(&calculated)) {
+            return *stop;
         }
-        rows_ = std::move(std::get<std::vector<RowResult>>(calculated));
-        if (rows_.size() > static_cast<std::size_t>(kMaxCases)) {
-            std::vector<CaseUtilisation> ratios;
-            for (const RowResult& r : rows_) {
-                ratios.push_back(r.utilisation);
-            }
-            reportRows_ = GoverningRows(ratios);
-            PutRows(table_, reportRows_, fields, s);
-            stop = vardel::Calculate(fields, s, locale);
-        }
+        TableResults& results = std::get<TableResults>(calculated);
+        rows_ = std::move(results.rows);
+        reportRows_ = std::move(results.stateRows);
+        PutRows(table_, reportRows_, fields, s);
     }
+    const DesignCase before = s;
+    const std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
     if (!stop && o_.design) {
         DesignCase start = before;
         start.Liczba_przyp = s.Liczba_przyp;
