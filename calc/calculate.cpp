@@ -152,14 +152,19 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
         s.V_kN[i] = ReadSingle(f.Text5[i - 1], locale);
         s.V_kG[i] = s.V_kN[i] * kKgPerKn;
     }
+    const SectionConstants section = PrepareSection(s);
     for (int i = 1; i <= s.Liczba_przyp; ++i) {
         s.Nr_przyp = static_cast<Int16>(i);
-        SolveLoadCase(s, locale);
+        SolveLoadCase(s, section, locale);
     }
     return std::nullopt;
 }
 
 }  // namespace
+
+Stop TrappedErrorStop(int number, const QLocale& locale) {
+    return TrappedError(number, locale);
+}
 
 float ToSingleChecked(double v) {
     if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {

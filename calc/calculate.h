@@ -42,6 +42,9 @@ InputFields FieldsFromState(const DesignCase& s, const QLocale& locale);
 // state keeps what was written before it and the stop says why.
 std::optional<Stop> Calculate(const InputFields& fields, DesignCase& s, const QLocale& locale);
 
+// The stop of a run-time error the command trapped ("K3(oblicz)!!11" ...).
+Stop TrappedErrorStop(int number, const QLocale& locale);
+
 // The default title of the program's message boxes.
 inline QString ProgramTitle() {
     return QStringLiteral("Vardel 2005");

@@ -12,16 +12,15 @@ namespace vardel {
 namespace {
 
 // First moment about the chord of the segment of a circle of radius ρ beyond a chord at
-// half-angle t.
-double SegmentS(double rho, double t) {
-    const double st = std::sin(t);
-    return rho * rho * rho * (st - t * std::cos(t) - st * st * st / 3.0);
+// half-angle t, from ρ³ and the sine and cosine of t.
+double SegmentS(double rho3, double t, double st, double ct) {
+    return rho3 * (st - t * ct - st * st * st / 3.0);
 }
 
-// ∫ x·(x − a) dA over the same segment, x measured from the circle's centre, a = ρ·cos t.
-double SegmentJ(double rho, double t) {
-    const double ct = std::cos(t);
-    return rho * rho * rho * rho / 12.0 * (3.0 * t + (ct * ct - 2.5) * std::sin(2.0 * t));
+// ∫ x·(x − a) dA over the same segment, x measured from the circle's centre, a = ρ·cos t; from
+// ρ⁴/12, the cosine of t and the sine of 2t.
+double SegmentJ(double rho4by12, double t, double ct, double s2t) {
+    return rho4by12 * (3.0 * t + (ct * ct - 2.5) * s2t);
 }
 
 constexpr double kStartAngle = 3.141278494324431;  // 0.9999·π
@@ -35,36 +34,40 @@ struct Sums {
     double a, S, J, S1, S2;
 };
 
-Sums SectionSums(const DesignCase& s, double phi) {
+Sums SectionSums(const SectionConstants& ring, double phi) {
     Sums out{};
-    const double Rz = s.Rz_cm;
-    const double r = s.Rw_cm;
-    const double a = Rz * std::cos(phi);
+    const double r = ring.Rw;
+    const double ct = std::cos(phi);
+    const double st = std::sin(phi);
+    const double s2t = std::sin(2.0 * phi);
+    const double a = ring.Rz * ct;
     out.a = a;
     if (std::fabs(a) > r || r <= 0.0) {
-        out.S = SegmentS(Rz, phi);
-        out.J = SegmentJ(Rz, phi);
+        out.S = SegmentS(ring.Rz3, phi, st, ct);
+        out.J = SegmentJ(ring.Rz4by12, phi, ct, s2t);
         if (phi >= kPi / 2) {
             // The hole lies wholly in the compressed zone.
-            out.S += kPi * r * r * a;
-            out.J -= kPi * r * r * r * r / 4.0;
+            out.S += ring.holeArea * a;
+            out.J -= ring.holeInertia;
         }
     } else {
         // The chord cuts the hole.
         const double psi = std::acos(std::clamp(a / r, -1.0, 1.0));
-        out.S = SegmentS(Rz, phi) - SegmentS(r, psi);
-        out.J = SegmentJ(Rz, phi) - SegmentJ(r, psi);
+        const double cp = std::cos(psi);
+        out.S = SegmentS(ring.Rz3, phi, st, ct) - SegmentS(ring.Rw3, psi, std::sin(psi), cp);
+        out.J = SegmentJ(ring.Rz4by12, phi, ct, s2t) -
+                SegmentJ(ring.Rw4by12, psi, cp, std::sin(2.0 * psi));
     }
 
     // Tensioned bolts, each once: the bolt at angle 0, then pairs symmetric about the bending
     // plane, and the bolt at angle π alone when the count is even. The walk stops at the first
     // bolt on the compressed side; those beyond it are nearer the compressed edge.
-    const int n = s.Liczba_srub;
+    const int n = ring.bolts;
     const int half = n / 2;
     double S1 = 0;
     double S2 = 0;
     for (int j = 1; j <= half; ++j) {
-        const double d = s.Rs_cm * std::cos(j * s.Kat_srub) + a;
+        const double d = ring.rsCos[j] + a;
         if (d < 0) {
             break;
         }
@@ -72,7 +75,7 @@ Sums SectionSums(const DesignCase& s, double phi) {
         S1 += weight * d;
         S2 += weight * d * d;
     }
-    const double d0 = s.Rs_cm + a;
+    const double d0 = ring.Rs + a;
     S1 += d0;
     S2 += d0 * d0;
     out.S1 = S1;
@@ -80,8 +83,8 @@ Sums SectionSums(const DesignCase& s, double phi) {
     return out;
 }
 
-double Denominator(const DesignCase& s, const Sums& sums) {
-    return sums.S - s.Es_Eb * s.As_sruby * sums.S1;
+double Denominator(const SectionConstants& ring, const Sums& sums) {
+    return sums.S - ring.nAs * sums.S1;
 }
 
 // The two equilibrium conditions at the neutral axis of half-angle φ, per unit stress gradient g:
@@ -96,11 +99,11 @@ struct Balance {
     double B = 0;
 };
 
-Balance BalanceAt(const DesignCase& s, double phi, double N, double M) {
+Balance BalanceAt(const SectionConstants& ring, double phi, double N, double M) {
     Balance b;
     b.phi = phi;
-    b.sums = SectionSums(s, phi);
-    const double nAs = s.Es_Eb * s.As_sruby;
+    b.sums = SectionSums(ring, phi);
+    const double nAs = ring.nAs;
     b.D = b.sums.S - nAs * b.sums.S1;
     b.Q = b.sums.J + nAs * (b.sums.S2 - b.sums.a * b.sums.S1);
     b.B = N * b.Q - M * b.D;
@@ -116,7 +119,7 @@ double Gradient(const Balance& b, double N, double M) {
 constexpr double kAngleExact = 1e-12;  // rad
 
 // Brent's method for the root of B between two angles where B has opposite signs.
-Balance RootBetween(const DesignCase& s, Balance lo, Balance hi, double N, double M) {
+Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double N, double M) {
     if (lo.B == 0) {
         return lo;
     }
@@ -175,7 +178,7 @@ Balance RootBetween(const DesignCase& s, Balance lo, Balance hi, double N, doubl
         }
         a = b;
         const double step = std::fabs(d) > tol ? d : (m > 0 ? tol : -tol);
-        b = BalanceAt(s, b.phi + step, N, M);
+        b = BalanceAt(ring, b.phi + step, N, M);
     }
     return b;
 }
@@ -184,8 +187,8 @@ Balance RootBetween(const DesignCase& s, Balance lo, Balance hi, double N, doubl
 // denominator D changing its sign on the way (F keeps its branch), narrowed to the exact root.
 // The search's own stop leaves the stresses off by up to several per cent where they are
 // ill-conditioned in the angle.
-std::optional<Balance> NearestRoot(const DesignCase& s, double phi0, double N, double M) {
-    const Balance start = BalanceAt(s, phi0, N, M);
+std::optional<Balance> NearestRoot(const SectionConstants& ring, double phi0, double N, double M) {
+    const Balance start = BalanceAt(ring, phi0, N, M);
     if (start.B == 0) {
         return start;
     }
@@ -202,19 +205,19 @@ std::optional<Balance> NearestRoot(const DesignCase& s, double phi0, double N, d
                 phi = std::clamp(phi, 0.0, kPi);
                 open[dir] = false;
             }
-            Balance probe = BalanceAt(s, phi, N, M);
+            Balance probe = BalanceAt(ring, phi, N, M);
             if ((probe.D > 0) != positiveBranch) {
                 // A pole of F lies between: narrow it down and look at B just before it.
                 Balance good = last[dir];
                 for (int k = 0; k < 60 && std::fabs(probe.phi - good.phi) > kAngleExact; ++k) {
-                    const Balance mid = BalanceAt(s, 0.5 * (good.phi + probe.phi), N, M);
+                    const Balance mid = BalanceAt(ring, 0.5 * (good.phi + probe.phi), N, M);
                     ((mid.D > 0) == positiveBranch ? good : probe) = mid;
                 }
                 open[dir] = false;
                 probe = good;
             }
             if ((probe.B > 0) != (start.B > 0) || probe.B == 0) {
-                return RootBetween(s, last[dir], probe, N, M);
+                return RootBetween(ring, last[dir], probe, N, M);
             }
             last[dir] = probe;
         }
@@ -225,13 +228,13 @@ std::optional<Balance> NearestRoot(const DesignCase& s, double phi0, double N, d
 // Without a compressive axial force there is nothing for the stepping search to start from: look
 // from the nearly wholly bearing plate towards the lift-off for the first angle where B changes
 // sign with a positive stress gradient.
-std::optional<Balance> SegmentWithoutCompression(const DesignCase& s, double N, double M) {
+std::optional<Balance> SegmentWithoutCompression(const SectionConstants& ring, double N, double M) {
     constexpr int kSteps = 90;  // 2° apart
-    Balance upper = BalanceAt(s, kPi, N, M);
+    Balance upper = BalanceAt(ring, kPi, N, M);
     for (int k = 1; k <= kSteps; ++k) {
-        const Balance lower = BalanceAt(s, kPi * (kSteps - k) / kSteps, N, M);
+        const Balance lower = BalanceAt(ring, kPi * (kSteps - k) / kSteps, N, M);
         if ((upper.B > 0) != (lower.B > 0) || lower.B == 0) {
-            const Balance root = RootBetween(s, lower, upper, N, M);
+            const Balance root = RootBetween(ring, lower, upper, N, M);
             if (Gradient(root, N, M) > 0) {
                 return root;
             }
@@ -248,12 +251,13 @@ struct LiftOff {
     double q = 0;  // kG
 };
 
-std::optional<LiftOff> BoltsAlone(const DesignCase& s, double N, double M) {
+std::optional<LiftOff> BoltsAlone(const DesignCase& s, const SectionConstants& ring, double N,
+                                  double M) {
     const int n = s.Liczba_srub;
     double c1 = 0;
     double c2 = 0;
     for (int j = 1; j <= n; ++j) {
-        const double c = std::cos((j - 1) * s.Kat_srub);
+        const double c = ring.cosBolt[j - 1];
         c1 += c;
         c2 += c * c;
     }
@@ -274,9 +278,9 @@ std::optional<LiftOff> BoltsAlone(const DesignCase& s, double N, double M) {
 }
 
 // The residual where it is defined, nothing at a pole or a zero section.
-std::optional<Residual> TryResidual(const DesignCase& s, double phi) {
+std::optional<Residual> TryResidual(const DesignCase& s, const SectionConstants& ring, double phi) {
     try {
-        return EquilibriumResidual(s, phi);
+        return EquilibriumResidual(s, ring, phi);
     } catch (const CalcError&) {
         return std::nullopt;
     }
@@ -286,13 +290,14 @@ struct GiveUp {};
 
 // When the stepping search wanders, look for the first sign change of F below the start angle on
 // a continuous branch of g (the denominator keeps its sign across the bracket), and narrow it.
-std::optional<Residual> BracketSearch(const DesignCase& s, int& evaluations) {
+std::optional<Residual> BracketSearch(const DesignCase& s, const SectionConstants& ring,
+                                      int& evaluations) {
     const double h = kStartAngle / kBracketSteps;
-    std::optional<Residual> upper = TryResidual(s, kStartAngle);
+    std::optional<Residual> upper = TryResidual(s, ring, kStartAngle);
     ++evaluations;
     for (int k = 1; k < kBracketSteps; ++k) {
         const double phi = kStartAngle - k * h;
-        std::optional<Residual> lower = TryResidual(s, phi);
+        std::optional<Residual> lower = TryResidual(s, ring, phi);
         ++evaluations;
         const bool bracket = upper && lower && upper->F * lower->F <= 0 &&
                              upper->denominator * lower->denominator > 0;
@@ -306,7 +311,7 @@ std::optional<Residual> BracketSearch(const DesignCase& s, int& evaluations) {
                 return hi;
             }
             for (int b = 0; b < kBisections; ++b) {
-                std::optional<Residual> mid = TryResidual(s, 0.5 * (lo.phi + hi.phi));
+                std::optional<Residual> mid = TryResidual(s, ring, 0.5 * (lo.phi + hi.phi));
                 ++evaluations;
                 if (!mid) {
                     break;
@@ -428,14 +433,14 @@ Stop NoEquilibrium(int i) {
 // The search for a compressed plate, stepping from just below π towards smaller angles as it
 // has always been done; it gives up after a bounded number of evaluations, and a bracketing scan
 // takes over. Returns the angle where it stopped.
-double SteppingSearch(const DesignCase& s, SearchResult& result) {
+double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchResult& result) {
     const double angleTolerance = 0.01 / s.Rad_deg;
     auto evaluate = [&](double phi) {
         if (result.evaluations >= kSearchEvaluationLimit) {
             throw GiveUp{};
         }
         ++result.evaluations;
-        return EquilibriumResidual(s, phi);
+        return EquilibriumResidual(s, ring, phi);
     };
     try {
         int c = 0;
@@ -478,7 +483,7 @@ double SteppingSearch(const DesignCase& s, SearchResult& result) {
             cur = evaluate(phi);
         }
     } catch (const GiveUp&) {
-        std::optional<Residual> found = BracketSearch(s, result.evaluations);
+        std::optional<Residual> found = BracketSearch(s, ring, result.evaluations);
         if (!found) {
             throw CalcStop(NoEquilibrium(s.Nr_przyp));
         }
@@ -489,8 +494,9 @@ double SteppingSearch(const DesignCase& s, SearchResult& result) {
 
 // The residual's intermediate values at the final angle, with the gradient that holds both
 // conditions, so that N = 0 needs no division by it.
-Residual EquilibriumResidualAt(const DesignCase& s, double phi, double N, double M) {
-    const Balance b = BalanceAt(s, phi, N, M);
+Residual EquilibriumResidualAt(const DesignCase& s, const SectionConstants& ring, double phi,
+                               double N, double M) {
+    const Balance b = BalanceAt(ring, phi, N, M);
     Residual r;
     r.phi = phi;
     r.a = b.sums.a;
@@ -507,7 +513,8 @@ Residual EquilibriumResidualAt(const DesignCase& s, double phi, double N, double
     return r;
 }
 
-void StoreSegment(DesignCase& s, int i, const Balance& root, double N, double M) {
+void StoreSegment(DesignCase& s, const SectionConstants& ring, int i, const Balance& root, double N,
+                  double M) {
     const double g = Gradient(root, N, M);
     if (!(g > 0)) {
         throw CalcStop(NoEquilibrium(i));
@@ -522,21 +529,20 @@ void StoreSegment(DesignCase& s, int i, const Balance& root, double N, double M)
     }
     s.Sig_b[i] = Finite(g * (s.Rz_cm - a));
     for (int j = 1; j <= s.Liczba_srub; ++j) {
-        const double theta = (j - 1) * s.Kat_srub;
-        s.d_sruby[j] = s.Rs_cm * std::cos(theta) + a;
+        s.d_sruby[j] = ring.rsCos[j - 1] + a;
         s.Sig_sruby[j] = Finite(n * g * s.d_sruby[j]);
         s.Sig_sr[j][i] = s.Sig_sruby[j];
     }
     UpdateMaxima(s, i);
 }
 
-void StoreLiftedPlate(DesignCase& s, int i, const LiftOff& lift) {
+void StoreLiftedPlate(DesignCase& s, const SectionConstants& ring, int i, const LiftOff& lift) {
     s.Docisk_blachy[i] = Bearing::Lifted;
     // The neutral axis lies beyond the plate (at infinity without a moment).
     s.a_cm[i] = lift.p > 0 ? lift.q / lift.p : std::numeric_limits<double>::infinity();
     s.Sig_b[i] = 0;
     for (int j = 1; j <= s.Liczba_srub; ++j) {
-        const double force = lift.p * s.Rs_cm * std::cos((j - 1) * s.Kat_srub) + lift.q;
+        const double force = lift.p * s.Rs_cm * ring.cosBolt[j - 1] + lift.q;
         s.Sig_sruby[j] = Finite(Div(force, s.As_sruby));
         s.Sig_sr[j][i] = s.Sig_sruby[j];
     }
@@ -546,9 +552,38 @@ void StoreLiftedPlate(DesignCase& s, int i, const LiftOff& lift) {
 
 }  // namespace
 
+Stop NoEquilibriumStop(int caseNumber) {
+    return NoEquilibrium(caseNumber);
+}
+
+SectionConstants PrepareSection(const DesignCase& s) {
+    SectionConstants ring;
+    ring.Rz = s.Rz_cm;
+    ring.Rw = s.Rw_cm;
+    ring.Rs = s.Rs_cm;
+    ring.Rz3 = ring.Rz * ring.Rz * ring.Rz;
+    ring.Rz4by12 = ring.Rz * ring.Rz * ring.Rz * ring.Rz / 12.0;
+    ring.Rw3 = ring.Rw * ring.Rw * ring.Rw;
+    ring.Rw4by12 = ring.Rw * ring.Rw * ring.Rw * ring.Rw / 12.0;
+    ring.holeArea = kPi * ring.Rw * ring.Rw;
+    ring.holeInertia = kPi * ring.Rw * ring.Rw * ring.Rw * ring.Rw / 4.0;
+    ring.nAs = s.Es_Eb * s.As_sruby;
+    // More bolts than the arrays hold is refused by the solver before any bolt is read.
+    ring.bolts = std::clamp<int>(s.Liczba_srub, 0, kMaxBolts);
+    for (int j = 0; j < ring.bolts; ++j) {
+        ring.cosBolt[j] = std::cos(j * s.Kat_srub);
+        ring.rsCos[j] = s.Rs_cm * ring.cosBolt[j];
+    }
+    return ring;
+}
+
 Residual EquilibriumResidual(const DesignCase& s, double phi) {
+    return EquilibriumResidual(s, PrepareSection(s), phi);
+}
+
+Residual EquilibriumResidual(const DesignCase& s, const SectionConstants& ring, double phi) {
     const int i = s.Nr_przyp;
-    const Sums sums = SectionSums(s, phi);
+    const Sums sums = SectionSums(ring, phi);
     Residual r;
     r.phi = phi;
     r.a = sums.a;
@@ -558,7 +593,7 @@ Residual EquilibriumResidual(const DesignCase& s, double phi) {
     r.S2 = sums.S2;
     r.k = Div(sums.J, sums.S);
     r.xZ = Div(sums.S2, sums.S1) - sums.a;
-    r.denominator = Denominator(s, sums);
+    r.denominator = Denominator(ring, sums);
     const double N = s.N_kG[i];
     r.g = Div(N, r.denominator);
     r.Z = Finite(r.g * s.Es_Eb * s.As_sruby * sums.S1);
@@ -567,6 +602,10 @@ Residual EquilibriumResidual(const DesignCase& s, double phi) {
 }
 
 SearchResult FindNeutralAxis(DesignCase& s) {
+    return FindNeutralAxis(s, PrepareSection(s));
+}
+
+SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
     const int i = s.Nr_przyp;
     SearchResult result;
     s.Sig_s[i] = 0;
@@ -586,32 +625,36 @@ SearchResult FindNeutralAxis(DesignCase& s) {
         throw CalcError(kIndexOutOfRange);
     }
     if (N <= 0) {
-        if (const std::optional<LiftOff> lift = BoltsAlone(s, N, M)) {
-            StoreLiftedPlate(s, i, *lift);
+        if (const std::optional<LiftOff> lift = BoltsAlone(s, ring, N, M)) {
+            StoreLiftedPlate(s, ring, i, *lift);
             return result;
         }
     }
 
     std::optional<Balance> root;
     if (N > 0) {
-        const double phi = SteppingSearch(s, result);
-        root = NearestRoot(s, phi, N, M);
+        const double phi = SteppingSearch(s, ring, result);
+        root = NearestRoot(ring, phi, N, M);
         if (!root) {
             // No root on the branch where the search stopped: its own answer is the best there is.
-            root = BalanceAt(s, phi, N, M);
+            root = BalanceAt(ring, phi, N, M);
         }
     } else {
-        root = SegmentWithoutCompression(s, N, M);
+        root = SegmentWithoutCompression(ring, N, M);
         if (!root) {
             throw CalcStop(NoEquilibrium(i));
         }
     }
-    result.last = EquilibriumResidualAt(s, root->phi, N, M);
-    StoreSegment(s, i, *root, N, M);
+    result.last = EquilibriumResidualAt(s, ring, root->phi, N, M);
+    StoreSegment(s, ring, i, *root, N, M);
     return result;
 }
 
 void SolveLoadCase(DesignCase& s, const QLocale& locale) {
+    SolveLoadCase(s, PrepareSection(s), locale);
+}
+
+void SolveLoadCase(DesignCase& s, const SectionConstants& ring, const QLocale& locale) {
     const int i = s.Nr_przyp;
     const double N = s.N_kG[i];
     const double M = std::fabs(s.M_kGm[i]);
@@ -620,7 +663,7 @@ void SolveLoadCase(DesignCase& s, const QLocale& locale) {
     } else {
         s.e_cm[i] = M == 0 ? 0.0 : std::numeric_limits<double>::infinity();
     }
-    FindNeutralAxis(s);
+    FindNeutralAxis(s, ring);
     CheckHorizontalForce(s, i, locale);
 }
 

@@ -6,6 +6,7 @@
 // most compressed edge; the neutral axis is the chord x = a = Rz·cos φ, the compressed zone x > a.
 #pragma once
 
+#include "calc/stop.h"
 #include "state/design_case.h"
 
 #include <QLocale>
@@ -28,9 +29,31 @@ struct Residual {
     double denominator = 0;  // S − n·As·S1, the divisor of g
 };
 
+// Values of the ring and the bolt layout that stay the same for every case of a design, worked
+// out once before the cases rather than at every trial angle of every search. Each is the very
+// expression the section sums used inline, so the results do not move by a bit.
+struct SectionConstants {
+    double Rz = 0, Rw = 0, Rs = 0;  // cm
+    double Rz3 = 0, Rz4by12 = 0;    // Rz³, Rz⁴/12
+    double Rw3 = 0, Rw4by12 = 0;
+    double holeArea = 0;     // π·Rw², cm²
+    double holeInertia = 0;  // π·Rw⁴/4, cm⁴
+    double nAs = 0;          // Es_Eb·As_sruby, cm²
+    int bolts = 0;
+    BoltArray<double> cosBolt{};  // cos(k·Kat_srub) of the bolt k = 0..bolts−1 from the x axis
+    BoltArray<double> rsCos{};    // Rs·cos(k·Kat_srub), cm
+};
+
+// From the derived ring and bolt values of the state (after the calculate command set them).
+SectionConstants PrepareSection(const DesignCase& s);
+
 // The residual F at the angle φ for case `Nr_przyp`. Raises the numbered division-by-zero error
 // for a zero S, S1 or denominator, as the calculation always has.
 Residual EquilibriumResidual(const DesignCase& s, double phi);
+Residual EquilibriumResidual(const DesignCase& s, const SectionConstants& k, double phi);
+
+// The stop of a case for which no neutral axis satisfies equilibrium, naming the case.
+Stop NoEquilibriumStop(int caseNumber);
 
 struct SearchResult {
     Residual last;  // the values at the final φ; F is the moment left unbalanced, kG·cm
@@ -47,6 +70,7 @@ constexpr int kSearchEvaluationLimit = 2000;
 // from where it stopped to the exact root of equilibrium (the angle to 1e-12). Updates the running
 // maxima. Throws CalcStop when no position of the neutral axis satisfies equilibrium.
 SearchResult FindNeutralAxis(DesignCase& s);
+SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& k);
 
 // The first of the three language lines (satisfied, exceeded by, exceeded) of the all-anchors
 // check made when the anchors of the compressed zone were to carry the horizontal force but that
@@ -57,6 +81,7 @@ constexpr int kNoCompressedAnchorsLine = 67;
 // signs of M and V are their directions: the case is calculated with their magnitudes. N may be
 // zero (pure bending) or negative (uplift): the plate then bears on a segment or lifts off.
 void SolveLoadCase(DesignCase& s, const QLocale& locale);
+void SolveLoadCase(DesignCase& s, const SectionConstants& k, const QLocale& locale);
 
 // Report-time checks of one case (run by the report composition in case order).
 // Bolt steel of a case with bolts in tension: a stress above fd fails the design.

@@ -3,6 +3,7 @@
 #include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "cli/sizing_cli.h"
 #include "export/rtf_export.h"
 #include "export/text_export.h"
 #include "export/word_export.h"
@@ -40,7 +41,7 @@ const char kUsage[] =
     "                   [--json] [--txt FILE] [--rtf FILE] [--rtf-type A|B|0] [--docx FILE]\n"
     "                   [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
-    "                   [--thickness T [--anchor hook|plate]]\n"
+    "                   [--thickness T [--anchor hook|plate]] [--design] [--loads FILE]\n"
     "                   SETTINGS_FILE\n";
 
 const QStringList kLanguages = {QStringLiteral("pl"), QStringLiteral("p2"), QStringLiteral("gb"),
@@ -64,6 +65,7 @@ struct Options {
     std::optional<AnchorKind> anchor;  // the anchor confirmed into the report
     QString settingsFile;
     bool summary = true;  // the short summary, unless an output goes to standard output
+    SizingOptions sizing;
 };
 
 // An output path that stands for standard output.
@@ -80,7 +82,11 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             }
             return args[++k];
         };
-        if (a == u"--json") {
+        if (const auto sizing = ParseSizingOption(a, value, o.sizing)) {
+            if (!sizing->isEmpty()) {
+                return *sizing;
+            }
+        } else if (a == u"--json") {
             o.json = true;
         } else if (a == u"--cases") {
             const auto v = value();
@@ -375,8 +381,14 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     s.Typ_stopy = static_cast<Int16>(o.foundation);
 
     const QLocale locale = QLocale::system();
-    const InputFields fields = FieldsFromState(s, locale);
-    const std::optional<Stop> stop = Calculate(fields, s, locale);
+    SizingRun sizing(o.sizing);
+    QString tableError;
+    const std::optional<Stop> stop =
+        sizing.Calculate(FieldsFromState(s, locale), s, locale, tableError);
+    if (!tableError.isEmpty()) {
+        err << "vardel-calc: " << tableError << "\n";
+        return 2;
+    }
     ReportLines lines;
     ReportVerdict verdict;
     HeaderTexts header;
@@ -428,9 +440,11 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         if (o.thickness) {
             results[QStringLiteral("anchors")] = anchors ? AnchorsJson(*anchors) : QJsonValue();
         }
+        sizing.AddToJson(results, s);
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     } else if (!stop && o.summary) {
         Summary(s, out);
+        sizing.Summary(s, out);
         out << "verdict: " << verdict.text << "\n";
     }
     // The outputs are written all or none: a run that cannot write one of them replaces no file.
@@ -508,7 +522,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         err << title << ": " << stop->message << "\n";
         return 1;
     }
-    return 0;
+    return sizing.Finish(err);
 }
 
 }  // namespace vardel

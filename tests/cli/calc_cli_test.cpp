@@ -253,5 +253,87 @@ TEST(CalcCli, ExportsTheReport) {
     EXPECT_TRUE(test::ReadAll(docx).startsWith("PK"));
 }
 
+QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+TEST(CalcCli, LoadTableEveryRowAndTheGoverningOnesForTheReport) {
+    QTemporaryDir dir;
+    const QString table = WriteFile(dir, "kombinacje.csv",
+                                    "Kombinacja;N;M;V\n"
+                                    "K1;700;150;5\nK2;500;20;10\nK3;300;80;20\nK4;-100;80;60\n"
+                                    "K5;1000;200;40\nK6;450;100;10\nK7;0;90;40\nK8;800;40;0\n");
+    const CliRun r =
+        RunCli({QStringLiteral("--json"), QStringLiteral("--loads"), table, ShippedSettings()});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonArray rows = o[QStringLiteral("rows")].toArray();
+    ASSERT_EQ(rows.size(), 8);
+    EXPECT_EQ(rows[3].toObject()[QStringLiteral("name")].toString(), QStringLiteral("K4"));
+    EXPECT_EQ(rows[3].toObject()[QStringLiteral("N_kN")].toDouble(), -100.0);
+    const QJsonObject governing = o[QStringLiteral("governing")].toObject();
+    const QJsonArray report = o[QStringLiteral("report_rows")].toArray();
+    const QJsonArray cases = o[QStringLiteral("cases")].toArray();
+    ASSERT_EQ(cases.size(), report.size());
+    for (const char* check : {"bolt", "concrete", "shear"}) {
+        const int row = governing[QLatin1String(check)].toInt();
+        double largest = 0;
+        for (const QJsonValue v : rows) {
+            largest = std::max(largest,
+                               v[QStringLiteral("utilisation")][QLatin1String(check)].toDouble());
+        }
+        EXPECT_EQ(rows[row - 1][QStringLiteral("utilisation")][QLatin1String(check)].toDouble(),
+                  largest);
+        EXPECT_TRUE(report.contains(row)) << check;
+    }
+    for (int k = 0; k < cases.size(); ++k) {
+        // The report's case holds its row's load and gives its row's results.
+        const QJsonObject c = cases[k].toObject();
+        const QJsonObject row = rows[report[k].toInt() - 1].toObject();
+        EXPECT_EQ(c[QStringLiteral("row")], report[k]);
+        EXPECT_EQ(c[QStringLiteral("Sig_s")], row[QStringLiteral("Sig_s")]);
+        EXPECT_EQ(c[QStringLiteral("utilisation")], row[QStringLiteral("utilisation")]);
+        EXPECT_TRUE(k == 0 || report[k - 1].toInt() < report[k].toInt());
+    }
+
+    const CliRun bad =
+        RunCli({QStringLiteral("--loads"), WriteFile(dir, "zle.csv", "500;150;0\n300;1O0;0\n"),
+                ShippedSettings()});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("wiersz 2: kolumna 2 (M)")))
+        << bad.err.toStdString();
+}
+
+TEST(CalcCli, DesignAssistant) {
+    const CliRun r =
+        RunCli({QStringLiteral("--json"), QStringLiteral("--design"), ShippedSettings()});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonObject design = o[QStringLiteral("design")].toObject();
+    const QJsonArray best = design[QStringLiteral("best")].toArray();
+    ASSERT_FALSE(best.isEmpty());
+    EXPECT_GE(design[QStringLiteral("checked")].toInt(), best.size());
+    const QJsonObject first = best[0].toObject();
+    EXPECT_LE(first[QStringLiteral("utilisation")].toDouble(), 1.0);
+    const CliRun text = RunCli({QStringLiteral("--design"), ShippedSettings()});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("bolts  d [mm]"))) << text.out.toStdString();
+
+    QTemporaryDir dir;
+    const CliRun none =
+        RunCli({QStringLiteral("--json"), QStringLiteral("--design"), QStringLiteral("--loads"),
+                WriteFile(dir, "duzo.csv", "9000;10;0\n"), ShippedSettings()});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(QJsonDocument::fromJson(none.out.toUtf8())
+                    .object()[QStringLiteral("design")][QStringLiteral("best")]
+                    .toArray()
+                    .isEmpty());
+    EXPECT_TRUE(none.err.contains(QStringLiteral("passes every load case")))
+        << none.err.toStdString();
+}
+
 }  // namespace
 }  // namespace vardel

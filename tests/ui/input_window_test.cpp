@@ -124,10 +124,15 @@ class InputWindowTest : public ::testing::Test {
                     dir_.filePath(QStringLiteral("Lumdruk")));
     }
     void TearDown() override {
+        // Deleting a results window deletes the top-level dialogs it owns: hold them guarded.
+        std::vector<QPointer<QWidget>> windows;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w->objectName() == u"VardelWynOK") {
-                delete w;
+                windows.emplace_back(w);
             }
+        }
+        for (const QPointer<QWidget>& w : windows) {
+            delete w.data();
         }
     }
 

@@ -1,0 +1,61 @@
+// vardel-calc's sizing options: the utilisation of every run, --design (the design assistant)
+// and --loads FILE (a load table with any number of rows).
+#pragma once
+
+#include "calc/calculate.h"
+#include "calc/design_search.h"
+#include "calc/load_rows.h"
+#include "texts/load_table.h"
+
+#include <QJsonObject>
+#include <QLocale>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <optional>
+
+namespace vardel {
+
+struct SizingOptions {
+    bool design = false;
+    QString loadsFile;
+};
+
+// One command-line argument: nothing when it is not a sizing option, else an empty text when it
+// was taken or the reason it is wrong. `value` takes the argument after it.
+std::optional<QString> ParseSizingOption(const QString& arg,
+                                         const std::function<std::optional<QString>()>& value,
+                                         SizingOptions& o);
+
+class SizingRun {
+  public:
+    explicit SizingRun(SizingOptions options) : o_(std::move(options)) {}
+
+    // Runs the calculate command in place of a plain Calculate: with a load table, its rows
+    // (every one of them calculated, the state holding the first six or the governing ones);
+    // with --design, the assistant as well. `error` is set, with the result nullopt, for a load
+    // table that cannot be read (exit 2).
+    std::optional<Stop> Calculate(InputFields fields, DesignCase& s, const QLocale& locale,
+                                  QString& error);
+
+    // The utilisation per case and of the design, the rows of a load table, the assistant's
+    // layouts.
+    void AddToJson(QJsonObject& o, const DesignCase& s) const;
+    void Summary(const DesignCase& s, QTextStream& out) const;
+
+    // 1 when the assistant found no passing layout (with the message on `err`), else 0.
+    int Finish(QTextStream& err) const;
+
+  private:
+    Governing DesignUtilisation(const DesignCase& s) const;
+
+    SizingOptions o_;
+    LoadTable table_;
+    std::vector<RowLoads> loads_;
+    std::vector<RowResult> rows_;
+    std::vector<int> reportRows_;  // 1-based rows of the table that the state's cases hold
+    std::optional<DesignSearch> search_;
+};
+
+}  // namespace vardel
