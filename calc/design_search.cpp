@@ -68,12 +68,7 @@ Outcome CalculateLayout(DesignCase& w, int count, const Diameter& d,
         w.Nr_przyp = 1;
         largest = Governing{};
         for (std::size_t r = 0; r < loads.size(); ++r) {
-            w.N_kN[1] = loads[r].N_kN;
-            w.N_kG[1] = w.N_kN[1] * kKgPerKn;
-            w.M_kNm[1] = loads[r].M_kNm;
-            w.M_kGm[1] = w.M_kNm[1] * kKgPerKn;
-            w.V_kN[1] = loads[r].V_kN;
-            w.V_kG[1] = w.V_kN[1] * kKgPerKn;
+            PutRowLoads(w, 1, loads[r]);
             SolveLoadCase(w, section, locale);
             CheckBoltSteel(w, 1);
             CheckConcrete(w, 1);

@@ -7,6 +7,15 @@
 
 namespace vardel {
 
+void PutRowLoads(DesignCase& s, int i, const RowLoads& row) {
+    s.N_kN[i] = row.N_kN;
+    s.N_kG[i] = s.N_kN[i] * kKgPerKn;
+    s.M_kNm[i] = row.M_kNm;
+    s.M_kGm[i] = s.M_kNm[i] * kKgPerKn;
+    s.V_kN[i] = row.V_kN;
+    s.V_kG[i] = s.V_kN[i] * kKgPerKn;
+}
+
 std::variant<std::vector<RowResult>, Stop> CalculateRows(const DesignCase& calculated,
                                                          const std::vector<RowLoads>& rows,
                                                          const QLocale& locale) {
@@ -20,13 +29,7 @@ std::variant<std::vector<RowResult>, Stop> CalculateRows(const DesignCase& calcu
     out.reserve(rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
-        // The loads as the calculate command takes them from the fields.
-        w.N_kN[1] = rows[r].N_kN;
-        w.N_kG[1] = w.N_kN[1] * kKgPerKn;
-        w.M_kNm[1] = rows[r].M_kNm;
-        w.M_kGm[1] = w.M_kNm[1] * kKgPerKn;
-        w.V_kN[1] = rows[r].V_kN;
-        w.V_kG[1] = w.V_kN[1] * kKgPerKn;
+        PutRowLoads(w, 1, rows[r]);
         try {
             SolveLoadCase(w, section, locale);
         } catch (const CalcError& e) {

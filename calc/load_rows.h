@@ -21,6 +21,10 @@ struct RowLoads {
     float V_kN = 0;
 };
 
+// Puts a row's loads into case i as the calculate command takes them from the fields, in kN and
+// in kG together.
+void PutRowLoads(DesignCase& s, int i, const RowLoads& row);
+
 // What one row gave: the values a case of the state would hold.
 struct RowResult {
     Bearing regime = Bearing::Whole;

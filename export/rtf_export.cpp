@@ -1,5 +1,6 @@
 #include "export/rtf_export.h"
 
+#include "report/compose.h"
 #include "report/header.h"
 #include "state/file_write.h"
 #include "state/numbers.h"
@@ -197,14 +198,10 @@ class RtfWriter {
             return;
         }
         RtfAdvance(kSummaryBlock);
-        const QLocale& loc = src_.locale;
         Par(r_.Teksty_rap[3]);
-        Par(s_.Teksty[18] +
-            Format(static_cast<double>(s_.Sig_b_max) / kKgcm2PerMpa, u"##0.0# MPa", loc));
-        Par(s_.Teksty[19] +
-            Format(static_cast<double>(s_.Sig_s_max) / kKgcm2PerMpa, u"# ##0.0# MPa", loc));
-        Par(s_.Teksty[20] +
-            Format(static_cast<double>(s_.F_s_max) / kKgPerKn, u"## ##0.0# kN", loc));
+        for (const QString& line : ExtremeValueLines(s_, src_.locale)) {
+            Par(line);
+        }
     }
 
     void RtfCasesB(int cases) {

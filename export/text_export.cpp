@@ -1,5 +1,6 @@
 #include "export/text_export.h"
 
+#include "report/compose.h"
 #include "state/file_write.h"
 
 #include "state/numbers.h"
@@ -59,12 +60,9 @@ QStringList TextExportLines(const DesignCase& s, const ReportLines& lines,
 
     if (n > 1) {
         out << lines.Teksty_rap[3];
-        out << s.Teksty[18] +
-                   Format(static_cast<double>(s.Sig_b_max) / kKgcm2PerMpa, u"##0.0# MPa", locale);
-        out << s.Teksty[19] +
-                   Format(static_cast<double>(s.Sig_s_max) / kKgcm2PerMpa, u"# ##0.0# MPa", locale);
-        out << s.Teksty[20] +
-                   Format(static_cast<double>(s.F_s_max) / kKgPerKn, u"## ##0.0# kN", locale);
+        for (const QString& line : ExtremeValueLines(s, locale)) {
+            out << line;
+        }
     }
     return out;
 }

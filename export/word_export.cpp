@@ -1,5 +1,6 @@
 #include "export/word_export.h"
 
+#include "report/compose.h"
 #include "sketches/bitmap_file.h"
 #include "state/numbers.h"
 
@@ -80,14 +81,10 @@ class ReportBuilder {
         }
 
         if (cases > 1) {
-            const QLocale& loc = src_.locale;
             Line(r_.Teksty_rap[3]);
-            Line(s_.Teksty[18] +
-                 Format(static_cast<double>(s_.Sig_b_max) / kKgcm2PerMpa, u"##0.0# MPa", loc));
-            Line(s_.Teksty[19] +
-                 Format(static_cast<double>(s_.Sig_s_max) / kKgcm2PerMpa, u"# ##0.0# MPa", loc));
-            Line(s_.Teksty[20] +
-                 Format(static_cast<double>(s_.F_s_max) / kKgPerKn, u"## ##0.0# kN", loc));
+            for (const QString& line : ExtremeValueLines(s_, src_.locale)) {
+                Line(line);
+            }
         }
 
         const int anchorLines =

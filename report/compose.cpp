@@ -109,6 +109,15 @@ void ComposeCase(DesignCase& s, ReportLines& lines, int i, const QLocale& locale
 
 }  // namespace
 
+std::array<QString, 3> ExtremeValueLines(const DesignCase& s, const QLocale& locale) {
+    return {
+        s.Teksty[18] +
+            Format(static_cast<double>(s.Sig_b_max) / kKgcm2PerMpa, u"##0.0# MPa", locale),
+        s.Teksty[19] +
+            Format(static_cast<double>(s.Sig_s_max) / kKgcm2PerMpa, u"# ##0.0# MPa", locale),
+        s.Teksty[20] + Format(static_cast<double>(s.F_s_max) / kKgPerKn, u"## ##0.0# kN", locale)};
+}
+
 QString VerdictText(bool passes) {
     return passes ? QStringLiteral("OK") : QStringLiteral(" Przekroczone naprezenia !! ");
 }

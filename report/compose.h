@@ -7,7 +7,9 @@
 #include "state/design_case.h"
 
 #include <QLocale>
+
 #include <QString>
+#include <array>
 
 #include <functional>
 
@@ -24,6 +26,10 @@ struct ReportVerdict {
 
 // "OK" when the design passes, the exceeded-stress text otherwise.
 QString VerdictText(bool passes);
+
+// The summary over every case as the exports print it: the largest concrete stress, bolt stress
+// and bolt force.
+std::array<QString, 3> ExtremeValueLines(const DesignCase& s, const QLocale& locale);
 
 // Naglowek_txt and Teksty_rap: the first thing the results window fills when it opens.
 void FillReportHeadings(DesignCase& s, ReportLines& lines);
