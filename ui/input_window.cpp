@@ -1,5 +1,6 @@
 #include "ui/input_window.h"
 
+#include "calc/design_search.h"
 #include "calc/stiffness_ratio.h"
 #include "materials/tables.h"
 #include "sketches/bitmap_file.h"
@@ -7,13 +8,17 @@
 #include "state/numbers.h"
 #include "state/prompter.h"
 #include "texts/language.h"
+#include "texts/load_table.h"
 #include "texts/settings_file.h"
 #include "ui/input_helpers.h"
 #include "ui/results_window.h"
+#include "ui/sizing_dialog.h"
 #include "ui/stiffness_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -235,7 +240,13 @@ void InputWindow::BuildTabs() {
             e->setSizePolicy(p);
         }
     }
-    g2->setRowStretch(kMaxCases + 1, 1);
+    auto* cmdWczytaj = new QPushButton(QStringLiteral("Wczytaj z pliku…"), tab2);
+    cmdWczytaj->setObjectName(QStringLiteral("cmdWczytaj"));
+    cmdWczytaj->setToolTip(
+        QStringLiteral("Przypadki obciążenia z tabeli kombinacji: N [kN], M [kNm], V [kN]"));
+    connect(cmdWczytaj, &QPushButton::clicked, this, &InputWindow::ChooseTableFile);
+    g2->addWidget(cmdWczytaj, kMaxCases + 1, 1, 1, 3, Qt::AlignLeft);
+    g2->setRowStretch(kMaxCases + 2, 1);
     auto* h2 = new QHBoxLayout(tab2);
     h2->addLayout(g2);
     h2->addStretch();
@@ -265,7 +276,13 @@ void InputWindow::BuildTabs() {
     form3->addWidget(cmbFi_, 1, 1, Qt::AlignLeft);
     form3->addWidget(NewLabel("Label16", QStringLiteral("Liczba śrub na obwodzie"), tab3), 2, 0);
     form3->addWidget(text_[12], 2, 1, Qt::AlignLeft);
-    form3->setRowStretch(3, 1);
+    auto* cmdDobierz = new QPushButton(QStringLiteral("Dobierz śruby"), tab3);
+    cmdDobierz->setObjectName(QStringLiteral("cmdDobierz"));
+    cmdDobierz->setToolTip(
+        QStringLiteral("Najlżejszy układ śrub, który przenosi wszystkie przypadki obciążenia"));
+    connect(cmdDobierz, &QPushButton::clicked, this, &InputWindow::SizeBolts);
+    form3->addWidget(cmdDobierz, 3, 0, 1, 2, Qt::AlignLeft);
+    form3->setRowStretch(4, 1);
     auto* h3 = new QHBoxLayout(tab3);
     h3->addLayout(form3);
     h3->addWidget(picture1_, 0, Qt::AlignTop);
@@ -500,6 +517,120 @@ void InputWindow::Calculate() {
     delete results_;  // one left hidden by its return command
     results_ = new ResultsWindow(s_, programDir_, this, [this] { EndProgram(); });
     results_->Start();
+}
+
+QStringList InputWindow::LoadTexts() const {
+    QStringList texts{text_[1]->text()};
+    for (int i = 0; i < s_.Liczba_przyp; ++i) {
+        texts << text6_[i]->text() << text7_[i]->text() << text5_[i]->text();
+    }
+    return texts;
+}
+
+void InputWindow::ChooseTableFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Wczytaj przypadki obciążenia"), programDir_,
+        QStringLiteral("Tabele obciążeń (*.csv *.txt *.tsv);;Wszystkie pliki (*)"));
+    if (!path.isEmpty()) {
+        LoadTableFile(path);
+    }
+}
+
+bool InputWindow::LoadTableFile(const QString& path) {
+    auto read = ReadLoadTable(path);
+    if (const FileError* e = std::get_if<FileError>(&read)) {
+        input_ui::ShowStop(this, Stop{ProgramTitle(), e->message, StopIcon::Critical});
+        return false;
+    }
+    const LoadTable& table = std::get<LoadTable>(read);
+    std::vector<RowLoads> loads;
+    for (const LoadRow& r : table.rows) {
+        loads.push_back({r.N_kN, r.M_kNm, r.V_kN});
+    }
+    std::vector<int> taken;
+    if (loads.size() <= static_cast<std::size_t>(kMaxCases)) {
+        for (std::size_t k = 1; k <= loads.size(); ++k) {
+            taken.push_back(static_cast<int>(k));
+        }
+    } else {
+        // Which rows govern depends on the ring, the bolts and the materials entered.
+        ApplyCaseCount();
+        auto calculated = CalculateTable(Fields(), s_, loads, locale_);
+        if (const Stop* stop = std::get_if<Stop>(&calculated)) {
+            input_ui::ShowStop(this, *stop);
+            return false;
+        }
+        taken = std::get<TableResults>(calculated).stateRows;
+    }
+
+    // The file's numbers with the decimal separator the user types.
+    const auto local = [this](QString text) {
+        return text.replace(QLatin1Char('.'), locale_.decimalPoint());
+    };
+    for (std::size_t k = 0; k < taken.size(); ++k) {
+        const LoadRow& r = table.rows[taken[k] - 1];
+        text6_[k]->setText(local(r.N_text));
+        text7_[k]->setText(local(r.M_text));
+        text5_[k]->setText(local(r.V_text));
+    }
+    text_[1]->setText(QString::number(taken.size()));
+    ApplyCaseCount();
+    ShowCaseRows();
+    tableLoads_.clear();
+    tableTexts_.clear();
+    if (taken.size() == loads.size()) {
+        return true;
+    }
+    tableLoads_ = std::move(loads);
+    tableTexts_ = LoadTexts();
+    QStringList named;
+    for (const int row : taken) {
+        const QString& name = table.rows[row - 1].name;
+        named << (name.isEmpty() ? QString::number(row)
+                                 : QStringLiteral("%1 (%2)").arg(row).arg(name));
+    }
+    QMessageBox box(QMessageBox::Information, ProgramTitle(),
+                    QStringLiteral("Wierszy w tabeli: %1. Przypadkami obciążenia są wiersze "
+                                   "decydujące: %2. „Dobierz śruby” sprawdza wszystkie wiersze "
+                                   "tabeli.")
+                        .arg(tableLoads_.size())
+                        .arg(named.join(QStringLiteral(", "))),
+                    QMessageBox::Ok, this);
+    box.exec();
+    return true;
+}
+
+void InputWindow::SizeBolts() {
+    ApplyCaseCount();
+    ShowCaseRows();
+    // A table longer than six is sized whole while the fields still hold the rows it gave.
+    const bool wholeTable = !tableLoads_.empty() && LoadTexts() == tableTexts_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto found = SearchBoltLayouts(Fields(), s_, locale_,
+                                   wholeTable ? tableLoads_ : std::vector<RowLoads>{});
+    QApplication::restoreOverrideCursor();
+    if (const Stop* stop = std::get_if<Stop>(&found)) {
+        input_ui::ShowStop(this, *stop);
+        return;
+    }
+    DesignSearch& search = std::get<DesignSearch>(found);
+    if (search.best.empty()) {
+        input_ui::ShowStop(this, Stop{ProgramTitle(),
+                                      QStringLiteral("Żaden układ od %1 do %2 śrub na obwodzie nie "
+                                                     "przenosi wszystkich przypadków obciążenia.")
+                                          .arg(kFewestSearchedBolts)
+                                          .arg(kMaxBolts),
+                                      StopIcon::Exclamation});
+        return;
+    }
+    BoltSizingDialog dialog(std::move(search), wholeTable, locale_, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const BoltLayout& chosen = dialog.Chosen();
+    cmbFi_->setCurrentIndex(chosen.diameterIndex);
+    text_[12]->setText(QString::number(chosen.Liczba_srub));
+    RedrawSketch();
 }
 
 void InputWindow::EndProgram() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calc/calculate.h"
+#include "calc/load_rows.h"
 #include "state/design_case.h"
 #include "texts/file_error.h"
 
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
@@ -44,6 +46,13 @@ class InputWindow : public QWidget {  // object name "Vardel3OK"
     // program (emits programEnded). A failed write is told; the old file stays intact.
     void EndProgram();
 
+    // The load tab's "Wczytaj z pliku…" once a file is chosen: a table of six rows or fewer
+    // becomes the load cases; of a longer one the governing rows do, and the whole table is what
+    // the bolt sizing passes for as long as the load fields keep those rows. A file that cannot
+    // be read, or a longer table on fields that cannot be calculated, is told and changes
+    // nothing. True when the rows were taken.
+    bool LoadTableFile(const QString& path);
+
   signals:
     void programEnded();
 
@@ -64,6 +73,9 @@ class InputWindow : public QWidget {  // object name "Vardel3OK"
     void ShowRatio();
     void OpenStiffnessDialog();
     void Calculate();
+    void ChooseTableFile();
+    void SizeBolts();
+    QStringList LoadTexts() const;
 
     DesignCase& s_;
     QString programDir_;
@@ -89,6 +101,8 @@ class InputWindow : public QWidget {  // object name "Vardel3OK"
     QLabel* picture1_ = nullptr;
     std::array<QLabel*, 2> image1_{};
     QPointer<ResultsWindow> results_;
+    std::vector<RowLoads> tableLoads_;  // every row of the last table longer than six
+    QStringList tableTexts_;            // the load fields as that table left them
 };
 
 }  // namespace vardel
