@@ -48,8 +48,8 @@ const char kUsage[] =
     "       vardel-calc --help | --version\n";
 
 const char kAbout[] =
-    "Calculates the ring base plate of a settings file as the program's Oblicz does, prints a\n"
-    "short summary and the verdict (or the results as JSON) and writes the report's exports.\n"
+    "Calculates the ring base plate of a settings file as the input window's Oblicz does, prints\n"
+    "a short summary and the verdict (or the results as JSON) and writes the report's exports.\n"
     "An option's value may follow it or be joined with '=' (--cases=4); a FILE of - is standard\n"
     "output. Exit status: 0 results, 1 the calculation stopped or no bolt layout passes,\n"
     "2 a wrong command line, a file that cannot be read or an output that cannot be written.\n";
