@@ -19,11 +19,13 @@
 #include "texts/language.h"
 #include "texts/settings_file.h"
 
+#include <QCommandLineParser>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -42,12 +44,23 @@ const char kUsage[] =
     "                   [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
     "                   [--thickness T [--anchor hook|plate]] [--design] [--loads FILE]\n"
-    "                   SETTINGS_FILE\n";
+    "                   SETTINGS_FILE\n"
+    "       vardel-calc --help | --version\n";
+
+const char kAbout[] =
+    "Calculates the ring base plate of a settings file as the input window's Oblicz does, prints\n"
+    "a short summary and the verdict (or the results as JSON) and writes the report's exports.\n"
+    "An option's value may follow it or be joined with '=' (--cases=4); a FILE of - is standard\n"
+    "output. Exit status: 0 results, 1 the calculation stopped or no bolt layout passes,\n"
+    "2 a wrong command line, a file that cannot be read or an output that cannot be written.\n";
 
 const QStringList kLanguages = {QStringLiteral("pl"), QStringLiteral("p2"), QStringLiteral("gb"),
                                 QStringLiteral("fr"), QStringLiteral("ge")};
 
+enum class Request { Run, Help, Version };
+
 struct Options {
+    Request request = Request::Run;
     int cases = 1;
     int foundation = 1;  // reinforced
     int language = -1;   // -1: the settings file's
@@ -71,101 +84,195 @@ struct Options {
 // An output path that stands for standard output.
 const QString kStdout = QStringLiteral("-");
 
-// The parsed command line, or the reason it is wrong.
-std::variant<Options, QString> Parse(const QStringList& args) {
-    Options o;
-    for (int k = 0; k < args.size(); ++k) {
-        const QString& a = args[k];
-        auto value = [&]() -> std::optional<QString> {
-            if (k + 1 >= args.size()) {
-                return std::nullopt;
-            }
-            return args[++k];
-        };
-        if (const auto sizing = ParseSizingOption(a, value, o.sizing)) {
-            if (!sizing->isEmpty()) {
-                return *sizing;
-            }
-        } else if (a == u"--json") {
-            o.json = true;
-        } else if (a == u"--cases") {
-            const auto v = value();
-            bool ok = false;
-            const int n = v ? v->toInt(&ok) : 0;
-            if (!ok || n < 1 || n > kMaxCases) {
-                return QStringLiteral("--cases takes a number of load cases from 1 to 6");
-            }
-            o.cases = n;
-        } else if (a == u"--foundation") {
-            const auto v = value();
-            if (v == u"plain") {
-                o.foundation = 0;
-            } else if (v == u"reinforced") {
-                o.foundation = 1;
-            } else {
-                return QStringLiteral("--foundation takes plain or reinforced");
-            }
-        } else if (a == u"--lang") {
-            const auto v = value();
-            o.language = v ? static_cast<int>(kLanguages.indexOf(*v)) : -1;
-            if (o.language < 0) {
-                return QStringLiteral("--lang takes pl, p2, gb, fr or ge");
-            }
-        } else if (a == u"--rtf-type") {
-            const auto v = value();
-            o.rtfType = v == u"A" ? 1 : v == u"B" ? 2 : v == u"0" ? 0 : -1;
-            if (o.rtfType < 0) {
-                return QStringLiteral("--rtf-type takes A, B or 0");
-            }
-        } else if (a == u"--txt" || a == u"--rtf" || a == u"--docx" || a == u"--pdf" ||
-                   a == u"--emf" || a == u"--dir" || a == u"--designation") {
-            const auto v = value();
-            if (!v || v->isEmpty()) {
-                return QStringLiteral("%1 needs a value").arg(a);
-            }
-            QString& target = a == u"--txt"    ? o.txtFile
-                              : a == u"--rtf"  ? o.rtfFile
-                              : a == u"--docx" ? o.docxFile
-                              : a == u"--pdf"  ? o.pdfFile
-                              : a == u"--emf"  ? o.emfFile
-                              : a == u"--dir"  ? o.dir
-                                               : o.designation;
-            target = *v;
-        } else if (a == u"--date") {
-            const auto v = value();
-            o.date =
-                v ? QDateTime::fromString(*v, QStringLiteral("yyyy-MM-dd hh:mm")) : QDateTime();
-            if (!o.date.isValid()) {
-                return QStringLiteral("--date takes \"YYYY-MM-DD hh:mm\"");
-            }
-        } else if (a == u"--thickness") {
-            const auto v = value();
-            bool ok = false;
-            const int t = v ? v->toInt(&ok) : 0;
-            if (!ok || t < 0 || t > 32767) {
-                return QStringLiteral("--thickness takes a whole number of mm from 0 to 32767");
-            }
-            o.thickness = static_cast<Int16>(t);
-        } else if (a == u"--anchor") {
-            const auto v = value();
-            if (v == u"hook") {
-                o.anchor = AnchorKind::Hook;
-            } else if (v == u"plate") {
-                o.anchor = AnchorKind::Plate;
-            } else {
-                return QStringLiteral("--anchor takes hook or plate");
-            }
-        } else if (a.startsWith(u"--")) {
-            return QStringLiteral("unknown option %1").arg(a);
-        } else if (o.settingsFile.isEmpty()) {
-            o.settingsFile = a;
-        } else {
-            return QStringLiteral("only one settings file, please");
+// Every option with the name of its value (none for a switch) and what it does, as --help lists
+// them.
+QList<QCommandLineOption> CommandLineOptions() {
+    auto option = [](const char* name, const char* description, const char* value = nullptr) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
+                                  QString::fromLatin1(value));
+    };
+    QList<QCommandLineOption> options = {
+        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                           QStringLiteral("show this help and end")),
+        option("version", "show the program's version and end"),
+        option("cases", "the number of load cases to calculate, 1 to 6 (default 1)", "N"),
+        option("foundation", "plain or reinforced concrete (default reinforced)", "TYPE"),
+        option("lang", "the report's language: pl, p2, gb, fr or ge (default the file's)", "LANG"),
+        option("json", "print the results as one JSON object instead of the summary"),
+        option("txt", "save the report as text", "FILE"),
+        option("rtf", "save the report as RTF", "FILE"),
+        option("rtf-type", "the RTF load-case section: A, B or 0 (none)", "TYPE"),
+        option("docx", "save the report as a Word document", "FILE"),
+        option("pdf", "save the report's pages as PDF", "FILE"),
+        option("emf", "save the report's first page as EMF", "FILE"),
+        option("dir", "the program directory: language files, pictures, page files", "DIR"),
+        option("designation", "the base plate's designation in the report", "TEXT"),
+        option("date", "the report's date and time instead of the clock's", "\"YYYY-MM-DD hh:mm\""),
+        option("thickness", "derive the anchors for T mm of base plate and grout", "T"),
+        option("anchor", "confirm the hook or plate anchor into the report", "KIND"),
+    };
+    options += SizingCommandLineOptions();
+    return options;
+}
+
+QString HelpText(const QList<QCommandLineOption>& options) {
+    QStringList left;
+    qsizetype width = 0;
+    for (const QCommandLineOption& option : options) {
+        QStringList forms;
+        for (const QString& name : option.names()) {
+            forms << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        }
+        left << forms.join(QStringLiteral(", ")) +
+                    (option.valueName().isEmpty() ? QString() : u' ' + option.valueName());
+        width = std::max(width, left.back().size());
+    }
+    QString text = QString::fromLatin1(kUsage) + u'\n' + QString::fromLatin1(kAbout) +
+                   QStringLiteral("\noptions:\n");
+    for (qsizetype k = 0; k < options.size(); ++k) {
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(left[k], -static_cast<int>(width))
+                    .arg(options[k].description());
+    }
+    return text;
+}
+
+// The argument that gave the option `name` as the user typed it, without a value joined to it.
+QString AsTyped(const QStringList& args, const QString& name) {
+    for (const QString& a : args) {
+        if (a == u"--") {
+            break;
+        }
+        const QString typed = a.section(u'=', 0, 0);
+        if (typed.startsWith(u'-') &&
+            QStringView(typed).mid(typed.startsWith(u"--") ? 2 : 1) == name) {
+            return typed;
         }
     }
-    if (o.settingsFile.isEmpty()) {
+    return QStringLiteral("--") + name;
+}
+
+// Why the parser refused the command line: an unknown option, a switch given a value, or an
+// option that ends the command line without its value.
+QString ParseError(const QCommandLineParser& parser, const QStringList& args,
+                   const QList<QCommandLineOption>& options) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        return QStringLiteral("unknown option %1")
+            .arg(AsTyped(args, parser.unknownOptionNames().front()));
+    }
+    for (const QCommandLineOption& option : options) {
+        for (const QString& name : option.names()) {
+            const QString typed = AsTyped(args, name);
+            const bool joined = std::any_of(args.begin(), args.end(), [&](const QString& a) {
+                return a.startsWith(typed + u'=');
+            });
+            if (option.valueName().isEmpty() && joined) {
+                return QStringLiteral("%1 takes no value").arg(typed);
+            }
+            if (!option.valueName().isEmpty() && !args.isEmpty() && args.back() == typed) {
+                return QStringLiteral("%1 needs a value").arg(typed);
+            }
+        }
+    }
+    return parser.errorText();
+}
+
+// The parsed command line, or the reason it is wrong. Every value an option is given is checked;
+// the last one counts.
+std::variant<Options, QString> Parse(const QStringList& args) {
+    const QList<QCommandLineOption> options = CommandLineOptions();
+    QCommandLineParser parser;
+    // Only -h is short: -json reads as --json rather than as -j -s -o -n.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(options);
+    // The parser skips the first argument as the program's name.
+    if (!parser.parse(QStringList{QStringLiteral("vardel-calc")} + args)) {
+        return ParseError(parser, args, options);
+    }
+    Options o;
+    if (parser.isSet(QStringLiteral("help"))) {
+        o.request = Request::Help;
+        return o;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        o.request = Request::Version;
+        return o;
+    }
+    const auto values = [&](const char* name) { return parser.values(QLatin1String(name)); };
+    if (const QString why = TakeSizingOptions(parser, o.sizing); !why.isEmpty()) {
+        return why;
+    }
+    o.json = parser.isSet(QStringLiteral("json"));
+    for (const QString& v : values("cases")) {
+        bool ok = false;
+        o.cases = v.toInt(&ok);
+        if (!ok || o.cases < 1 || o.cases > kMaxCases) {
+            return QStringLiteral("--cases takes a number of load cases from 1 to 6");
+        }
+    }
+    for (const QString& v : values("foundation")) {
+        o.foundation = v == u"plain" ? 0 : v == u"reinforced" ? 1 : -1;
+        if (o.foundation < 0) {
+            return QStringLiteral("--foundation takes plain or reinforced");
+        }
+    }
+    for (const QString& v : values("lang")) {
+        o.language = static_cast<int>(kLanguages.indexOf(v));
+        if (o.language < 0) {
+            return QStringLiteral("--lang takes pl, p2, gb, fr or ge");
+        }
+    }
+    for (const QString& v : values("rtf-type")) {
+        o.rtfType = v == u"A" ? 1 : v == u"B" ? 2 : v == u"0" ? 0 : -1;
+        if (o.rtfType < 0) {
+            return QStringLiteral("--rtf-type takes A, B or 0");
+        }
+    }
+    for (const auto& [name, target] : {std::pair{"txt", &o.txtFile},
+                                       {"rtf", &o.rtfFile},
+                                       {"docx", &o.docxFile},
+                                       {"pdf", &o.pdfFile},
+                                       {"emf", &o.emfFile},
+                                       {"dir", &o.dir},
+                                       {"designation", &o.designation}}) {
+        for (const QString& v : values(name)) {
+            if (v.isEmpty()) {
+                return QStringLiteral("--%1 needs a value").arg(QLatin1String(name));
+            }
+            *target = v;
+        }
+    }
+    for (const QString& v : values("date")) {
+        o.date = QDateTime::fromString(v, QStringLiteral("yyyy-MM-dd hh:mm"));
+        if (!o.date.isValid()) {
+            return QStringLiteral("--date takes \"YYYY-MM-DD hh:mm\"");
+        }
+    }
+    for (const QString& v : values("thickness")) {
+        bool ok = false;
+        const int t = v.toInt(&ok);
+        if (!ok || t < 0 || t > 32767) {
+            return QStringLiteral("--thickness takes a whole number of mm from 0 to 32767");
+        }
+        o.thickness = static_cast<Int16>(t);
+    }
+    for (const QString& v : values("anchor")) {
+        if (v == u"hook") {
+            o.anchor = AnchorKind::Hook;
+        } else if (v == u"plate") {
+            o.anchor = AnchorKind::Plate;
+        } else {
+            return QStringLiteral("--anchor takes hook or plate");
+        }
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        return QStringLiteral("only one settings file, please");
+    }
+    if (files.isEmpty() || files.front().isEmpty()) {
         return QStringLiteral("no settings file given");
     }
+    o.settingsFile = files.front();
     if (o.anchor && !o.thickness) {
         return QStringLiteral("--anchor needs --thickness");
     }
@@ -354,10 +461,19 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
                QTextStream& err) {
     const auto parsed = Parse(args);
     if (const QString* why = std::get_if<QString>(&parsed)) {
-        err << "vardel-calc: " << *why << "\n" << kUsage;
+        err << "vardel-calc: " << *why << "\n"
+            << kUsage << "vardel-calc --help describes every option.\n";
         return 2;
     }
     const Options& o = std::get<Options>(parsed);
+    if (o.request == Request::Help) {
+        out << HelpText(CommandLineOptions());
+        return 0;
+    }
+    if (o.request == Request::Version) {
+        out << "vardel-calc " VARDEL_VERSION "\n";
+        return 0;
+    }
     const QString dir = o.dir.isEmpty() ? programDir : o.dir;
     const bool wantsPage = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty();
     // The page and the RTF and Word documents show the sketches the results window saves.

@@ -48,22 +48,25 @@ void PutRows(const LoadTable& table, const std::vector<int>& rows, InputFields& 
 
 }  // namespace
 
-std::optional<QString> ParseSizingOption(const QString& arg,
-                                         const std::function<std::optional<QString>()>& value,
-                                         SizingOptions& o) {
-    if (arg == u"--design") {
-        o.design = true;
-        return QString();
-    }
-    if (arg == u"--loads") {
-        const auto v = value();
-        if (!v || v->isEmpty()) {
+QList<QCommandLineOption> SizingCommandLineOptions() {
+    return {
+        {{QStringLiteral("design")},
+         QStringLiteral("search the lightest bolt layouts that pass every load case")},
+        {{QStringLiteral("loads")},
+         QStringLiteral("take the load cases from a table (N, M, V per row)"),
+         QStringLiteral("FILE")},
+    };
+}
+
+QString TakeSizingOptions(const QCommandLineParser& parser, SizingOptions& o) {
+    o.design = parser.isSet(QStringLiteral("design"));
+    for (const QString& file : parser.values(QStringLiteral("loads"))) {
+        if (file.isEmpty()) {
             return QStringLiteral("--loads needs a file");
         }
-        o.loadsFile = *v;
-        return QString();
+        o.loadsFile = file;
     }
-    return std::nullopt;
+    return {};
 }
 
 std::optional<Stop> SizingRun::Calculate(InputFields fields, DesignCase& s, const QLocale& locale,

@@ -7,12 +7,12 @@
 #include "calc/load_rows.h"
 #include "texts/load_table.h"
 
+#include <QCommandLineParser>
 #include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
 #include <QTextStream>
 
-#include <functional>
 #include <optional>
 
 namespace vardel {
@@ -22,11 +22,11 @@ struct SizingOptions {
     QString loadsFile;
 };
 
-// One command-line argument: nothing when it is not a sizing option, else an empty text when it
-// was taken or the reason it is wrong. `value` takes the argument after it.
-std::optional<QString> ParseSizingOption(const QString& arg,
-                                         const std::function<std::optional<QString>()>& value,
-                                         SizingOptions& o);
+// The sizing options, for the command line's parser and its help.
+QList<QCommandLineOption> SizingCommandLineOptions();
+
+// The sizing options of a parsed command line: an empty text, or the reason one is wrong.
+QString TakeSizingOptions(const QCommandLineParser& parser, SizingOptions& o);
 
 class SizingRun {
   public:

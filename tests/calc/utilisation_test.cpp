@@ -152,6 +152,7 @@ TEST(Utilisation, LargestRatioAndGoverningRows) {
     EXPECT_EQ(GoverningRows(rows), (std::vector<int>{2, 3}));  // concrete and shear both row 3
     EXPECT_EQ(GoverningRows({{0, 0.5, 0}, {0, 0.6, 0}}), (std::vector<int>{2}));
     EXPECT_EQ(GoverningRows({{0, 0, 0}, {0, 0, 0}}), (std::vector<int>{1}));
+    EXPECT_EQ(GoverningRows({{0, 0.5, 0}, {0.5, 0, 0}, {0, 0, 0.1}}), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(GoverningRows({{0.1, 0.9, 0}, {0.8, 0, 0.5}, {0, 0, 0}}, 1), (std::vector<int>{2}));
 }
 
