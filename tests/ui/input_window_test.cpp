@@ -195,8 +195,9 @@ class InputWindowTest : public ::testing::Test {
                           QPoint(std::min(8, b->width() / 2), b->height() / 2));
     }
     void Leave() { Find<QPushButton>(QStringLiteral("cmdKoniec"))->setFocus(); }
-    void ChooseConcrete(int index) {
-        auto* box = Find<QComboBox>(QStringLiteral("cmbBeton"));
+    // Chooses an entry of a list box as the user does.
+    void Choose(const QString& name, int index) {
+        auto* box = Find<QComboBox>(name);
         box->setCurrentIndex(index);
         emit box->activated(index);
     }
@@ -319,7 +320,7 @@ TEST_F(InputWindowTest, TheStiffnessRatio) {
         ModalScript script(Answers(r.answers));
         const QStringList steps = QString::fromLatin1(r.steps).split(u' ');
         for (const QString& step : steps) {
-            step == u"B25" ? ChooseConcrete(3) : Click(step);
+            step == u"B25" ? Choose(QStringLiteral("cmbBeton"), 3) : Click(step);
         }
         Finish(script);
         EXPECT_TRUE(script.done());
@@ -388,12 +389,10 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
             Leave();
         }
         if (r.steel >= 0) {
-            auto* box = Find<QComboBox>(QStringLiteral("cmbStal"));
-            box->setCurrentIndex(r.steel);
-            emit box->activated(r.steel);
+            Choose(QStringLiteral("cmbStal"), r.steel);
         }
         if (r.diameter >= 0) {
-            Find<QComboBox>(QStringLiteral("cmbFi"))->setCurrentIndex(r.diameter);
+            Choose(QStringLiteral("cmbFi"), r.diameter);
         }
         // A real results window may ask for the designation: that box is closed.
         ModalScript script;
@@ -485,11 +484,7 @@ QLabel* IndexedLabel(QWidget* w, const char* name, int index) {
 // with text, a negative number, cancelled or overflowing; the tab chosen by the steel and the
 // diameter, changed with the mouse; confirmed with the button or Enter (the focus is on "O&K"), or
 // cancelled.
-TEST(AnchorWindow, PromptTabsAndConfirmation) {
-    QTemporaryDir dir;
-    for (const char* name : {"rys3f.bmp", "rys2pm.bmp", "rys2pd.bmp"}) {
-        ASSERT_TRUE(QFile::copy(test::ProgramDir() + "/" + name, dir.filePath(name)));
-    }
+TEST_F(InputWindowTest, TheAnchorSelectionWindow) {
     const QString notANumber = "Podany ciąg znaków nie tworzy liczby\nPrzyjęto wartość ZERO.";
     const QString negative = "Grubość nie może być ujemna\nPrzyjęto wartość ZERO.";
     enum class Act { Ok, HookTabThenOk, Enter, Anuluj };
@@ -524,7 +519,7 @@ TEST(AnchorWindow, PromptTabsAndConfirmation) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        QFile::remove(dir.filePath("Szkick.bmp"));
+        QFile::remove(dir_.filePath("Szkick.bmp"));
         DesignCase s;
         ASSERT_FALSE(LoadLanguageTexts(s, test::ProgramDir()));
         s.Fi_sruby = static_cast<Int16>(r.d);
@@ -570,7 +565,7 @@ TEST(AnchorWindow, PromptTabsAndConfirmation) {
             }
         });
         ModalScript script(std::move(actions));
-        const bool confirmed = RunAnchorSelection(s, dir.path(), nullptr);
+        const bool confirmed = RunAnchorSelection(s, dir_.path(), nullptr);
         Finish(script);
         EXPECT_TRUE(script.done());
         QStringList told;
@@ -582,7 +577,7 @@ TEST(AnchorWindow, PromptTabsAndConfirmation) {
         EXPECT_EQ(shownTab, r.shownTab);
         EXPECT_EQ(plateL1, r.L1);
         EXPECT_EQ(confirmed, r.confirmed);
-        EXPECT_EQ(QFile::exists(dir.filePath("Szkick.bmp")), r.confirmed);
+        EXPECT_EQ(QFile::exists(dir_.filePath("Szkick.bmp")), r.confirmed);
         if (r.confirmed) {
             EXPECT_EQ(s.Dobor_teksty[1], r.firstLine);
             EXPECT_EQ(s.Dobor_teksty[s.Dobor_liczba], r.lastLine);
