@@ -1,6 +1,6 @@
-// The input window, its stiffness-ratio dialog and the anchor selection window, driven as a user
-// drives them: keys typed into the fields, clicks on the options and buttons, answers given to the
-// boxes that come up.
+// The input window, its stiffness-ratio dialog, the anchor selection window and the prompt
+// dialogs, driven as a user drives them: keys typed into the fields, clicks on the options and
+// buttons, answers given to the boxes that come up.
 #include "ui/input_window.h"
 #include "materials/tables.h"
 #include "tests/test_support.h"
@@ -8,6 +8,7 @@
 #include "texts/settings_file.h"
 #include "ui/anchor_window.h"
 #include "ui/program_dir.h"
+#include "ui/qt_prompter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -585,6 +586,29 @@ TEST_F(InputWindowTest, TheAnchorSelectionWindow) {
             EXPECT_EQ(s.Dobor_liczba, 0);
         }
     }
+}
+
+// The dialogs behind the prompt interface: what is typed comes back, Cancel gives nothing; a
+// message shows in a message box.
+TEST(QtPrompter, InputBoxAndMessageBox) {
+    QtPrompter prompter(nullptr);
+    for (const char* answer : {"=12", "close"}) {
+        SCOPED_TRACE(answer);
+        QString asked;
+        ModalScript script({[&](QWidget* w) {
+            auto* box = qobject_cast<QInputDialog*>(w);
+            asked = box->windowTitle() + u'|' + box->labelText() + u'|' + box->textValue();
+            Answers(QString::fromLatin1(answer)).front()(w);
+        }});
+        const auto typed = prompter.AskText(u"Podaj nr strony"_s, u"Vardel 2005"_s, u"3"_s);
+        EXPECT_EQ(asked, u"Vardel 2005|Podaj nr strony|3");
+        EXPECT_EQ(typed, answer[0] == '=' ? std::optional(u"12"_s) : std::nullopt);
+    }
+    ModalScript script;
+    prompter.Tell(u"Vardel Ok"_s, u"Problem z wyborem drukarki"_s);
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_EQ(script.boxes[0].title + u'|' + script.boxes[0].text,
+              u"Vardel Ok|Problem z wyborem drukarki");
 }
 
 }  // namespace

@@ -9,16 +9,13 @@
 #include "sketches/ring_sketches.h"
 #include "tests/report/report_fixture.h"
 #include "tests/test_support.h"
-#include "ui/qt_prompter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -419,35 +416,6 @@ TEST(ResultsWindowCommands, HelpOpensAtItsTopic) {
     browser->window()->hide();
     h.Trigger("mnuPomoc");
     EXPECT_EQ(h.prompter.told.size(), 1);
-}
-
-// The dialogs behind the prompt interface: what is typed comes back, Cancel gives nothing.
-TEST(QtPrompter, InputBoxAndMessageBox) {
-    QtPrompter prompter(nullptr);
-    for (const bool accept : {true, false}) {
-        SCOPED_TRACE(accept ? "accepted" : "cancelled");
-        QTimer::singleShot(50, [accept] {
-            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Vardel 2005"));
-            EXPECT_EQ(box->labelText(), QStringLiteral("Podaj nr strony"));
-            EXPECT_EQ(box->textValue(), QStringLiteral("3"));
-            box->setTextValue(QStringLiteral("12"));
-            accept ? box->accept() : box->reject();
-        });
-        const auto answer = prompter.AskText(QStringLiteral("Podaj nr strony"),
-                                             QStringLiteral("Vardel 2005"), QStringLiteral("3"));
-        EXPECT_EQ(answer, accept ? std::optional<QString>(QStringLiteral("12")) : std::nullopt);
-    }
-    QString shown;
-    QTimer::singleShot(50, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->windowTitle() + u'|' + box->text();
-        box->accept();
-    });
-    prompter.Tell(QStringLiteral("Vardel Ok"), QStringLiteral("Problem z wyborem drukarki"));
-    EXPECT_EQ(shown, QStringLiteral("Vardel Ok|Problem z wyborem drukarki"));
 }
 
 }  // namespace
