@@ -50,49 +50,33 @@ QString RunProgram(const QString& job,
     return failure;
 }
 
-// A damaged page file is drawn as far as it goes, with notes; without the header-only file,
-// continuation pages repeat the page file's header.
+// A damaged page file is drawn as far as it goes, with notes. Without the header-only file a
+// continuation page repeats the page file's header, and only that; a page file without a header
+// end has none to repeat.
 TEST(Job, SaveAsWritesAllPagesOfADamagedJob) {
-    test::JobDir dir;
-    dir.WritePages(test::LongBody() + QStringList{"99,1,2", "3,1.,bad,1,,3.2,1.,0.,0,0,0,400,5",
-                                                  "lost text", "3,1.,150."});
-    QFile::remove(dir.Path("VARDELOK1.wyd"));
-    ScriptedUi ui;
-    ui.save_path = dir.Path("raport.svg");
-    const JobRun run = RunIn(dir, " 2, 1.0, 0.5, 1.0, 12", ui);
-    EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
-    EXPECT_EQ(dir.Status(), "1, 13\r\n");  // two pages: 12 and 13
-    EXPECT_TRUE(test::ReadAll(dir.Path("raport-13.svg")).contains("Strona 13"));
-    // Unknown command, bad position, missing data line; missing header-only file.
-    EXPECT_EQ(run.log.size(), 4) << run.log.join("\n").toStdString();
-    EXPECT_EQ(run.log.filter("VARDELOK.wyd line").size(), 3);
-    EXPECT_EQ(run.log.filter("VARDELOK1.wyd").size(), 1);
-}
-
-// Every failure leaves status 0 and says why; a page picture of an earlier run does not stay.
-// Without the header-only file a continuation page repeats the page file's header, and only
-// that; a page file without a header end has none to repeat.
-TEST(Job, ContinuationPagesWithoutTheHeaderOnlyFile) {
     for (const bool headerEnd : {true, false}) {
         SCOPED_TRACE(headerEnd ? "with a header end" : "without a header end");
         test::JobDir dir;
-        QStringList lines = test::HeaderLines() + test::LongBody();
+        QStringList lines =
+            test::HeaderLines() + test::LongBody() +
+            QStringList{"99,1,2", "3,1.,bad,1,,3.2,1.,0.,0,0,0,400,5", "lost text", "3,1.,150."};
         if (!headerEnd) {
             lines.removeAll(QStringLiteral("9,1."));
         }
         test::WriteFile(dir.Path("VARDELOK.wyd"), test::CrLf(lines));
-        QStringList notes;
-        QString error;
-        const auto pages =
-            RenderPageFiles(dir.Path("VARDELOK.wyd"), dir.Path("VARDELOK1.wyd"), 3, &notes, &error);
-        ASSERT_TRUE(pages && pages->size() >= 2) << error.toStdString();
-        const Page& second = pages->at(1);
-        int bodyLines = 0;
-        for (int i = 0; i < 70; ++i) {
-            bodyLines += test::Find(second, QStringLiteral("wiersz %1").arg(i)) != nullptr;
-        }
-        EXPECT_LT(bodyLines, 70);  // the page continues the body; it does not repeat it all
-        EXPECT_EQ(test::Find(second, QStringLiteral("wiersz 0")), nullptr);
+        ScriptedUi ui;
+        ui.save_path = dir.Path("raport.svg");
+        const JobRun run = RunIn(dir, " 2, 1.0, 0.5, 1.0, 12", ui);
+        EXPECT_TRUE(run.result.ok) << run.result.message.toStdString();
+        EXPECT_EQ(dir.Status(), "1, 13\r\n");  // two pages: 12 and 13
+        const QByteArray second = test::ReadAll(dir.Path("raport-13.svg"));
+        EXPECT_EQ(second.contains("Strona 13"), headerEnd);
+        EXPECT_FALSE(second.contains("wiersz 0"));
+        // Unknown command, bad position, missing data line; missing header-only file.
+        EXPECT_EQ(run.log.filter("VARDELOK.wyd line").size(), 3)
+            << run.log.join("\n").toStdString();
+        EXPECT_EQ(run.log.filter("VARDELOK1.wyd").size(), 1);
+        EXPECT_EQ(run.log.size(), headerEnd ? 4 : 5);
     }
 }
 
@@ -155,23 +139,35 @@ void ExpectTheLongBodyFromPage3(const QByteArray& printed, const QString& scratc
                      << " (Debian packages cups-daemon and cups-client)";                   \
     }
 
+// No printer at all, then a printer that is not the default: the program refuses the job. Then
+// the program prints on the default printer, and this process (its dialogs scripted) on the
+// printer the dialog comes with and on another one chosen in it; a cancelled dialog prints
+// nothing.
 TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
     SKIP_WITHOUT_PRINT_SERVER();
     test::PrivateCups cups;
     ASSERT_TRUE(cups.ok()) << cups.error().toStdString();
-    ASSERT_EQ(cups.AddQueue("VardelTest", true), QString());
-    ASSERT_EQ(cups.AddQueue("VardelChosen", false), QString());
-
     test::JobDir dir;
     dir.WritePages(test::LongBody());
-    ASSERT_EQ(RunProgram(dir.WriteJob("-1, 1.0, 0.5, 1.0, 3"), cups.Environment()), QString());
+    const QString job = dir.WriteJob("-1, 1.0, 0.5, 1.0, 3");
+    for (const bool withQueue : {false, true}) {
+        SCOPED_TRACE(withQueue ? "a queue that is not the default" : "no queue");
+        if (withQueue) {
+            ASSERT_EQ(cups.AddQueue("VardelChosen", false), QString());
+            test::WriteFile(dir.Path("W_X.txt"), "1, 1\r\n");
+        }
+        EXPECT_TRUE(RunProgram(job, cups.Environment()).contains("there is no default printer"));
+        EXPECT_EQ(dir.Status(), "0, 3\r\n");
+    }
+    EXPECT_TRUE(cups.JobDocument(1).isEmpty());
+
+    ASSERT_EQ(cups.AddQueue("VardelTest", true), QString());
+    ASSERT_EQ(RunProgram(job, cups.Environment()), QString());
     EXPECT_EQ(dir.Status(), "1, 4\r\n");
     ASSERT_EQ(cups.WaitForCompletedJobs("VardelTest", 1, 30000), QString())
         << cups.Log().toStdString();
     ExpectTheLongBodyFromPage3(cups.JobDocument(1), dir.Path("job1.pdf"));
 
-    // The dialogs are scripted, so these print from this process. The print dialog accepted as
-    // it comes prints on the default printer.
     const test::PrintServerOverride server(cups.Server());
     ScriptedUi ui;
     ui.printer_chosen = true;
@@ -182,33 +178,16 @@ TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
     ASSERT_EQ(cups.WaitForCompletedJobs("VardelTest", 2, 30000), QString());
     ExpectTheLongBodyFromPage3(cups.JobDocument(2), dir.Path("job2.pdf"));
 
-    // Another printer chosen in the dialog.
     ui.printer_name = "VardelChosen";
     const JobRun chosen = RunIn(dir, "1, 1.0, 0.5, 1.0, 8", ui);
     EXPECT_TRUE(chosen.result.ok) << chosen.result.message.toStdString();
     EXPECT_EQ(dir.Status(), "1, 9\r\n");
     ASSERT_EQ(cups.WaitForCompletedJobs("VardelChosen", 1, 30000), QString());
     EXPECT_TRUE(cups.JobDocument(3).startsWith("%PDF"));
-}
 
-TEST(Job, WithoutADefaultPrinterPrintingFails) {
-    SKIP_WITHOUT_PRINT_SERVER();
-    test::PrivateCups cups;
-    ASSERT_TRUE(cups.ok()) << cups.error().toStdString();
-    test::JobDir dir;
-    dir.WritePages(test::OmegaLines(120));
-    const QString job = dir.WriteJob("-1, 1.0, 0.5, 1.0, 3");
-    // No printer at all; then a printer, but none made the default: the job is not sent to it.
-    for (const bool withQueue : {false, true}) {
-        SCOPED_TRACE(withQueue ? "a queue that is not the default" : "no queue");
-        if (withQueue) {
-            ASSERT_EQ(cups.AddQueue("VardelTest", false), QString());
-            test::WriteFile(dir.Path("W_X.txt"), "1, 1\r\n");
-        }
-        EXPECT_TRUE(RunProgram(job, cups.Environment()).contains("there is no default printer"));
-        EXPECT_EQ(dir.Status(), "0, 3\r\n");
-    }
-    EXPECT_TRUE(cups.JobDocument(1).isEmpty());
+    ui.printer_chosen = false;  // the dialog cancelled
+    EXPECT_FALSE(RunIn(dir, "1, 1.0, 0.5, 1.0, 5", ui).result.ok);
+    EXPECT_EQ(dir.Status(), "0, 5\r\n");
 }
 
 // The program itself, as the results window starts it: one argument, no window, exit code.

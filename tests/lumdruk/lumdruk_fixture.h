@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lumdruk/layout.h"
+#include "print/page_files.h"
 #include "tests/test_support.h"
 
 #include <QDir>
@@ -21,15 +22,17 @@ using ::vardel::test::ReadAll;
 
 // The page header as the program writes it, labelled "Strona 3".
 inline QStringList HeaderLines() {
-    return QString::fromUtf8(
-               "14,178.,0.,0,1\n14,178.,0.1,1\n14,0.,0.,0\n14,177.,0.,1\n14,177.,30.,1\n"
-               "14,0.,30.,1\n14,0.,0.,1\n14,0.,15.,0\n14,177.,15.,1\n14,143.,15.,0\n14,143.,30.,1\n"
-               "3,3.,4.5,1,,3.5,1.,0.,0,0,0,400,5\nZakotwienie słupów stalowych\n"
-               "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5\nHala – Łódź, ul. Żółta\n"
-               "3,3.,23.5,1,,3.5,1.,0.,0,0,0,400,5\n2026-12-06 07:30\n"
-               "3,3.,28.0,1,,3.5,1.,0.,0,0,0,400,5\nStopa S-1\n"
-               "13,147.,23.5,1,,3.5,1.,0.,0,0,0,400,5\nStrona 3\n3,3.,8.\n \n9,1.")
-        .split(u'\n');
+    DesignCase s;
+    s.Strona = 3;
+    HeaderTexts h;
+    h.Teksty_nagl[1] = QStringLiteral("Zakotwienie słupów stalowych");
+    h.Teksty_nagl[4] = QStringLiteral("Hala – Łódź, ul. Żółta");
+    h.Teksty_nagl[5] = QStringLiteral("2026-12-06 07:30");
+    h.Teksty_nagl[6] = QStringLiteral("Strona ");
+    h.Teksty_nagl[7] = QStringLiteral("Stopa S-1");
+    QStringList lines;
+    WritePageHeader(lines, s, h);
+    return lines;
 }
 
 // A body text line at (x, y) in the ordinary 3.2 mm font.
@@ -78,14 +81,11 @@ inline const PageText* Find(const Page& page, const QString& text) {
 // Runs a program to its end (bounded); its standard output, or with `failure` set why it failed.
 inline QString RunTool(const QString& program, const QStringList& args, QString* failure = nullptr,
                        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess p;
+    QProcess p;  // killed, should it outlive its time
     p.setProcessEnvironment(env);
     p.start(program, args);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished(5000);
-    }
-    if (failure != nullptr && (p.error() != QProcess::UnknownError || p.exitCode() != 0)) {
+    const bool ended = p.waitForFinished(60000);
+    if (failure != nullptr && (!ended || p.exitStatus() != QProcess::NormalExit || p.exitCode())) {
         *failure = QStringLiteral("%1 exited with %2: %3")
                        .arg(program)
                        .arg(p.exitCode())

@@ -78,6 +78,7 @@ TEST(Emf, CarriesThePageAsReadersExpectIt) {
     QStringList texts;
     QSet<QString> fonts;  // height, weight, italic, underline
     int bitmaps = 0;
+    int frames = 0;
     for (const auto& [type, r] : records) {
         switch (type) {
             case 17:  // SETMAPMODE: MM_TEXT
@@ -94,11 +95,17 @@ TEST(Emf, CarriesThePageAsReadersExpectIt) {
                              .arg(int(r[32]))
                              .arg(int(r[33]));
                 break;
-            case 84: {  // EXTTEXTOUTW: UTF-16 with one advance per unit
+            case 43:  // RECTANGLE: the frame of the missing picture
+                ++frames;
+                break;
+            case 84: {  // EXTTEXTOUTW: UTF-16 with one advance per unit, each one letter's
                 const quint32 n = U32(r, 44);
                 texts << QString::fromUtf16(
                     reinterpret_cast<const char16_t*>(r.constData() + U32(r, 48)), n);
-                EXPECT_TRUE(U32(r, 72) != 0 && U32(r, 72) + 4 * n <= r.size());
+                ASSERT_TRUE(U32(r, 72) != 0 && U32(r, 72) + 4 * n <= r.size());
+                for (quint32 i = 0; i < n; ++i) {
+                    EXPECT_LT(U32(r, U32(r, 72) + 4 * i), 400u) << texts.back().toStdString();
+                }
                 break;
             }
             case 81: {  // STRETCHDIBITS: 24 bits, bottom-up, rows of B G R padded to 12 bytes
@@ -115,6 +122,7 @@ TEST(Emf, CarriesThePageAsReadersExpectIt) {
         }
     }
     EXPECT_EQ(bitmaps, 1);
+    EXPECT_EQ(frames, 1);
     // Every text of the page, in order, with its Polish and Greek letters.
     EXPECT_EQ(texts, QStringList({"Zakotwienie słupów stalowych", "Hala – Łódź, ul. Żółta",
                                   "2026-12-06 07:30", "Stopa S-1", "Strona 3", " ",

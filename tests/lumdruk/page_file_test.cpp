@@ -11,18 +11,24 @@ using test::CrLf;
 
 // Every form of every command in one file, the font carrying from one text to the next: the
 // header's first frame lines have one more field, the short text form takes the current font, a
-// heavy weight is bold without the bold switch.
+// heavy weight is bold without the bold switch, a text line refused half-way through its fields
+// leaves the font alone, and a text command on the last line, without a line end, keeps an empty
+// text. The byte order mark is not a command.
 TEST(PageFile, ReadsEveryFormOfEveryCommand) {
     const PageFile file = ParsePageFile(
+        "\xEF\xBB\xBF"
         "14,178.,0.,0,1\n14,178.,0.1,1\n\n   \n14,177.,15.,1\n"
         "3,3.,19.0,1,,3.5,1.,0.,0,0,0,400,5\nŁódź – Żółć\n"
-        "13,147.,23.5,1,,3.5,1.,0.,0,1,0,400,5\nStrona 3\n3,3.,8.\n \n9,1.\n"
+        "13,147.,23.5,1,,3.5,1.,0.,0,1,0,400,5\nStrona 3\n"
+        "3,1.,2.,1,,9.9,1.,0.,1,0,1,x,2\nrefused\n3,3.,8.\n \n9,1.\n"
         "3,6.,205.,1,,3.2,1.,0.,1,0,1,400,5\nbold underlined\n"
         "3,6.,210.,1,,3.2,1.,0.,0,0,0,600,5\nheavy\n"
         "3,,,1,,3.2,1.,0.,0,0,0,400,2\nw\n3,@0.,@1.5,1,,3.2,1.,0.,0,0,0,400,5\nu\n"
         "3,@0.,@-1.5,1,,3.2,1.,0.,0,0,0,400,5\n1,16 = \n"
-        "5, 125.,121.5,26.4, 26.4\n/prog/SzkicOK1.bmp  \n");
-    EXPECT_TRUE(file.notes.isEmpty()) << file.notes.join("; ").toStdString();
+        "5, 125.,121.5,26.4, 26.4\n/prog/SzkicOK1.bmp  \n3,1.,2.");
+    EXPECT_EQ(file.notes,
+              QStringList({"line 10: the font weight is not a number, skipped",
+                           "line 27: the data line is missing at the end of the file"}));
     const auto Abs = [](double v) { return Coord{false, v}; };
     const auto Rel = [](double v) { return Coord{true, v}; };
     const std::vector<DrawOp> expected = {
@@ -38,7 +44,8 @@ TEST(PageFile, ReadsEveryFormOfEveryCommand) {
         TextOp{Rel(0), Rel(0), {3.2, false, false, false, FontFace::Symbol}, "w"},
         TextOp{Rel(0), Rel(1.5), {3.2}, "u"},
         TextOp{Rel(0), Rel(-1.5), {3.2}, "1,16 = "},
-        BitmapOp{125, 121.5, 26.4, 26.4, "/prog/SzkicOK1.bmp"}};
+        BitmapOp{125, 121.5, 26.4, 26.4, "/prog/SzkicOK1.bmp"},
+        TextOp{Abs(1), Abs(2), {3.2}, ""}};
     ASSERT_EQ(file.ops.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(file.ops[i], expected[i]) << "command " << i;
@@ -79,45 +86,10 @@ TEST(PageFile, MalformedLinesAreSkippedAndNoted) {
     }
 }
 
-TEST(PageFile, MissingDataLineAtTheEndKeepsTheTextEmptyAndIsNoted) {
-    const PageFile file = ParsePageFile("14,1.,1.,0\r\n3,1.,2.,1,,3.2,1.,0.,0,0,0,400,5\r\n");
-    ASSERT_EQ(file.ops.size(), 2u);
-    EXPECT_EQ(std::get<TextOp>(file.ops[1]).text, QString());
-    EXPECT_EQ(file.notes, QStringList{"line 2: the data line is missing at the end of the file"});
-
-    const PageFile picture = ParsePageFile("5, 1., 2., 3., 4.");
-    EXPECT_TRUE(picture.ops.empty());
-    EXPECT_EQ(picture.notes.size(), 2);  // no data line, so no file name
-}
-
-TEST(PageFile, BadTextLineLeavesTheCurrentFontAlone) {
-    const PageFile file =
-        ParsePageFile(CrLf({"3,1.,2.,1,,4.0,1.,0.,1,0,0,400,5", "a",
-                            "3,1.,2.,1,,x,1.,0.,0,1,0,400,2", "b", "3,1.,9.", "c"}));
-    ASSERT_EQ(file.ops.size(), 2u);
-    EXPECT_EQ(std::get<TextOp>(file.ops[1]).style, (TextStyle{4.0, true}));
-}
-
-TEST(PageFile, LineEndsAndEncodings) {
-    const QStringList lines = test::HeaderLines();
-    const PageFile crlf = ParsePageFile(CrLf(lines));
-    EXPECT_EQ(crlf.ops.size(), 18u);
-    EXPECT_EQ(ParsePageFile((lines.join('\n') + '\n').toUtf8()).ops, crlf.ops);
-    EXPECT_EQ(ParsePageFile(lines.join('\n').toUtf8()).ops, crlf.ops);  // no final line end
-
-    // A file in the Windows code page still shows its Polish letters; a BOM is not a command.
-    const QByteArray cp1250 = "3,1.,2.,1,,3.2,1.,0.,0,0,0,400,5\r\n\xa3\xf3\x64\x9f\r\n";
-    EXPECT_EQ(std::get<TextOp>(ParsePageFile(cp1250).ops.at(0)).text, QStringLiteral("Łódź"));
-    const PageFile bom = ParsePageFile(
-        "\xEF\xBB\xBF"
-        "9,1.\r\n");
-    EXPECT_TRUE(bom.notes.isEmpty());
-    EXPECT_EQ(bom.ops.size(), 1u);
-}
-
 // A damaged file gives 50 notes and the count of the rest; a quoted line shows its control
-// characters escaped; a line is cut at a length that no report line reaches.
-TEST(PageFile, ADamagedFileGivesBoundedNotesAndLines) {
+// characters escaped; a line is cut at a length that no report line reaches. A file in the
+// Windows code page still shows its Polish letters.
+TEST(PageFile, DamagedAndForeignFiles) {
     const PageFile junk = ParsePageFile(QByteArrayLiteral("\x1b[2J\x00junk\n") +
                                         QByteArray("junk line\n").repeated(4999));
     EXPECT_TRUE(junk.ops.empty());
@@ -131,10 +103,15 @@ TEST(PageFile, ADamagedFileGivesBoundedNotesAndLines) {
     EXPECT_EQ(std::get<TextOp>(longLine.ops[0]).text, QString(kMaxLineLength, u'x'));
     ASSERT_EQ(longLine.notes.size(), 1);
     EXPECT_TRUE(longLine.notes[0].startsWith("line 2: longer than"));
+
+    const PageFile cp1250 =
+        ParsePageFile("3,1.,2.,1,,3.2,1.,0.,0,0,0,400,5\r\n\xa3\xf3\x64\x9f\r\n");
+    EXPECT_EQ(std::get<TextOp>(cp1250.ops.at(0)).text, QStringLiteral("Łódź"));
 }
 
-// Five items separated by commas or blanks; the last is the page number, which has 16 bits.
-TEST(Job, ReadsTheModeLine) {
+// Five items separated by commas or blanks; the last is the page number, which has 16 bits. Both
+// page files are needed; a relative path is taken from the job file's directory.
+TEST(Job, ReadsTheJobFile) {
     const std::pair<const char*, const char*> cases[] = {// mode line, "mode page" or refused
                                                          {"-1, 1.0, 0.5, 1.0, 1", "-1 1"},
                                                          {" 2, 1.0, 0.5, 1.0, 12", "2 12"},
@@ -152,11 +129,8 @@ TEST(Job, ReadsTheModeLine) {
             << line;
         EXPECT_EQ(error.isEmpty(), job.has_value()) << line;
     }
-}
-
-TEST(Job, NeedsBothPageFilesAndResolvesRelativePaths) {
     QString error;
-    EXPECT_FALSE(ParseJobFile("-2, 1.0, 0.5, 1.0, 3\r\n/p/VARDELOK.wyd\r\n", "/p", &error));
+    EXPECT_FALSE(ParseJobFile("-2, 1.0, 0.5, 1.0, 3\r\n/p/VARDELOK.wyd", "/p", &error));
     EXPECT_FALSE(error.isEmpty());
     const auto job = ParseJobFile("-1, 1.0, 0.5, 1.0, 3\nA.wyd\n/p/B.wyd\n", "/prog", &error);
     ASSERT_TRUE(job.has_value());

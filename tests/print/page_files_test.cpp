@@ -49,17 +49,6 @@ TEST(PageFiles, MatchGoldenPagesAndTheHeaderFileBeginsThem) {
     }
 }
 
-// "####" prints no digit for 0, so page 0 leaves the label alone.
-TEST(PageFiles, PageZeroPrintsOnlyTheLabel) {
-    DesignCase s;
-    s.Strona = 0;
-    HeaderTexts h;
-    h.Teksty_nagl[6] = "Strona ";
-    QStringList lines;
-    WritePageHeader(lines, s, h);
-    EXPECT_EQ(lines[20], "Strona ");
-}
-
 // The print program reads the mode from these exact prefixes; the short forms lack the comma.
 TEST(JobFile, ModePrefixes) {
     const std::pair<PrintMode, const char*> rows[] = {
@@ -77,35 +66,34 @@ TEST(JobFile, ModePrefixes) {
 }
 
 // The golden pages' summary numbers stay below a thousand: here the summary groups thousands in
-// the user's locale. A directory ending in "/" is not doubled.
-TEST(PageBody, SummaryGroupsThousands) {
+// the user's locale. The print program takes a relative path from the page file's own folder, so
+// every path given to it is absolute, also when the program directory is relative; a directory
+// ending in "/" is not doubled. "####" prints no digit for 0, so page 0 leaves the label alone.
+TEST(PageBody, SummaryGroupsThousandsPathsAreAbsolutePageZeroHasNoNumber) {
     DesignCase s;
     s.Liczba_przyp = 2;  // both wholly compressed: no case sketch
     s.Sig_s_max = static_cast<float>(1234.5 * kKgcm2PerMpa);
     s.F_s_max = static_cast<float>(15000.3 * kKgPerKn);
+    s.Strona = 0;
     ReportLines r;
     r.Uwaga_betonu[1] = r.Uwaga_betonu[2] = " ";
+    HeaderTexts h;
+    h.Teksty_nagl[6] = "Strona ";
     QStringList lines;
-    WritePageBody(lines, {s, r, HeaderTexts{}, "/p/", test::Polish()});
-    const std::pair<const char*, const char*> rows[] = {
+    WritePageHeader(lines, s, h);
+    EXPECT_EQ(lines[20], "Strona ");
+    lines.clear();
+    WritePageBody(lines, {s, r, h, "progw/", test::Polish()});
+    const QString absolute = QDir::current().absoluteFilePath("progw");
+    const std::pair<QString, const char*> rows[] = {
         {"1 234,5 MPa", "3,6.,223.5,1,,3.2,1.,0.,0,0,0,400,5"},
         {"15 000,3 kN", "3,6.,228.0,1,,3.2,1.,0.,0,0,0,400,5"},
-        {"/p/Piersc.bmp", "5, 10., 40., 59.8, 59.8"},
+        {absolute + "/Piersc.bmp", "5, 10., 40., 59.8, 59.8"},
     };
     for (const auto& [text, command] : rows) {
         const qsizetype at = lines.indexOf(text);
-        EXPECT_EQ(at > 0 ? lines[at - 1] : "(none)", command) << text;
+        EXPECT_EQ(at > 0 ? lines[at - 1] : "(none)", command) << text.toStdString();
     }
-}
-
-// The print program takes a relative path from the page file's own folder, so every path given
-// to it is absolute, also when the program directory is relative.
-TEST(PageFiles, PathsAreAbsoluteForARelativeProgramDirectory) {
-    const DesignCase s;
-    QStringList body;
-    WritePageBody(body, {s, ReportLines{}, HeaderTexts{}, "progw", QLocale::c()});
-    const QString absolute = QDir::current().absoluteFilePath("progw");
-    EXPECT_EQ(body.value(1), absolute + "/Piersc.bmp");
     EXPECT_EQ(JobFileLines(PrintMode::Print, 1, "progw").mid(1),
               (QStringList{absolute + "/VARDELOK.wyd", absolute + "/VARDELOK1.wyd"}));
 }

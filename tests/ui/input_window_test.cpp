@@ -1,9 +1,14 @@
-// The input window and its stiffness-ratio dialog, driven as a user drives them: keys typed into
-// the fields, clicks on the options and buttons, answers given to the boxes that come up.
+// The input window, its stiffness-ratio dialog, the anchor selection window and the prompt
+// dialogs, driven as a user drives them: keys typed into the fields, clicks on the options and
+// buttons, answers given to the boxes that come up.
 #include "ui/input_window.h"
+#include "materials/tables.h"
 #include "tests/test_support.h"
+#include "texts/language.h"
 #include "texts/settings_file.h"
+#include "ui/anchor_window.h"
 #include "ui/program_dir.h"
+#include "ui/qt_prompter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,8 +37,11 @@
 namespace vardel {
 namespace {
 
-// Answers the modal boxes as they come up, without blocking: each new modal window gets the
-// next action; one that no action expects is closed and counted. Message boxes are recorded.
+using namespace Qt::StringLiterals;
+
+// Answers the modal windows as they come up, without blocking: a message box is recorded and
+// accepted, each other new modal window gets the next action; one that no action expects is
+// closed and counted.
 class ModalScript {
   public:
     using Action = std::function<void(QWidget*)>;
@@ -64,6 +73,8 @@ class ModalScript {
         handled_.emplace_back(w);
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+            QTimer::singleShot(0, box, [box] { box->accept(); });
+            return;
         }
         Action act = next_ < actions_.size() ? actions_[next_++] : Action([this](QWidget* m) {
             ++unexpected;
@@ -79,9 +90,6 @@ class ModalScript {
     std::vector<QPointer<QWidget>> handled_;
 };
 
-ModalScript::Action Ok() {
-    return [](QWidget* w) { static_cast<QDialog*>(w)->accept(); };
-}
 ModalScript::Action Cancel() {
     return [](QWidget* w) { static_cast<QDialog*>(w)->reject(); };
 }
@@ -99,6 +107,16 @@ ModalScript::Action Press(const QString& button) {
         ASSERT_NE(b, nullptr) << button.toStdString();
         QTest::mouseClick(b, Qt::LeftButton);
     };
+}
+
+// A script of answers written as words: "=text" gives the text to an input box, "close" closes
+// the window, any other word names the button to press.
+std::vector<ModalScript::Action> Answers(const QString& words) {
+    std::vector<ModalScript::Action> out;
+    for (const QString& w : words.split(u' ', Qt::SkipEmptyParts)) {
+        out.push_back(w.startsWith(u'=') ? Answer(w.mid(1)) : w == u"close" ? Cancel() : Press(w));
+    }
+    return out;
 }
 
 // Waits until the script has used every action (the boxes close asynchronously).
@@ -136,8 +154,9 @@ class InputWindowTest : public ::testing::Test {
         }
     }
 
-    // The window after its start-up, shown and active.
+    // The window after its start-up on the shipped settings, shown and active.
     InputWindow& Start() {
+        s_ = DesignCase();
         window_ = std::make_unique<InputWindow>(s_, dir_.path());
         EXPECT_FALSE(window_->Load().has_value());
         window_->show();
@@ -177,8 +196,9 @@ class InputWindowTest : public ::testing::Test {
                           QPoint(std::min(8, b->width() / 2), b->height() / 2));
     }
     void Leave() { Find<QPushButton>(QStringLiteral("cmdKoniec"))->setFocus(); }
-    void ChooseConcrete(int index) {
-        auto* box = Find<QComboBox>(QStringLiteral("cmbBeton"));
+    // Chooses an entry of a list box as the user does.
+    void Choose(const QString& name, int index) {
+        auto* box = Find<QComboBox>(name);
         box->setCurrentIndex(index);
         emit box->activated(index);
     }
@@ -196,7 +216,8 @@ class InputWindowTest : public ::testing::Test {
 };
 
 // The shipped settings: "Hala magazynowa, słup S1", B20, the second steel, n computed, three
-// load cases of which only the first is shown, 300/100 mm ring, eight M24 on 250 mm.
+// load cases of which only the first is shown, 300/100 mm ring, eight M24 on 250 mm. On the bolts
+// tab the bolt fields go into the state as they are typed.
 TEST_F(InputWindowTest, StartsOnTheGeneralTabWithTheFieldsFormatted) {
     Start();
     EXPECT_EQ(Find<QTabWidget>(QStringLiteral("SSTab1"))->currentIndex(), 1);
@@ -214,8 +235,7 @@ TEST_F(InputWindowTest, StartsOnTheGeneralTabWithTheFieldsFormatted) {
         {"Text6(0)", "500.0"},
         {"Text7(1)", "120.0"},
         {"Text5(2)", "20.0"},
-        {"Text6(5)", "0.0"},
-    };
+        {"Text6(5)", "0.0"}};
     for (auto [name, text] : shown) {
         EXPECT_EQ(Field(QString::fromUtf8(name))->text().toStdString(), text) << name;
     }
@@ -226,248 +246,157 @@ TEST_F(InputWindowTest, StartsOnTheGeneralTabWithTheFieldsFormatted) {
     EXPECT_TRUE(Find<QRadioButton>(QStringLiteral("Wsp_n(0)"))->isChecked());
     EXPECT_FALSE(Find<QLabel>(QStringLiteral("Image1(0)"))->pixmap().isNull());
     EXPECT_TRUE(s_.Oznaczenie_stopy.isEmpty());
+
+    Find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(3);
+    Type(QStringLiteral("Text12"), QStringLiteral("12"));
+    Type(QStringLiteral("Text11"), QStringLiteral("x"));
+    EXPECT_EQ(s_.Liczba_srub, 12);
+    EXPECT_EQ(s_.R_srub, 250);
+    EXPECT_FALSE(Find<QLabel>(QStringLiteral("Picture1"))->pixmap().isNull());
 }
 
-// Each row is something the user does and what the window and the state show afterwards;
-// the boxes that come up are answered by the row's script.
-TEST_F(InputWindowTest, FieldsOptionsAndTheStiffnessDialog) {
-    struct Row {
+// The case count takes effect when its field is left or the tab changes; the field then shows the
+// count in force, and the rows shown keep their stored values.
+TEST_F(InputWindowTest, TheCaseCountShowsItsRows) {
+    const struct {
         const char* what;
-        std::vector<ModalScript::Action> answers;
-        std::function<void(InputWindowTest&)> act;
-        std::function<void(InputWindowTest&)> check;
-        int boxes = 0;  // message boxes expected
+        std::vector<const char*> typed;
+        bool byTab;
+        int rows;
+    } rows[] = {
+        {"three", {"3"}, false, 3},
+        {"nine become six", {"9"}, false, 6},
+        {"a count that is no number keeps the previous one", {"2", "dwa"}, false, 2},
+        {"a count below one becomes one", {"0"}, false, 1},
+        {"the load tab brought to the front", {"4"}, true, 4},
     };
-    using T = InputWindowTest;
-    const auto ratio = [](double n, const char* shown) {
-        return [n, shown](T& t) {
-            EXPECT_DOUBLE_EQ(t.s_.Es_Eb, n);
-            EXPECT_EQ(t.Field(QStringLiteral("Text2"))->text().toStdString(), shown);
-        };
-    };
-    const Row rows[] = {
-        {"three cases show three rows with the stored values",
-         {},
-         [](T& t) { t.Type(QStringLiteral("Text1"), QStringLiteral("3")), t.Leave(); },
-         [](T& t) {
-             EXPECT_EQ(t.VisibleRows(), 3);
-             EXPECT_EQ(t.s_.Liczba_przyp, 3);
-             EXPECT_EQ(t.Field(QStringLiteral("Text6(2)"))->text(), u"300.0");
-         }},
-        {"nine cases become six",
-         {},
-         [](T& t) { t.Type(QStringLiteral("Text1"), QStringLiteral("9")), t.Leave(); },
-         [](T& t) {
-             EXPECT_EQ(t.VisibleRows(), 6);
-             EXPECT_EQ(t.Field(QStringLiteral("Text1"))->text(), u"6");
-         }},
-        {"a count that is no number keeps the previous one",
-         {},
-         [](T& t) {
-             t.Type(QStringLiteral("Text1"), QStringLiteral("2")), t.Leave();
-             t.Type(QStringLiteral("Text1"), QStringLiteral("dwa")), t.Leave();
-         },
-         [](T& t) {
-             EXPECT_EQ(t.s_.Liczba_przyp, 2);
-             EXPECT_EQ(t.Field(QStringLiteral("Text1"))->text(), u"2");
-         }},
-        {"a count below one becomes one",
-         {},
-         [](T& t) { t.Type(QStringLiteral("Text1"), QStringLiteral("0")), t.Leave(); },
-         [](T& t) {
-             EXPECT_EQ(t.VisibleRows(), 1);
-             EXPECT_EQ(t.Field(QStringLiteral("Text1"))->text(), u"1");
-         }},
-        {"the count takes effect on a tab change too",
-         {},
-         [](T& t) {
-             t.Field(QStringLiteral("Text1"))->setText(QStringLiteral("4"));
-             t.Find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(2);
-         },
-         [](T& t) {
-             EXPECT_EQ(t.VisibleRows(), 4);
-             EXPECT_TRUE(t.Field(QStringLiteral("Text6(0)"))->hasFocus());
-         }},
-        {"the bolts tab takes the bolt fields into the state as they are typed",
-         {},
-         [](T& t) {
-             t.Find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(3);
-             t.Type(QStringLiteral("Text12"), QStringLiteral("12"));
-             t.Type(QStringLiteral("Text11"), QStringLiteral("x"));
-         },
-         [](T& t) {
-             EXPECT_EQ(t.s_.Liczba_srub, 12);
-             EXPECT_EQ(t.s_.R_srub, 250);
-             EXPECT_FALSE(t.Find<QLabel>(QStringLiteral("Picture1"))->pixmap().isNull());
-         }},
-        {"a new concrete with n computed shows its n at once",
-         {},
-         [](T& t) { t.ChooseConcrete(3); },
-         ratio(205000.0 / 31000, "6.61")},
-        {"clicking the computed option again does nothing",
-         {},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(0)")); },
-         ratio(205000.0 / 29000, "7.07")},
-        {"n given by the user: the concrete's value",
-         {Press(QStringLiteral("cmdn(1)"))},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(1)")); },
-         [&](T& t) {
-             ratio(7.07, "7.07")(t);
-             EXPECT_EQ(t.s_.Tryb_n, 1);
-         }},
-        {"n given by the user: the recommended 6",
-         {Press(QStringLiteral("cmdn(0)"))},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(1)")); },
-         ratio(6, "6.")},
-        {"a typed n passes through single precision",
-         {Press(QStringLiteral("cmdn(2)")), Answer(QStringLiteral("7.3"))},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(1)")); },
-         ratio(7.3f, "7.3")},
-        {"a typed n that is no number is refused and asked again",
-         {Press(QStringLiteral("cmdn(2)")), Answer(QStringLiteral("siedem")), Ok(),
-          Answer(QStringLiteral("8"))},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(1)")); },
-         ratio(8, "8."),
-         1},
-        {"a typed n out of range is refused; Cancel then gives 6",
-         {Press(QStringLiteral("cmdn(2)")), Answer(QStringLiteral("400")), Ok(), Cancel()},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(1)")); },
-         ratio(6, "6."),
-         1},
-        {"the dialog's close box keeps n",
-         {Cancel()},
-         [](T& t) { t.Click(QStringLiteral("Wsp_n(1)")); },
-         [&](T& t) {
-             ratio(205000.0 / 29000, "7.07")(t);
-             EXPECT_EQ(t.s_.Tryb_n, 1);
-         }},
-        {"a new concrete with n given opens the dialog for it",
-         {Press(QStringLiteral("cmdn(0)")), Press(QStringLiteral("cmdn(1)"))},
-         [](T& t) {
-             t.Click(QStringLiteral("Wsp_n(1)"));
-             t.ChooseConcrete(3);
-         },
-         ratio(6.61, "6.61")},
-        {"the results language and the RTF choice",
-         {},
-         [](T& t) {
-             t.Click(QStringLiteral("Jezyk(2)"));
-             t.Click(QStringLiteral("optRTF(2)"));
-         },
-         [](T& t) {
-             EXPECT_EQ(t.s_.Jezyk, 2);
-             EXPECT_EQ(t.s_.Tryb_RTF, 2);
-             EXPECT_TRUE(t.s_.Teksty[33].contains(u"concrete", Qt::CaseInsensitive))
-                 << t.s_.Teksty[33].toStdString();
-         }},
-        {"a language whose files are missing keeps the one in force",
-         {Ok()},
-         [](T& t) {
-             QFile::remove(t.dir_.filePath(QStringLiteral("Vdlfrok.txt")));
-             t.Click(QStringLiteral("Jezyk(3)"));
-         },
-         [](T& t) {
-             EXPECT_EQ(t.s_.Jezyk, 0);
-             EXPECT_TRUE(t.Find<QRadioButton>(QStringLiteral("Jezyk(0)"))->isChecked());
-             EXPECT_TRUE(t.s_.Teksty[33].contains(u"betonow", Qt::CaseInsensitive));
-         },
-         1},
-    };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        s_ = DesignCase();
         Start();
-        ModalScript script(r.answers);
-        r.act(*this);
+        for (const char* text : r.typed) {
+            if (r.byTab) {
+                Field(QStringLiteral("Text1"))->setText(QString::fromLatin1(text));
+                Find<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(2);
+            } else {
+                Type(QStringLiteral("Text1"), QString::fromLatin1(text));
+                Leave();
+            }
+        }
+        EXPECT_EQ(VisibleRows(), r.rows);
+        EXPECT_EQ(s_.Liczba_przyp, r.rows);
+        EXPECT_EQ(Field(QStringLiteral("Text1"))->text(), QString::number(r.rows));
+    }
+    EXPECT_TRUE(Field(QStringLiteral("Text6(0)"))->hasFocus());
+    EXPECT_EQ(Field(QStringLiteral("Text6(2)"))->text(), u"300.0");
+}
+
+// The stiffness ratio n: computed from the concrete, or given through the dialog that its option
+// opens, the boxes that come up answered by the row's script.
+TEST_F(InputWindowTest, TheStiffnessRatio) {
+    const struct {
+        const char* what;
+        const char* steps;    // the options clicked, "B25" for the fourth concrete chosen
+        const char* answers;  // see Answers()
+        double n;
+        const char* shown;
+        int boxes = 0;  // message boxes expected
+    } rows[] = {
+        {"a new concrete with n computed shows its n at once", "B25", "", 205000.0 / 31000, "6.61"},
+        {"clicking the computed option again does nothing", "Wsp_n(0)", "", 205000.0 / 29000,
+         "7.07"},
+        {"n given: the concrete's value", "Wsp_n(1)", "cmdn(1)", 7.07, "7.07"},
+        {"n given: the recommended 6", "Wsp_n(1)", "cmdn(0)", 6, "6."},
+        {"a typed n passes through single precision", "Wsp_n(1)", "cmdn(2) =7.3", 7.3f, "7.3"},
+        {"a typed n that is no number is refused and asked again", "Wsp_n(1)", "cmdn(2) =siedem =8",
+         8, "8.", 1},
+        {"a typed n out of range is refused; Cancel then gives 6", "Wsp_n(1)", "cmdn(2) =400 close",
+         6, "6.", 1},
+        {"the dialog's close box keeps n", "Wsp_n(1)", "close", 205000.0 / 29000, "7.07"},
+        {"a new concrete with n given opens the dialog for it", "Wsp_n(1) B25", "cmdn(0) cmdn(1)",
+         6.61, "6.61"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        Start();
+        ModalScript script(Answers(r.answers));
+        const QStringList steps = QString::fromLatin1(r.steps).split(u' ');
+        for (const QString& step : steps) {
+            step == u"B25" ? Choose(QStringLiteral("cmbBeton"), 3) : Click(step);
+        }
         Finish(script);
         EXPECT_TRUE(script.done());
         EXPECT_EQ(script.unexpected, 0);
         EXPECT_EQ(static_cast<int>(script.boxes.size()), r.boxes);
-        r.check(*this);
+        EXPECT_DOUBLE_EQ(s_.Es_Eb, r.n);
+        EXPECT_EQ(Field(QStringLiteral("Text2"))->text().toStdString(), r.shown);
+        EXPECT_EQ(s_.Tryb_n, steps.front() == u"Wsp_n(1)" ? 1 : 0);
     }
+}
+
+// The results language and the RTF choice; a language whose files are missing keeps the one in
+// force.
+TEST_F(InputWindowTest, TheResultsLanguage) {
+    Start();
+    ModalScript script;
+    Click(QStringLiteral("Jezyk(2)"));
+    Click(QStringLiteral("optRTF(2)"));
+    EXPECT_EQ(s_.Tryb_RTF, 2);
+    QFile::remove(dir_.filePath(QStringLiteral("Vdlfrok.txt")));
+    Click(QStringLiteral("Jezyk(3)"));
+    Finish(script);
+    EXPECT_EQ(script.boxes.size(), 1u);
+    EXPECT_EQ(s_.Jezyk, 2);
+    EXPECT_TRUE(Find<QRadioButton>(QStringLiteral("Jezyk(2)"))->isChecked());
+    EXPECT_TRUE(s_.Teksty[33].contains(u"concrete", Qt::CaseInsensitive))
+        << s_.Teksty[33].toStdString();
 }
 
 // Every stop of the calculate command reaches its message box, and no results window opens;
 // a run without a stop opens the results window and hides this one.
 TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
+    const QString kTitle = QStringLiteral("Vardel 2005");
     struct Row {
         const char* what;
         std::vector<std::pair<const char*, const char*>> typed;  // field, text
         int steel, diameter;                                     // entries to choose, -1 none
-        const char* title;
+        QString title;
         const char* message;  // its beginning
         QMessageBox::Icon icon;
     };
+    // clang-format off
     const Row rows[] = {
-        {"ring without a wall",
-         {{"Text4", "300"}},
-         -1,
-         -1,
-         "Vardel 2005",
-         "Promień zewnętrzny pierścienia musi być większy",
-         QMessageBox::Critical},
-        {"bolts too close",
-         {{"Text4", "50"}, {"Text11", "100"}, {"Text12", "16"}},
-         -1,
-         2,
-         "UWAGA:",
-         "Za mały rozstaw śrub!",
-         QMessageBox::Critical},
-        {"steel and diameter the standard does not allow",
-         {},
-         0,
-         6,
-         "Vardel 2005",
-         "Norma nie przewiduje takich śrub",
-         QMessageBox::Critical},
-        {"the bolt circle off the plate",
-         {{"Text11", "300"}},
-         -1,
-         -1,
-         "Vardel 2005",
-         "Okrąg śrub musi leżeć na blasze",
-         QMessageBox::Critical},
-        {"a field that is no number",
-         {{"Text7(0)", "abc"}},
-         -1,
-         -1,
-         "Vardel 2005",
-         "Podany ciąg znaków nie tworzy liczby",
+        {"ring without a wall", {{"Text4", "300"}}, -1, -1, kTitle,
+         "Promień zewnętrzny pierścienia musi być większy", QMessageBox::Critical},
+        {"bolts too close", {{"Text4", "50"}, {"Text11", "100"}, {"Text12", "16"}}, -1, 2,
+         u"UWAGA:"_s, "Za mały rozstaw śrub!", QMessageBox::Critical},
+        {"steel and diameter the standard does not allow", {}, 0, 6, kTitle,
+         "Norma nie przewiduje takich śrub", QMessageBox::Critical},
+        {"the bolt circle off the plate", {{"Text11", "300"}}, -1, -1, kTitle,
+         "Okrąg śrub musi leżeć na blasze", QMessageBox::Critical},
+        {"a field that is no number", {{"Text7(0)", "abc"}}, -1, -1, kTitle,
+         "Podany ciąg znaków nie tworzy liczby", QMessageBox::Warning},
+        {"no bolts", {{"Text12", "0"}}, -1, -1, kTitle,
+         "Liczba śrub musi być większa od zera!", QMessageBox::Critical},
+        {"a field beyond 16 bits", {{"Text12", "40000"}}, -1, -1, kTitle, "K3(oblicz)!!",
          QMessageBox::Warning},
-        {"no bolts",
-         {{"Text12", "0"}},
-         -1,
-         -1,
-         "Vardel 2005",
-         "Liczba śrub musi być większa od zera!",
-         QMessageBox::Critical},
-        {"a field beyond 16 bits",
-         {{"Text12", "40000"}},
-         -1,
-         -1,
-         "Vardel 2005",
-         "K3(oblicz)!!",
-         QMessageBox::Warning},
-        {"a sound design", {}, -1, -1, nullptr, nullptr, QMessageBox::NoIcon},
+        {"a sound design", {}, -1, -1, {}, nullptr, QMessageBox::NoIcon},
     };
+    // clang-format on
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        s_ = DesignCase();
         Start();
         for (auto [field, text] : r.typed) {
             Type(QString::fromUtf8(field), QString::fromUtf8(text));
             Leave();
         }
         if (r.steel >= 0) {
-            auto* box = Find<QComboBox>(QStringLiteral("cmbStal"));
-            box->setCurrentIndex(r.steel);
-            emit box->activated(r.steel);
+            Choose(QStringLiteral("cmbStal"), r.steel);
         }
         if (r.diameter >= 0) {
-            Find<QComboBox>(QStringLiteral("cmbFi"))->setCurrentIndex(r.diameter);
+            Choose(QStringLiteral("cmbFi"), r.diameter);
         }
-        // A real results window may ask for the designation: any box it opens is closed.
-        ModalScript script(r.title ? std::vector{Ok()} : std::vector<ModalScript::Action>{});
+        // A real results window may ask for the designation: that box is closed.
+        ModalScript script;
         Click(QStringLiteral("cmdOblicz"));
         Finish(script);
         QWidget* results = nullptr;
@@ -476,14 +405,13 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
                 results = w;
             }
         }
-        if (r.title == nullptr) {
-            EXPECT_NE(results, nullptr);
-            EXPECT_FALSE(window_->isVisible());
+        EXPECT_EQ(results != nullptr, r.message == nullptr);
+        EXPECT_EQ(window_->isVisible(), r.message != nullptr);
+        if (r.message == nullptr) {
             continue;
         }
-        EXPECT_EQ(results, nullptr);
         ASSERT_EQ(script.boxes.size(), 1u);
-        EXPECT_EQ(script.boxes[0].title.toStdString(), r.title);
+        EXPECT_EQ(script.boxes[0].title, r.title);
         EXPECT_TRUE(script.boxes[0].text.startsWith(QString::fromUtf8(r.message)))
             << script.boxes[0].text.toStdString();
         EXPECT_EQ(script.boxes[0].icon, r.icon);
@@ -501,7 +429,7 @@ TEST_F(InputWindowTest, ExitWritesTheSettingsFromTheFields) {
     status.write("0, 5\r\n");
     status.close();
     QSignalSpy ended(window_.get(), &InputWindow::programEnded);
-    ModalScript script({Ok()});
+    ModalScript script;
     Click(QStringLiteral("cmdKoniec"));
     Finish(script);
     EXPECT_EQ(ended.count(), 1);
@@ -542,6 +470,145 @@ TEST_F(InputWindowTest, AReadOnlyProgramDirectoryGivesWayToThePerUserOne) {
 
     EXPECT_EQ(ChooseProgramDir(test::ProgramDir(), QString(), false).dir, QString());
     EXPECT_FALSE(IsWritableDir(home.filePath(QStringLiteral("none"))));
+}
+
+QLabel* IndexedLabel(QWidget* w, const char* name, int index) {
+    for (QLabel* l : w->findChildren<QLabel*>(name)) {
+        if (l->property("Index").toInt() == index) {
+            return l;
+        }
+    }
+    return nullptr;
+}
+
+// The selection window driven as a user drives it: the thickness prompt answered with a number,
+// with text, a negative number, cancelled or overflowing; the tab chosen by the steel and the
+// diameter, changed with the mouse; confirmed with the button or Enter (the focus is on "O&K"), or
+// cancelled.
+TEST_F(InputWindowTest, TheAnchorSelectionWindow) {
+    const QString notANumber = "Podany ciąg znaków nie tworzy liczby\nPrzyjęto wartość ZERO.";
+    const QString negative = "Grubość nie może być ujemna\nPrzyjęto wartość ZERO.";
+    enum class Act { Ok, HookTabThenOk, Enter, Anuluj };
+    const struct {
+        const char* what;
+        int d, steel;
+        const char* answer;  // see Answers()
+        Act act;
+        QString told;
+        QString tabs;  // captions, "|" between them, "-" after a disabled one
+        int shownTab;  // current when the window opened
+        QString L1;    // the rib label, "" when hidden
+        bool confirmed;
+        QString firstLine, lastLine;
+    } rows[] = {
+        {"hook by default for St3", 24, 2, "=50", Act::Ok, "",
+         "Kotwa hakowa|Kotwa z płytką (nie zalecane)", 0, "", true, "Dobrano kotwę: F-24-1600",
+         "Łączna grubość blachy czołowej i podlewki: 50 mm"},
+        {"text taken as 0, hook chosen against 18G2", 24, 4, "=abc", Act::HookTabThenOk, notANumber,
+         "Kotwa hakowa (nie zalecane)|Kotwa z płytką", 1, "", true, "Dobrano kotwę: F-24-1550",
+         "Łączna grubość blachy czołowej i podlewki: 0 mm"},
+        {"negative taken as 0, plate by default for 18G2", 24, 4, "=-5", Act::Ok, negative,
+         "Kotwa hakowa (nie zalecane)|Kotwa z płytką", 1, "", true, "Dobrano kotwę: P-24-600",
+         "Łączna grubość blachy czołowej i podlewki: 0 mm"},
+        {"plate with ribs by Enter", 48, 4, "=80", Act::Enter, "",
+         "Kotwa hakowa (nie zalecane)|Kotwa z płytką", 1, "L1 = 160 mm", true,
+         "Dobrano kotwę: P-48-1200", "Łączna grubość blachy czołowej i podlewki: 80 mm"},
+        {"no plate at 16 mm, cancelled prompt", 16, 4, "close", Act::Anuluj, notANumber,
+         "Kotwa hakowa (nie zalecane)|Kotwa z płytką-", 0, "", false, "", ""},
+        {"overflowing thickness: nothing to confirm", 48, 2, "=40000", Act::Ok, "6!!!!",
+         "Kotwa hakowa|Kotwa z płytką (nie zalecane)-", 0, "L1 = ", false, "", ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        QFile::remove(dir_.filePath("Szkick.bmp"));
+        DesignCase s;
+        ASSERT_FALSE(LoadLanguageTexts(s, test::ProgramDir()));
+        s.Fi_sruby = static_cast<Int16>(r.d);
+        s.Nrstali = static_cast<Int16>(r.steel);
+        s.Nrbetonu = 1;
+        ASSERT_TRUE(LookUpBoltArea(s));
+        ASSERT_EQ(LookUpSteel(s), SteelLookup::Set);
+        ASSERT_TRUE(LookUpConcrete(s));
+        s.Dobor_liczba = 9;  // an earlier confirmation, forgotten when the window loads
+
+        QString tabs;
+        int shownTab = -1;
+        QString plateL1;
+        const auto click = [](QWidget* w, const char* name) {
+            QTest::mouseClick(w->findChild<QPushButton*>(name), Qt::LeftButton);
+        };
+        std::vector<ModalScript::Action> actions = Answers(QString::fromUtf8(r.answer));
+        actions.push_back([&](QWidget* w) {
+            auto* tab = w->findChild<QTabWidget*>("SSTab1");
+            shownTab = tab->currentIndex();
+            for (int k = 0; k < 2; ++k) {
+                tabs += (k ? "|" : "") + tab->tabText(k) + (tab->isTabEnabled(k) ? "" : "-");
+            }
+            QLabel* L1 = IndexedLabel(w, "lblL1", 1);
+            plateL1 = L1->isVisibleTo(L1->parentWidget()) ? L1->text() : "";
+            switch (r.act) {
+                case Act::HookTabThenOk:
+                    QTest::mouseClick(tab->tabBar(), Qt::LeftButton, {},
+                                      tab->tabBar()->tabRect(0).center());
+                    [[fallthrough]];
+                case Act::Ok:
+                    click(w, "cmdOK");
+                    if (w->isVisible()) {  // OK refused: leave by Anuluj
+                        click(w, "cmdAnuluj");
+                    }
+                    break;
+                case Act::Enter:
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    break;
+                case Act::Anuluj:
+                    click(w, "cmdAnuluj");
+                    break;
+            }
+        });
+        ModalScript script(std::move(actions));
+        const bool confirmed = RunAnchorSelection(s, dir_.path(), nullptr);
+        Finish(script);
+        EXPECT_TRUE(script.done());
+        QStringList told;
+        for (const ModalScript::Box& box : script.boxes) {
+            told << box.text;
+        }
+        EXPECT_EQ(told.join("/"), r.told);
+        EXPECT_EQ(tabs, r.tabs);
+        EXPECT_EQ(shownTab, r.shownTab);
+        EXPECT_EQ(plateL1, r.L1);
+        EXPECT_EQ(confirmed, r.confirmed);
+        EXPECT_EQ(QFile::exists(dir_.filePath("Szkick.bmp")), r.confirmed);
+        if (r.confirmed) {
+            EXPECT_EQ(s.Dobor_teksty[1], r.firstLine);
+            EXPECT_EQ(s.Dobor_teksty[s.Dobor_liczba], r.lastLine);
+        } else {
+            EXPECT_EQ(s.Dobor_liczba, 0);
+        }
+    }
+}
+
+// The dialogs behind the prompt interface: what is typed comes back, Cancel gives nothing; a
+// message shows in a message box.
+TEST(QtPrompter, InputBoxAndMessageBox) {
+    QtPrompter prompter(nullptr);
+    for (const char* answer : {"=12", "close"}) {
+        SCOPED_TRACE(answer);
+        QString asked;
+        ModalScript script({[&](QWidget* w) {
+            auto* box = qobject_cast<QInputDialog*>(w);
+            asked = box->windowTitle() + u'|' + box->labelText() + u'|' + box->textValue();
+            Answers(QString::fromLatin1(answer)).front()(w);
+        }});
+        const auto typed = prompter.AskText(u"Podaj nr strony"_s, u"Vardel 2005"_s, u"3"_s);
+        EXPECT_EQ(asked, u"Vardel 2005|Podaj nr strony|3");
+        EXPECT_EQ(typed, answer[0] == '=' ? std::optional(u"12"_s) : std::nullopt);
+    }
+    ModalScript script;
+    prompter.Tell(u"Vardel Ok"_s, u"Problem z wyborem drukarki"_s);
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_EQ(script.boxes[0].title + u'|' + script.boxes[0].text,
+              u"Vardel Ok|Problem z wyborem drukarki");
 }
 
 }  // namespace

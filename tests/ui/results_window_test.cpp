@@ -9,16 +9,13 @@
 #include "sketches/ring_sketches.h"
 #include "tests/report/report_fixture.h"
 #include "tests/test_support.h"
-#include "ui/qt_prompter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -162,31 +159,29 @@ TEST(ResultsWindowStart, ShowsTheVerdictThePageAndTheMenuStates) {
     }
 }
 
+// A failure at the start says which and leaves the window usable: without the print program
+// the verdict shows all the same; with a directory where the plan sketch goes no page is drawn.
 TEST(ResultsWindowStart, AFailureSaysWhichAndLeavesTheWindowUsable) {
-    {
-        SCOPED_TRACE("no print program");
-        Harness h(kPassing, false);
+    for (const bool printProgram : {false, true}) {
+        SCOPED_TRACE(printProgram ? "a directory the sketch cannot be written into"
+                                  : "no print program");
+        Harness h(kPassing, printProgram);
+        if (printProgram) {
+            QFile::remove(h.File("Piersc.bmp"));
+            QDir(h.dir.path()).mkdir(QStringLiteral("Piersc.bmp"));
+        }
         h.Start();
         ASSERT_EQ(h.prompter.told.size(), 1);
-        EXPECT_TRUE(h.prompter.told[0].startsWith(QStringLiteral(
-            "Vardel 2005|Jakiś problem 481\n\nNie można uruchomić programu drukującego")))
+        EXPECT_TRUE(h.prompter.told[0].startsWith(
+            printProgram
+                ? u"Vardel 2005|Jakiś problem 75\n\n"_s
+                : u"Vardel 2005|Jakiś problem 481\n\nNie można uruchomić programu drukującego"_s))
             << h.prompter.told[0].toStdString();
-        EXPECT_EQ(h.Panel(3)->text(), QStringLiteral("OK"));
+        EXPECT_TRUE(printProgram || h.Panel(3)->text() == u"OK");
+        EXPECT_TRUE(h.Page().isNull());
         EXPECT_TRUE(h.w->isVisible());
         h.Trigger("mnuKoniec");
         EXPECT_EQ(h.ended, 1);
-    }
-    {
-        SCOPED_TRACE("a directory the sketch cannot be written into");
-        Harness h;
-        QFile::remove(h.File("Piersc.bmp"));
-        QDir(h.dir.path()).mkdir(QStringLiteral("Piersc.bmp"));
-        h.Start();
-        ASSERT_EQ(h.prompter.told.size(), 1);
-        EXPECT_TRUE(
-            h.prompter.told[0].startsWith(QStringLiteral("Vardel 2005|Jakiś problem 75\n\n")));
-        EXPECT_TRUE(h.Page().isNull());
-        EXPECT_TRUE(h.w->isVisible());
     }
 }
 
@@ -337,37 +332,26 @@ void AnswerFileDialog(const QString& path,
     timer->start(10);
 }
 
-TEST(ResultsWindowCommands, TextExport) {
+// The text, RTF and Word exports through their save dialogs. A designation not given at the start
+// is asked once, by the first export, even when its dialog is cancelled. The Word export ends
+// with its advice on viewing the document (its failures are the export's tests').
+TEST(ResultsWindowCommands, Exports) {
     Harness h;
-    h.Start({std::nullopt});  // no designation at start: the export asks for it once
-    // The name the dialog proposes: its own name field may win over a name given too early.
-    const QString path = h.File("Wyniki.txt");
-
+    h.s.Tryb_RTF = 1;
+    h.Start({std::nullopt});
     AnswerFileDialog(QString());
     h.prompter.answers = {QStringLiteral("SF-4")};
     h.Trigger("mnuZapisztxt");
-    EXPECT_EQ(h.prompter.asked, QStringList{kDesignationPrompt});
     EXPECT_EQ(h.Panel(5)->text(), QStringLiteral("SF-4"));
-    EXPECT_FALSE(QFile::exists(path));
-
-    AnswerFileDialog(path);
-    h.Trigger("mnuZapisztxt");
-    EXPECT_EQ(h.prompter.asked.size(), 1);
-    EXPECT_EQ(test::ReadAll(path), TextExportBytes(h.s, h.w->lines(), h.w->header(), QLocale()));
-}
-
-// The RTF and the Word document through their save dialogs, with their pictures; the Word
-// export ends with its advice on viewing the document (its failures are the export's tests').
-TEST(ResultsWindowCommands, RtfAndWordExports) {
-    Harness h;
-    h.s.Tryb_RTF = 1;
-    h.Start();
+    EXPECT_FALSE(QFile::exists(h.File("Wyniki.txt")));
+    // The names the dialogs propose: a dialog's own name field may win over a name given early.
     const struct {
         const char* action;
         const char* file;
         QString title;
         QByteArray begins;
     } rows[] = {
+        {"mnuZapisztxt", "Wyniki.txt", u"Podaj nazwę pliku tekstowego"_s, ""},
         {"mnuZapiszrtf", "Wyniki.rtf", u"Podaj nazwę pliku w formacie rtf"_s, "{\\rtf1"},
         {"mnuZapiszdoc", "Wyniki.docx", u"Podaj nazwę dokumentu Word'a"_s, "PK"},
     };
@@ -376,11 +360,13 @@ TEST(ResultsWindowCommands, RtfAndWordExports) {
         h.prompter.told.clear();
         AnswerFileDialog(h.File(row.file), row.title);
         h.Trigger(row.action);
-        EXPECT_TRUE(test::ReadAll(h.File(row.file)).startsWith(row.begins))
-            << h.prompter.told.join(u'|').toStdString();
+        EXPECT_TRUE(test::ReadAll(h.File(row.file)).startsWith(row.begins));
         const int advice = QByteArray(row.action) == "mnuZapiszdoc" ? 1 : 0;
         EXPECT_EQ(h.prompter.told.size(), advice) << h.prompter.told.join(u"\n"_s).toStdString();
     }
+    EXPECT_EQ(h.prompter.asked, QStringList{kDesignationPrompt});
+    EXPECT_EQ(test::ReadAll(h.File("Wyniki.txt")),
+              TextExportBytes(h.s, h.w->lines(), h.w->header(), QLocale()));
 }
 
 // Printing on this test machine fails: no print server is reachable, and the print program,
@@ -430,35 +416,6 @@ TEST(ResultsWindowCommands, HelpOpensAtItsTopic) {
     browser->window()->hide();
     h.Trigger("mnuPomoc");
     EXPECT_EQ(h.prompter.told.size(), 1);
-}
-
-// The dialogs behind the prompt interface: what is typed comes back, Cancel gives nothing.
-TEST(QtPrompter, InputBoxAndMessageBox) {
-    QtPrompter prompter(nullptr);
-    for (const bool accept : {true, false}) {
-        SCOPED_TRACE(accept ? "accepted" : "cancelled");
-        QTimer::singleShot(50, [accept] {
-            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Vardel 2005"));
-            EXPECT_EQ(box->labelText(), QStringLiteral("Podaj nr strony"));
-            EXPECT_EQ(box->textValue(), QStringLiteral("3"));
-            box->setTextValue(QStringLiteral("12"));
-            accept ? box->accept() : box->reject();
-        });
-        const auto answer = prompter.AskText(QStringLiteral("Podaj nr strony"),
-                                             QStringLiteral("Vardel 2005"), QStringLiteral("3"));
-        EXPECT_EQ(answer, accept ? std::optional<QString>(QStringLiteral("12")) : std::nullopt);
-    }
-    QString shown;
-    QTimer::singleShot(50, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->windowTitle() + u'|' + box->text();
-        box->accept();
-    });
-    prompter.Tell(QStringLiteral("Vardel Ok"), QStringLiteral("Problem z wyborem drukarki"));
-    EXPECT_EQ(shown, QStringLiteral("Vardel Ok|Problem z wyborem drukarki"));
 }
 
 }  // namespace
