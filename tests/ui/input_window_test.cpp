@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -586,6 +587,122 @@ TEST_F(InputWindowTest, TheAnchorSelectionWindow) {
             EXPECT_EQ(s.Dobor_liczba, 0);
         }
     }
+}
+
+// Load tables read into the load tab (the shipped design under them), and the bolt layouts that
+// "Dobierz śruby" offers.
+TEST_F(InputWindowTest, ALoadTableBecomesTheLoadCasesOrTellsWhyNot) {
+    Start();
+    const auto loadFields = [this] {
+        QStringList texts{Field("Text1")->text()};
+        for (int i = 0; i < kMaxCases; ++i) {
+            for (const char* f : {"Text6(%1)", "Text7(%1)", "Text5(%1)"}) {
+                texts << Field(QString::fromLatin1(f).arg(i))->text();
+            }
+        }
+        return texts;
+    };
+    const struct {
+        const char* what;
+        QByteArray file;
+        QStringList fields;  // Text1, then N, M, V from the first row; none: nothing taken
+        const char* box;     // part of the one message box, "" for none
+    } rows[] = {
+        {"a header, a decimal comma, signs kept",
+         "N;M;V\n100;20,5;5\n-50;10;0\n",
+         {"2", "100", "20.5", "5", "-50", "10", "0"},
+         ""},
+        {"the governing rows of a longer table, named",
+         "K1,100,1,0\nK2,100,1,0\nK3,150,60,0\nK4,100,1,0\nK5,100,1,0\nK6,100,1,0\n"
+         "K7,100,1,80\nK8,100,1,0\n",
+         {"2", "150", "60", "0", "100", "1", "80"},
+         "Wierszy w tabeli: 8. Przypadkami obciążenia są wiersze decydujące: 3 (K3), 7 (K7)."},
+        {"text in a number", "100;abc;5\n", {}, "abc"},
+        {"an empty file", "", {}, "tabela.csv"},
+    };
+    const QString path = dir_.filePath("tabela.csv");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(r.file);
+        f.close();
+        const QStringList before = loadFields();
+        ModalScript script;
+        EXPECT_EQ(window_->LoadTableFile(path), !r.fields.isEmpty());
+        Finish(script);
+        EXPECT_EQ(loadFields().mid(0, r.fields.isEmpty() ? before.size() : r.fields.size()),
+                  r.fields.isEmpty() ? before : r.fields);
+        ASSERT_EQ(script.boxes.size(), *r.box != '\0' ? 1u : 0u);
+        if (*r.box != '\0') {
+            EXPECT_TRUE(script.boxes[0].text.contains(QString::fromUtf8(r.box)))
+                << script.boxes[0].text.toStdString();
+        }
+    }
+}
+
+// "Zastosuj" takes the chosen layout into the bolt fields, and that layout passes every row of
+// the table it was sized for, not only the rows the load tab shows.
+TEST_F(InputWindowTest, TheChosenBoltLayoutPassesEveryRowOfTheTable) {
+    Start();
+    QByteArray file;
+    std::vector<RowLoads> loads;
+    for (int k = 0; k < 40; ++k) {
+        loads.push_back({300.0f - 15 * k, 2.0f * k, k % 7 == 3 ? 60.0f : 5.0f});
+        file += QByteArray::number(loads.back().N_kN) + ',' +
+                QByteArray::number(loads.back().M_kNm) + ',' +
+                QByteArray::number(loads.back().V_kN) + '\n';
+    }
+    QFile f(dir_.filePath("tabela.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+    f.close();
+    {
+        ModalScript script;
+        ASSERT_TRUE(window_->LoadTableFile(f.fileName()));
+        Finish(script);
+    }
+    QString column, diameter;
+    int count = 0, governing = 0;
+    const auto sizeBolts = [&](std::vector<ModalScript::Action> actions) {
+        ModalScript script(std::move(actions));
+        Click("cmdDobierz");
+        Finish(script);
+        return script.boxes;
+    };
+    EXPECT_TRUE(sizeBolts({[&](QWidget* d) {
+                    auto* table = d->findChild<QTableWidget*>("tblUklady");
+                    ASSERT_GE(table->rowCount(), 2);
+                    column = table->horizontalHeaderItem(5)->text();
+                    table->selectRow(1);  // not the lightest: the choice is what counts
+                    count = table->item(1, 0)->text().toInt();
+                    diameter = table->item(1, 1)->text();
+                    governing = table->item(1, 5)->text().toInt();
+                    Press("cmdZastosuj")(d);
+                }}).empty());
+    EXPECT_EQ(column, "Wiersz");
+    EXPECT_GT(governing, kMaxCases);  // a row beyond those the load tab holds
+    EXPECT_EQ(Field("Text12")->text().toInt(), count);
+    EXPECT_TRUE(Find<QComboBox>("cmbFi")->currentText().contains(diameter));
+    auto all = CalculateTable(window_->Fields(), s_, loads, QLocale());
+    ASSERT_TRUE(std::holds_alternative<TableResults>(all));
+    for (const RowResult& r : std::get<TableResults>(all).rows) {
+        EXPECT_TRUE(r.utilisation.bolt <= 1 && r.utilisation.concrete <= 1 &&
+                    r.utilisation.shear <= 1);
+    }
+
+    // Once the load fields are edited the table is no longer what is sized; closing changes
+    // nothing.
+    Field("Text6(0)")->setText("301");
+    sizeBolts({[&](QWidget* d) {
+        column = d->findChild<QTableWidget*>()->horizontalHeaderItem(5)->text();
+        Cancel()(d);
+    }});
+    EXPECT_EQ(column, "Przypadek");
+    EXPECT_EQ(Field("Text12")->text().toInt(), count);
+    Field("Text6(0)")->setText("90000");
+    const auto boxes = sizeBolts({});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.startsWith("Żaden układ od 4 do 50 śrub"));
 }
 
 // The dialogs behind the prompt interface: what is typed comes back, Cancel gives nothing; a
