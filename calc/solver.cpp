@@ -39,7 +39,9 @@ Sums SectionSums(const SectionConstants& ring, double phi) {
     const double r = ring.Rw;
     const double ct = std::cos(phi);
     const double st = std::sin(phi);
-    const double s2t = std::sin(2.0 * phi);
+    // sin 2φ and the hole's own angle follow from these by algebra: the trigonometric functions
+    // cost more than the rest of the sums together, and the search evaluates them dozens of times.
+    const double s2t = 2.0 * st * ct;
     const double a = ring.Rz * ct;
     out.a = a;
     if (std::fabs(a) > r || r <= 0.0) {
@@ -52,11 +54,13 @@ Sums SectionSums(const SectionConstants& ring, double phi) {
         }
     } else {
         // The chord cuts the hole.
-        const double psi = std::acos(std::clamp(a / r, -1.0, 1.0));
-        const double cp = std::cos(psi);
-        out.S = SegmentS(ring.Rz3, phi, st, ct) - SegmentS(ring.Rw3, psi, std::sin(psi), cp);
-        out.J = SegmentJ(ring.Rz4by12, phi, ct, s2t) -
-                SegmentJ(ring.Rw4by12, psi, cp, std::sin(2.0 * psi));
+        const double cp = std::clamp(a / r, -1.0, 1.0);
+        const double psi = std::acos(cp);
+        // (1 − c)(1 + c) rather than 1 − c², which loses the sine's digits as c nears 1.
+        const double sp = std::sqrt((1.0 - cp) * (1.0 + cp));
+        out.S = SegmentS(ring.Rz3, phi, st, ct) - SegmentS(ring.Rw3, psi, sp, cp);
+        out.J =
+            SegmentJ(ring.Rz4by12, phi, ct, s2t) - SegmentJ(ring.Rw4by12, psi, cp, 2.0 * sp * cp);
     }
 
     // Tensioned bolts, each once: the bolt at angle 0, then pairs symmetric about the bending
