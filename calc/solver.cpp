@@ -28,19 +28,46 @@ constexpr double kResidualTolerance = 100.0;       // kG·cm
 constexpr int kBracketSteps = 1800;                // 0.1° steps of the bracketing scan
 constexpr int kBisections = 200;
 
+// The trigonometric functions cost more than the rest of the section sums together and the
+// searches try dozens of angles per case, so each angle near the last one is reached by turning
+// that one's cosine and sine, and everything else the sums need (sin 2φ, the hole's angle)
+// follows from them by algebra.
+TrialAngle AngleAt(double phi) {
+    return {phi, std::cos(phi), std::sin(phi)};
+}
+
+// Up to this step the series below give the step's sine and versine to the last bit (the first
+// term left out is below 1e-19 of the sum).
+constexpr double kSeriesStep = 1.0 / 16;
+
+// The angle φ, its cosine and sine turned from those of the nearby angle `from` by the
+// angle-addition formulas; φ itself is kept as the search computed it. Each is corrected by a term
+// small against itself, so its error stays a rounding of its own size even where the sine is tiny.
+// An angle farther away is taken afresh.
+TrialAngle AngleNear(const TrialAngle& from, double phi) {
+    const double step = phi - from.phi;
+    if (!(std::fabs(step) <= kSeriesStep)) {
+        return AngleAt(phi);
+    }
+    const double h2 = step * step;
+    const double sinStep =
+        step *
+        (1.0 + h2 * (-1.0 / 6 + h2 * (1.0 / 120 + h2 * (-1.0 / 5040 + h2 * (1.0 / 362880)))));
+    const double versStep =  // 1 − cos step
+        h2 *
+        (0.5 + h2 * (-1.0 / 24 + h2 * (1.0 / 720 + h2 * (-1.0 / 40320 + h2 * (1.0 / 3628800)))));
+    return {phi, from.c - (from.c * versStep + from.s * sinStep),
+            from.s + (from.c * sinStep - from.s * versStep)};
+}
+
 // Section and bolt sums without the divisions that can fail: shared by the checked residual and
 // the bracketing scan, which must step over poles instead of stopping at them.
-struct Sums {
-    double a, S, J, S1, S2;
-};
-
-Sums SectionSums(const SectionConstants& ring, double phi) {
-    Sums out{};
+ChordSums SumsAt(const SectionConstants& ring, const TrialAngle& angle) {
+    ChordSums out{};
     const double r = ring.Rw;
-    const double ct = std::cos(phi);
-    const double st = std::sin(phi);
-    // sin 2φ and the hole's own angle follow from these by algebra: the trigonometric functions
-    // cost more than the rest of the sums together, and the search evaluates them dozens of times.
+    const double phi = angle.phi;
+    const double ct = angle.c;
+    const double st = angle.s;
     const double s2t = 2.0 * st * ct;
     const double a = ring.Rz * ct;
     out.a = a;
@@ -87,8 +114,29 @@ Sums SectionSums(const SectionConstants& ring, double phi) {
     return out;
 }
 
-double Denominator(const SectionConstants& ring, const Sums& sums) {
+double Denominator(const SectionConstants& ring, const ChordSums& sums) {
     return sums.S - ring.nAs * sums.S1;
+}
+
+// The residual F of case `Nr_przyp` at φ from the sums there, with the checked divisions.
+Residual ResidualOf(const DesignCase& s, const SectionConstants& ring, double phi,
+                    const ChordSums& sums) {
+    const int i = s.Nr_przyp;
+    Residual r;
+    r.phi = phi;
+    r.a = sums.a;
+    r.S = sums.S;
+    r.J = sums.J;
+    r.S1 = sums.S1;
+    r.S2 = sums.S2;
+    r.k = Div(sums.J, sums.S);
+    r.xZ = Div(sums.S2, sums.S1) - sums.a;
+    r.denominator = Denominator(ring, sums);
+    const double N = s.N_kG[i];
+    r.g = Div(N, r.denominator);
+    r.Z = Finite(r.g * s.Es_Eb * s.As_sruby * sums.S1);
+    r.F = Finite(r.Z * (r.k + r.xZ) - N * (s.e_cm[i] - r.k));
+    return r;
 }
 
 // The two equilibrium conditions at the neutral axis of half-angle φ, per unit stress gradient g:
@@ -96,22 +144,27 @@ double Denominator(const SectionConstants& ring, const Sums& sums) {
 // B = N·Q − M·D vanishes exactly at equilibrium; unlike the residual F = B/D it has no pole and
 // no division by N, so it serves pure bending and uplift as well as compression.
 struct Balance {
-    double phi = 0;
-    Sums sums{};
+    TrialAngle angle{};
+    ChordSums sums{};
     double D = 0;
     double Q = 0;
     double B = 0;
 };
 
-Balance BalanceAt(const SectionConstants& ring, double phi, double N, double M) {
+Balance BalanceOf(const SectionConstants& ring, const TrialAngle& angle, const ChordSums& sums,
+                  double N, double M) {
     Balance b;
-    b.phi = phi;
-    b.sums = SectionSums(ring, phi);
+    b.angle = angle;
+    b.sums = sums;
     const double nAs = ring.nAs;
     b.D = b.sums.S - nAs * b.sums.S1;
     b.Q = b.sums.J + nAs * (b.sums.S2 - b.sums.a * b.sums.S1);
     b.B = N * b.Q - M * b.D;
     return b;
+}
+
+Balance BalanceAt(const SectionConstants& ring, const TrialAngle& angle, double N, double M) {
+    return BalanceOf(ring, angle, SumsAt(ring, angle), N, M);
 }
 
 // The stress gradient that satisfies both conditions best; at equilibrium it equals N/D and M/Q
@@ -133,12 +186,12 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
     Balance a = lo;
     Balance b = hi;
     Balance c = a;
-    double d = b.phi - a.phi;
+    double d = b.angle.phi - a.angle.phi;
     double e = d;
     for (int iter = 0; iter < 200; ++iter) {
         if ((b.B > 0) == (c.B > 0)) {
             c = a;
-            d = e = b.phi - a.phi;
+            d = e = b.angle.phi - a.angle.phi;
         }
         if (std::fabs(c.B) < std::fabs(b.B)) {
             a = b;
@@ -146,7 +199,7 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
             c = a;
         }
         const double tol = 0.5 * kAngleExact;
-        const double m = 0.5 * (c.phi - b.phi);
+        const double m = 0.5 * (c.angle.phi - b.angle.phi);
         if (std::fabs(m) <= tol || b.B == 0) {
             return b;
         }
@@ -155,13 +208,13 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
             const double sr = b.B / a.B;
             double p;
             double q;
-            if (a.phi == c.phi) {
+            if (a.angle.phi == c.angle.phi) {
                 p = 2 * m * sr;
                 q = 1 - sr;
             } else {
                 const double qa = a.B / c.B;
                 const double r = b.B / c.B;
-                p = sr * (2 * m * qa * (qa - r) - (b.phi - a.phi) * (r - 1));
+                p = sr * (2 * m * qa * (qa - r) - (b.angle.phi - a.angle.phi) * (r - 1));
                 q = (qa - 1) * (r - 1) * (sr - 1);
             }
             if (p > 0) {
@@ -182,7 +235,7 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
         }
         a = b;
         const double step = std::fabs(d) > tol ? d : (m > 0 ? tol : -tol);
-        b = BalanceAt(ring, b.phi + step, N, M);
+        b = BalanceAt(ring, AngleNear(b.angle, b.angle.phi + step), N, M);
     }
     return b;
 }
@@ -191,8 +244,9 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
 // denominator D changing its sign on the way (F keeps its branch), narrowed to the exact root.
 // The search's own stop leaves the stresses off by up to several per cent where they are
 // ill-conditioned in the angle.
-std::optional<Balance> NearestRoot(const SectionConstants& ring, double phi0, double N, double M) {
-    const Balance start = BalanceAt(ring, phi0, N, M);
+std::optional<Balance> NearestRoot(const SectionConstants& ring, const Balance& start, double N,
+                                   double M) {
+    const double phi0 = start.angle.phi;
     if (start.B == 0) {
         return start;
     }
@@ -204,17 +258,21 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, double phi0, do
             if (!open[dir]) {
                 continue;
             }
-            double phi = dir == 0 ? phi0 - h : phi0 + h;
+            const double phi = dir == 0 ? phi0 - h : phi0 + h;
+            Balance probe;
             if (phi <= 0 || phi >= kPi) {
-                phi = std::clamp(phi, 0.0, kPi);
+                probe = BalanceAt(ring, AngleAt(std::clamp(phi, 0.0, kPi)), N, M);
                 open[dir] = false;
+            } else {
+                probe = BalanceAt(ring, AngleNear(start.angle, phi), N, M);
             }
-            Balance probe = BalanceAt(ring, phi, N, M);
             if ((probe.D > 0) != positiveBranch) {
                 // A pole of F lies between: narrow it down and look at B just before it.
                 Balance good = last[dir];
-                for (int k = 0; k < 60 && std::fabs(probe.phi - good.phi) > kAngleExact; ++k) {
-                    const Balance mid = BalanceAt(ring, 0.5 * (good.phi + probe.phi), N, M);
+                for (int k = 0; k < 60 && std::fabs(probe.angle.phi - good.angle.phi) > kAngleExact;
+                     ++k) {
+                    const Balance mid =
+                        BalanceAt(ring, AngleAt(0.5 * (good.angle.phi + probe.angle.phi)), N, M);
                     ((mid.D > 0) == positiveBranch ? good : probe) = mid;
                 }
                 open[dir] = false;
@@ -234,9 +292,9 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, double phi0, do
 // sign with a positive stress gradient.
 std::optional<Balance> SegmentWithoutCompression(const SectionConstants& ring, double N, double M) {
     constexpr int kSteps = 90;  // 2° apart
-    Balance upper = BalanceAt(ring, kPi, N, M);
+    Balance upper = BalanceAt(ring, AngleAt(kPi), N, M);
     for (int k = 1; k <= kSteps; ++k) {
-        const Balance lower = BalanceAt(ring, kPi * (kSteps - k) / kSteps, N, M);
+        const Balance lower = BalanceAt(ring, AngleAt(kPi * (kSteps - k) / kSteps), N, M);
         if ((upper.B > 0) != (lower.B > 0) || lower.B == 0) {
             const Balance root = RootBetween(ring, lower, upper, N, M);
             if (Gradient(root, N, M) > 0) {
@@ -436,15 +494,18 @@ Stop NoEquilibrium(int i) {
 
 // The search for a compressed plate, stepping from just below π towards smaller angles as it
 // has always been done; it gives up after a bounded number of evaluations, and a bracketing scan
-// takes over. Returns the angle where it stopped.
-double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchResult& result) {
+// takes over.
+TrialPoint SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchResult& result) {
     const double angleTolerance = 0.01 / s.Rad_deg;
+    TrialPoint at{};
     auto evaluate = [&](double phi) {
         if (result.evaluations >= kSearchEvaluationLimit) {
             throw GiveUp{};
         }
         ++result.evaluations;
-        return EquilibriumResidual(s, ring, phi);
+        at.angle = AngleNear(at.angle, phi);
+        at.sums = SumsAt(ring, at.angle);
+        return ResidualOf(s, ring, phi, at.sums);
     };
     try {
         int c = 0;
@@ -462,11 +523,11 @@ double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchR
                 phi -= std::fabs(F) * dphi / (std::fabs(F) + std::fabs(fOld));
                 cur = evaluate(phi);
                 if (std::fabs(cur.F) < kResidualTolerance) {
-                    return phi;
+                    return at;
                 }
                 dphi *= 0.1;
                 if (std::fabs(dphi) < angleTolerance) {
-                    return phi;
+                    return at;
                 }
                 continue;
             }
@@ -492,17 +553,15 @@ double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchR
             throw CalcStop(NoEquilibrium(s.Nr_przyp));
         }
         result.fallback = true;
-        return found->phi;
+        return {AngleAt(found->phi), {found->a, found->S, found->J, found->S1, found->S2}};
     }
 }
 
 // The residual's intermediate values at the final angle, with the gradient that holds both
 // conditions, so that N = 0 needs no division by it.
-Residual EquilibriumResidualAt(const DesignCase& s, const SectionConstants& ring, double phi,
-                               double N, double M) {
-    const Balance b = BalanceAt(ring, phi, N, M);
+Residual EquilibriumResidualAt(const DesignCase& s, const Balance& b, double N, double M) {
     Residual r;
-    r.phi = phi;
+    r.phi = b.angle.phi;
     r.a = b.sums.a;
     r.S = b.sums.S;
     r.J = b.sums.J;
@@ -586,23 +645,7 @@ Residual EquilibriumResidual(const DesignCase& s, double phi) {
 }
 
 Residual EquilibriumResidual(const DesignCase& s, const SectionConstants& ring, double phi) {
-    const int i = s.Nr_przyp;
-    const Sums sums = SectionSums(ring, phi);
-    Residual r;
-    r.phi = phi;
-    r.a = sums.a;
-    r.S = sums.S;
-    r.J = sums.J;
-    r.S1 = sums.S1;
-    r.S2 = sums.S2;
-    r.k = Div(sums.J, sums.S);
-    r.xZ = Div(sums.S2, sums.S1) - sums.a;
-    r.denominator = Denominator(ring, sums);
-    const double N = s.N_kG[i];
-    r.g = Div(N, r.denominator);
-    r.Z = Finite(r.g * s.Es_Eb * s.As_sruby * sums.S1);
-    r.F = Finite(r.Z * (r.k + r.xZ) - N * (s.e_cm[i] - r.k));
-    return r;
+    return ResidualOf(s, ring, phi, SumsAt(ring, AngleAt(phi)));
 }
 
 SearchResult FindNeutralAxis(DesignCase& s) {
@@ -637,11 +680,12 @@ SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
 
     std::optional<Balance> root;
     if (N > 0) {
-        const double phi = SteppingSearch(s, ring, result);
-        root = NearestRoot(ring, phi, N, M);
+        const TrialPoint stop = SteppingSearch(s, ring, result);
+        const Balance start = BalanceOf(ring, stop.angle, stop.sums, N, M);
+        root = NearestRoot(ring, start, N, M);
         if (!root) {
             // No root on the branch where the search stopped: its own answer is the best there is.
-            root = BalanceAt(ring, phi, N, M);
+            root = start;
         }
     } else {
         root = SegmentWithoutCompression(ring, N, M);
@@ -649,7 +693,7 @@ SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
             throw CalcStop(NoEquilibrium(i));
         }
     }
-    result.last = EquilibriumResidualAt(s, ring, root->phi, N, M);
+    result.last = EquilibriumResidualAt(s, *root, N, M);
     StoreSegment(s, ring, i, *root, N, M);
     return result;
 }

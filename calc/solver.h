@@ -29,6 +29,23 @@ struct Residual {
     double denominator = 0;  // S − n·As·S1, the divisor of g
 };
 
+// A trial angle φ of the neutral-axis search with its cosine and sine.
+struct TrialAngle {
+    double phi = 0;
+    double c = 1;  // cos φ
+    double s = 0;  // sin φ
+};
+
+// The section and bolt sums at a trial angle, as in Residual.
+struct ChordSums {
+    double a = 0, S = 0, J = 0, S1 = 0, S2 = 0;
+};
+
+struct TrialPoint {
+    TrialAngle angle;
+    ChordSums sums;
+};
+
 // Values of the ring and the bolt layout that stay the same for every case of a design, worked
 // out once before the cases rather than at every trial angle of every search. Each is the very
 // expression the section sums used inline, so the results do not move by a bit.
