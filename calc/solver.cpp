@@ -24,6 +24,7 @@ double SegmentJ(double rho4by12, double t, double ct, double s2t) {
 }
 
 constexpr double kStartAngle = 3.141278494324431;  // 0.9999·π
+constexpr double kFirstDivisions = 18;             // the first steps are 2·π/18 long
 constexpr double kResidualTolerance = 100.0;       // kG·cm
 constexpr int kBracketSteps = 1800;                // 0.1° steps of the bracketing scan
 constexpr int kBisections = 200;
@@ -498,18 +499,23 @@ Stop NoEquilibrium(int i) {
 TrialPoint SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchResult& result) {
     const double angleTolerance = 0.01 / s.Rad_deg;
     TrialPoint at{};
+    int first = 0;  // the next of the first trials the design has the sums of
     auto evaluate = [&](double phi) {
         if (result.evaluations >= kSearchEvaluationLimit) {
             throw GiveUp{};
         }
         ++result.evaluations;
-        at.angle = AngleNear(at.angle, phi);
-        at.sums = SumsAt(ring, at.angle);
+        if (first < ring.firstTrialCount && phi == ring.firstTrials[first].angle.phi) {
+            at = ring.firstTrials[first++];
+        } else {
+            at.angle = AngleNear(at.angle, phi);
+            at.sums = SumsAt(ring, at.angle);
+        }
         return ResidualOf(s, ring, phi, at.sums);
     };
     try {
         int c = 0;
-        double div = 18;
+        double div = kFirstDivisions;
         double phi = kStartAngle;
         double dphi = -kPi / div;
         Residual cur = evaluate(phi);
@@ -636,6 +642,19 @@ SectionConstants PrepareSection(const DesignCase& s) {
     for (int j = 0; j < ring.bolts; ++j) {
         ring.cosBolt[j] = std::cos(j * s.Kat_srub);
         ring.rsCos[j] = s.Rs_cm * ring.cosBolt[j];
+    }
+    // The angles as the stepping search reaches them, added up the same way, so that it finds
+    // them here by their exact value.
+    const double firstStep = 2 * (-kPi / kFirstDivisions);
+    double phi = kStartAngle;
+    for (TrialPoint& trial : ring.firstTrials) {
+        if (!(phi > 0)) {
+            break;
+        }
+        trial.angle = AngleAt(phi);
+        trial.sums = SumsAt(ring, trial.angle);
+        ++ring.firstTrialCount;
+        phi += firstStep;
     }
     return ring;
 }

@@ -11,6 +11,8 @@
 
 #include <QLocale>
 
+#include <array>
+
 namespace vardel {
 
 // Section values at one trial half-angle φ of the compressed segment.
@@ -46,6 +48,9 @@ struct TrialPoint {
     ChordSums sums;
 };
 
+// The search for a compressed plate first tries 0.9999·π and every 20° below it down to 0.
+constexpr int kFirstTrials = 9;
+
 // Values of the ring and the bolt layout that stay the same for every case of a design, worked
 // out once before the cases rather than at every trial angle of every search. Each is the very
 // expression the section sums used inline, so the results do not move by a bit.
@@ -59,6 +64,10 @@ struct SectionConstants {
     int bolts = 0;
     BoltArray<double> cosBolt{};  // cos(k·Kat_srub) of the bolt k = 0..bolts−1 from the x axis
     BoltArray<double> rsCos{};    // Rs·cos(k·Kat_srub), cm
+    // The sums at the first trial angles, the same for every case: each compressed case would
+    // otherwise work them out again.
+    std::array<TrialPoint, kFirstTrials> firstTrials{};
+    int firstTrialCount = 0;
 };
 
 // From the derived ring and bolt values of the state (after the calculate command set them).
