@@ -82,7 +82,8 @@ ChordSums SumsAt(const SectionConstants& ring, const TrialAngle& angle) {
         }
     } else {
         // The chord cuts the hole.
-        const double cp = std::clamp(a / r, -1.0, 1.0);
+        // a/Rw = cos φ·Rz/Rw: a multiplication where the search waits for the quotient.
+        const double cp = std::clamp(ct * ring.RzByRw, -1.0, 1.0);
         const double psi = std::acos(cp);
         // (1 − c)(1 + c) rather than 1 − c², which loses the sine's digits as c nears 1.
         const double sp = std::sqrt((1.0 - cp) * (1.0 + cp));
@@ -634,6 +635,7 @@ SectionConstants PrepareSection(const DesignCase& s) {
     ring.Rz4by12 = ring.Rz * ring.Rz * ring.Rz * ring.Rz / 12.0;
     ring.Rw3 = ring.Rw * ring.Rw * ring.Rw;
     ring.Rw4by12 = ring.Rw * ring.Rw * ring.Rw * ring.Rw / 12.0;
+    ring.RzByRw = ring.Rw > 0 ? ring.Rz / ring.Rw : 0.0;
     ring.holeArea = kPi * ring.Rw * ring.Rw;
     ring.holeInertia = kPi * ring.Rw * ring.Rw * ring.Rw * ring.Rw / 4.0;
     ring.nAs = s.Es_Eb * s.As_sruby;

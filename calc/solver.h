@@ -58,6 +58,7 @@ struct SectionConstants {
     double Rz = 0, Rw = 0, Rs = 0;  // cm
     double Rz3 = 0, Rz4by12 = 0;    // Rz³, Rz⁴/12
     double Rw3 = 0, Rw4by12 = 0;
+    double RzByRw = 0;       // Rz/Rw, 0 without a hole
     double holeArea = 0;     // π·Rw², cm²
     double holeInertia = 0;  // π·Rw⁴/4, cm⁴
     double nAs = 0;          // Es_Eb·As_sruby, cm²
