@@ -242,6 +242,31 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
     return b;
 }
 
+// How far from the angle of `start` neither B nor D can change sign, rad: within it every probe
+// of the nearest-root search would find the signs of the start, so it need not be made.
+//
+// As functions of the chord a, with A the compressed concrete area and m the count of tensioned
+// bolts: dD/da = −A − nAs·m and dQ/da = −S − a·A + nAs·(S1 − a·m). With A at most the ring's area
+// Ar, m at most the bolts n, S at most 2·Rz·A, |S1| at most 2·Rz·n and |a| at most Rz, and with
+// |da/dφ| = Rz·|sin φ| at most Rz:
+//   |dD/dφ| ≤ Rz·W and |dB/dφ| ≤ Rz·W·(M + 3·N·Rz), where W = Ar + nAs·n.
+// The sums are evaluated to far better than 1e-10 of these bounds times one radian (rounding, and
+// the turned cosine and sine); a change of sign needs the start's value used up by the slope and
+// that error at both ends.
+double SignsCertainWithin(const SectionConstants& ring, const Balance& start, double N, double M) {
+    const double W = kPi * ring.Rz * ring.Rz - ring.holeArea + ring.nAs * ring.bolts;
+    const double slopeD = ring.Rz * W;
+    const double slopeB = slopeD * (std::fabs(M) + 3.0 * std::fabs(N) * ring.Rz);
+    if (!(slopeD > 0) || !(slopeB > 0) || !std::isfinite(slopeB)) {
+        return 0;
+    }
+    constexpr double kEvaluationError = 1e-10;
+    const double hB = (std::fabs(start.B) - 2 * kEvaluationError * slopeB) / slopeB;
+    const double hD = (std::fabs(start.D) - 2 * kEvaluationError * slopeD) / slopeD;
+    const double h = std::min(hB, hD);
+    return h > 0 && std::isfinite(h) ? h : 0.0;
+}
+
 // From where the stepping search stopped, the nearest angle where B changes sign without the
 // denominator D changing its sign on the way (F keeps its branch), narrowed to the exact root.
 // The search's own stop leaves the stresses off by up to several per cent where they are
@@ -253,7 +278,18 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, const Balance& 
         return start;
     }
     const bool positiveBranch = start.D > 0;
+    // The probes within this distance are certain to find the start's signs: they are made only
+    // when one of them turns out to be the near end of the bracket.
+    const double certain = SignsCertainWithin(ring, start, N, M);
     Balance last[2] = {start, start};
+    double skipped[2] = {0, 0};  // the angle of last[dir] when it was not made, else 0
+    auto lastProbe = [&](int dir) -> const Balance& {
+        if (skipped[dir] != 0) {
+            last[dir] = BalanceAt(ring, AngleNear(start.angle, skipped[dir]), N, M);
+            skipped[dir] = 0;
+        }
+        return last[dir];
+    };
     bool open[2] = {true, true};
     for (double h = 1e-7; open[0] || open[1]; h *= 4) {
         for (int dir = 0; dir < 2; ++dir) {
@@ -261,6 +297,10 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, const Balance& 
                 continue;
             }
             const double phi = dir == 0 ? phi0 - h : phi0 + h;
+            if (h < certain && phi > 0 && phi < kPi) {
+                skipped[dir] = phi;
+                continue;
+            }
             Balance probe;
             if (phi <= 0 || phi >= kPi) {
                 probe = BalanceAt(ring, AngleAt(std::clamp(phi, 0.0, kPi)), N, M);
@@ -270,7 +310,7 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, const Balance& 
             }
             if ((probe.D > 0) != positiveBranch) {
                 // A pole of F lies between: narrow it down and look at B just before it.
-                Balance good = last[dir];
+                Balance good = lastProbe(dir);
                 for (int k = 0; k < 60 && std::fabs(probe.angle.phi - good.angle.phi) > kAngleExact;
                      ++k) {
                     const Balance mid =
@@ -281,9 +321,10 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, const Balance& 
                 probe = good;
             }
             if ((probe.B > 0) != (start.B > 0) || probe.B == 0) {
-                return RootBetween(ring, last[dir], probe, N, M);
+                return RootBetween(ring, lastProbe(dir), probe, N, M);
             }
             last[dir] = probe;
+            skipped[dir] = 0;
         }
     }
     return std::nullopt;
