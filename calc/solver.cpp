@@ -250,19 +250,24 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
 // Ar, m at most the bolts n, S at most 2·Rz·A, |S1| at most 2·Rz·n and |a| at most Rz, and with
 // |da/dφ| = Rz·|sin φ| at most Rz:
 //   |dD/dφ| ≤ Rz·W and |dB/dφ| ≤ Rz·W·(M + 3·N·Rz), where W = Ar + nAs·n.
-// The sums are evaluated to far better than 1e-10 of these bounds times one radian (rounding, and
-// the turned cosine and sine); a change of sign needs the start's value used up by the slope and
-// that error at both ends.
+// A change of sign needs the start's value used up by the slope and by the error of evaluating
+// B and D at both ends. That error (rounding, and the turned cosine and sine) is a few hundred
+// roundings of the largest terms the sums add up, Rz³ and Rz⁴ for the segments, which may nearly
+// cancel in a thin ring, and nAs·n·Rz and nAs·n·Rz² for the bolts: 1e-12 of those, and 1e-10 of
+// the slopes times one radian besides, leave it a wide margin.
 double SignsCertainWithin(const SectionConstants& ring, const Balance& start, double N, double M) {
-    const double W = kPi * ring.Rz * ring.Rz - ring.holeArea + ring.nAs * ring.bolts;
-    const double slopeD = ring.Rz * W;
-    const double slopeB = slopeD * (std::fabs(M) + 3.0 * std::fabs(N) * ring.Rz);
+    const double Rz = ring.Rz;
+    const double W = kPi * Rz * Rz - ring.holeArea + ring.nAs * ring.bolts;
+    const double slopeD = Rz * W;
+    const double slopeB = slopeD * (std::fabs(M) + 3.0 * std::fabs(N) * Rz);
     if (!(slopeD > 0) || !(slopeB > 0) || !std::isfinite(slopeB)) {
         return 0;
     }
-    constexpr double kEvaluationError = 1e-10;
-    const double hB = (std::fabs(start.B) - 2 * kEvaluationError * slopeB) / slopeB;
-    const double hD = (std::fabs(start.D) - 2 * kEvaluationError * slopeD) / slopeD;
+    const double termsD = Rz * (Rz * Rz + ring.nAs * ring.bolts);
+    const double errorD = 1e-10 * slopeD + 1e-12 * termsD;
+    const double errorB = 1e-10 * slopeB + 1e-12 * termsD * (std::fabs(M) + std::fabs(N) * Rz);
+    const double hB = (std::fabs(start.B) - 2 * errorB) / slopeB;
+    const double hD = (std::fabs(start.D) - 2 * errorD) / slopeD;
     const double h = std::min(hB, hD);
     return h > 0 && std::isfinite(h) ? h : 0.0;
 }

@@ -43,6 +43,7 @@ struct ChordSums {
     double a = 0, S = 0, J = 0, S1 = 0, S2 = 0;
 };
 
+// A trial angle with the sums there.
 struct TrialPoint {
     TrialAngle angle;
     ChordSums sums;
@@ -52,8 +53,8 @@ struct TrialPoint {
 constexpr int kFirstTrials = 9;
 
 // Values of the ring and the bolt layout that stay the same for every case of a design, worked
-// out once before the cases rather than at every trial angle of every search. Each is the very
-// expression the section sums used inline, so the results do not move by a bit.
+// out once before the cases rather than at every trial angle of every search. The sums at the
+// first trial angles are the very ones the search would work out there itself.
 struct SectionConstants {
     double Rz = 0, Rw = 0, Rs = 0;  // cm
     double Rz3 = 0, Rz4by12 = 0;    // Rz³, Rz⁴/12
