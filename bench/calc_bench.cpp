@@ -1,6 +1,7 @@
-// Speed of the calculation: one partly compressed case, one case in each way the plate bears, a
-// whole calculate command with six cases, the design assistant, a load table of 10 000 rows,
-// and the number formatting that every report line goes through.
+// Speed of the calculation: one partly compressed case, one case in each way the plate bears (each
+// with the section constants its design prepared once, as every caller has them), preparing
+// those constants, a whole calculate command with six cases, the design assistant, a load table of
+// 10 000 rows, and the number formatting that every report line goes through.
 #include "bench/bench_report.h"
 #include "calc/calculate.h"
 #include "calc/design_search.h"
@@ -26,9 +27,10 @@ DesignCase Prepared(int cases) {
 void BM_PartlyCompressedCase(benchmark::State& state) {
     DesignCase s = Prepared(1);
     s.Nr_przyp = 1;
+    const SectionConstants section = PrepareSection(s);
     int evaluations = 0;
     for (auto _ : state) {
-        const SearchResult r = FindNeutralAxis(s);
+        const SearchResult r = FindNeutralAxis(s, section);
         evaluations = r.evaluations;
         benchmark::DoNotOptimize(s.Sig_b[1]);
     }
@@ -44,8 +46,9 @@ void BM_SolveLoadCase(benchmark::State& state, double N, double M) {
     s.N_kG[1] = N * kKgPerKn;
     s.M_kGm[1] = M * kKgPerKn;
     const QLocale locale = QLocale::c();
+    const SectionConstants section = PrepareSection(s);
     for (auto _ : state) {
-        SolveLoadCase(s, locale);
+        SolveLoadCase(s, section, locale);
         benchmark::DoNotOptimize(s.Sig_s[1]);
     }
 }
@@ -53,6 +56,16 @@ BENCHMARK_CAPTURE(BM_SolveLoadCase, compressed, 500.0, 150.0);
 BENCHMARK_CAPTURE(BM_SolveLoadCase, pure_bending, 0.0, 80.0);
 BENCHMARK_CAPTURE(BM_SolveLoadCase, uplift_bearing, -100.0, 80.0);
 BENCHMARK_CAPTURE(BM_SolveLoadCase, uplift_lifted, -300.0, 10.0);
+
+// What a design pays once before its cases.
+void BM_PrepareSection(benchmark::State& state) {
+    const DesignCase s = Prepared(1);
+    for (auto _ : state) {
+        const SectionConstants section = PrepareSection(s);
+        benchmark::DoNotOptimize(section.rsCos[1]);
+    }
+}
+BENCHMARK(BM_PrepareSection);
 
 void BM_CalculateSixCases(benchmark::State& state) {
     const InputFields f = bench::SixCaseFields();

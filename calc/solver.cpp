@@ -24,22 +24,52 @@ double SegmentJ(double rho4by12, double t, double ct, double s2t) {
 }
 
 constexpr double kStartAngle = 3.141278494324431;  // 0.9999·π
+constexpr double kFirstDivisions = 18;             // the first steps are 2·π/18 long
 constexpr double kResidualTolerance = 100.0;       // kG·cm
 constexpr int kBracketSteps = 1800;                // 0.1° steps of the bracketing scan
 constexpr int kBisections = 200;
 
+// The trigonometric functions cost more than the rest of the section sums together and the
+// searches try dozens of angles per case, so each angle near the last one is reached by turning
+// that one's cosine and sine, and everything else the sums need (sin 2φ, the hole's angle)
+// follows from them by algebra.
+TrialAngle AngleAt(double phi) {
+    return {phi, std::cos(phi), std::sin(phi)};
+}
+
+// Up to this step the series below give the step's sine and versine to the last bit (the first
+// term left out is below 1e-19 of the sum).
+constexpr double kSeriesStep = 1.0 / 16;
+
+// The angle φ, its cosine and sine turned from those of the nearby angle `from` by the
+// angle-addition formulas; φ itself is kept as the search computed it. Each is corrected by a term
+// small against itself, so its error stays a rounding of its own size even where the sine is tiny.
+// An angle farther away is taken afresh.
+TrialAngle AngleNear(const TrialAngle& from, double phi) {
+    const double step = phi - from.phi;
+    if (!(std::fabs(step) <= kSeriesStep)) {
+        return AngleAt(phi);
+    }
+    const double h2 = step * step;
+    const double sinStep =
+        step *
+        (1.0 + h2 * (-1.0 / 6 + h2 * (1.0 / 120 + h2 * (-1.0 / 5040 + h2 * (1.0 / 362880)))));
+    const double versStep =  // 1 − cos step
+        h2 *
+        (0.5 + h2 * (-1.0 / 24 + h2 * (1.0 / 720 + h2 * (-1.0 / 40320 + h2 * (1.0 / 3628800)))));
+    return {phi, from.c - (from.c * versStep + from.s * sinStep),
+            from.s + (from.c * sinStep - from.s * versStep)};
+}
+
 // Section and bolt sums without the divisions that can fail: shared by the checked residual and
 // the bracketing scan, which must step over poles instead of stopping at them.
-struct Sums {
-    double a, S, J, S1, S2;
-};
-
-Sums SectionSums(const SectionConstants& ring, double phi) {
-    Sums out{};
+ChordSums SumsAt(const SectionConstants& ring, const TrialAngle& angle) {
+    ChordSums out{};
     const double r = ring.Rw;
-    const double ct = std::cos(phi);
-    const double st = std::sin(phi);
-    const double s2t = std::sin(2.0 * phi);
+    const double phi = angle.phi;
+    const double ct = angle.c;
+    const double st = angle.s;
+    const double s2t = 2.0 * st * ct;
     const double a = ring.Rz * ct;
     out.a = a;
     if (std::fabs(a) > r || r <= 0.0) {
@@ -52,11 +82,14 @@ Sums SectionSums(const SectionConstants& ring, double phi) {
         }
     } else {
         // The chord cuts the hole.
-        const double psi = std::acos(std::clamp(a / r, -1.0, 1.0));
-        const double cp = std::cos(psi);
-        out.S = SegmentS(ring.Rz3, phi, st, ct) - SegmentS(ring.Rw3, psi, std::sin(psi), cp);
-        out.J = SegmentJ(ring.Rz4by12, phi, ct, s2t) -
-                SegmentJ(ring.Rw4by12, psi, cp, std::sin(2.0 * psi));
+        // a/Rw = cos φ·Rz/Rw: a multiplication where the search waits for the quotient.
+        const double cp = std::clamp(ct * ring.RzByRw, -1.0, 1.0);
+        const double psi = std::acos(cp);
+        // (1 − c)(1 + c) rather than 1 − c², which loses the sine's digits as c nears 1.
+        const double sp = std::sqrt((1.0 - cp) * (1.0 + cp));
+        out.S = SegmentS(ring.Rz3, phi, st, ct) - SegmentS(ring.Rw3, psi, sp, cp);
+        out.J =
+            SegmentJ(ring.Rz4by12, phi, ct, s2t) - SegmentJ(ring.Rw4by12, psi, cp, 2.0 * sp * cp);
     }
 
     // Tensioned bolts, each once: the bolt at angle 0, then pairs symmetric about the bending
@@ -83,8 +116,29 @@ Sums SectionSums(const SectionConstants& ring, double phi) {
     return out;
 }
 
-double Denominator(const SectionConstants& ring, const Sums& sums) {
+double Denominator(const SectionConstants& ring, const ChordSums& sums) {
     return sums.S - ring.nAs * sums.S1;
+}
+
+// The residual F of case `Nr_przyp` at φ from the sums there, with the checked divisions.
+Residual ResidualOf(const DesignCase& s, const SectionConstants& ring, double phi,
+                    const ChordSums& sums) {
+    const int i = s.Nr_przyp;
+    Residual r;
+    r.phi = phi;
+    r.a = sums.a;
+    r.S = sums.S;
+    r.J = sums.J;
+    r.S1 = sums.S1;
+    r.S2 = sums.S2;
+    r.k = Div(sums.J, sums.S);
+    r.xZ = Div(sums.S2, sums.S1) - sums.a;
+    r.denominator = Denominator(ring, sums);
+    const double N = s.N_kG[i];
+    r.g = Div(N, r.denominator);
+    r.Z = Finite(r.g * s.Es_Eb * s.As_sruby * sums.S1);
+    r.F = Finite(r.Z * (r.k + r.xZ) - N * (s.e_cm[i] - r.k));
+    return r;
 }
 
 // The two equilibrium conditions at the neutral axis of half-angle φ, per unit stress gradient g:
@@ -92,22 +146,27 @@ double Denominator(const SectionConstants& ring, const Sums& sums) {
 // B = N·Q − M·D vanishes exactly at equilibrium; unlike the residual F = B/D it has no pole and
 // no division by N, so it serves pure bending and uplift as well as compression.
 struct Balance {
-    double phi = 0;
-    Sums sums{};
+    TrialAngle angle{};
+    ChordSums sums{};
     double D = 0;
     double Q = 0;
     double B = 0;
 };
 
-Balance BalanceAt(const SectionConstants& ring, double phi, double N, double M) {
+Balance BalanceOf(const SectionConstants& ring, const TrialAngle& angle, const ChordSums& sums,
+                  double N, double M) {
     Balance b;
-    b.phi = phi;
-    b.sums = SectionSums(ring, phi);
+    b.angle = angle;
+    b.sums = sums;
     const double nAs = ring.nAs;
     b.D = b.sums.S - nAs * b.sums.S1;
     b.Q = b.sums.J + nAs * (b.sums.S2 - b.sums.a * b.sums.S1);
     b.B = N * b.Q - M * b.D;
     return b;
+}
+
+Balance BalanceAt(const SectionConstants& ring, const TrialAngle& angle, double N, double M) {
+    return BalanceOf(ring, angle, SumsAt(ring, angle), N, M);
 }
 
 // The stress gradient that satisfies both conditions best; at equilibrium it equals N/D and M/Q
@@ -129,12 +188,12 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
     Balance a = lo;
     Balance b = hi;
     Balance c = a;
-    double d = b.phi - a.phi;
+    double d = b.angle.phi - a.angle.phi;
     double e = d;
     for (int iter = 0; iter < 200; ++iter) {
         if ((b.B > 0) == (c.B > 0)) {
             c = a;
-            d = e = b.phi - a.phi;
+            d = e = b.angle.phi - a.angle.phi;
         }
         if (std::fabs(c.B) < std::fabs(b.B)) {
             a = b;
@@ -142,7 +201,7 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
             c = a;
         }
         const double tol = 0.5 * kAngleExact;
-        const double m = 0.5 * (c.phi - b.phi);
+        const double m = 0.5 * (c.angle.phi - b.angle.phi);
         if (std::fabs(m) <= tol || b.B == 0) {
             return b;
         }
@@ -151,13 +210,13 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
             const double sr = b.B / a.B;
             double p;
             double q;
-            if (a.phi == c.phi) {
+            if (a.angle.phi == c.angle.phi) {
                 p = 2 * m * sr;
                 q = 1 - sr;
             } else {
                 const double qa = a.B / c.B;
                 const double r = b.B / c.B;
-                p = sr * (2 * m * qa * (qa - r) - (b.phi - a.phi) * (r - 1));
+                p = sr * (2 * m * qa * (qa - r) - (b.angle.phi - a.angle.phi) * (r - 1));
                 q = (qa - 1) * (r - 1) * (sr - 1);
             }
             if (p > 0) {
@@ -178,48 +237,99 @@ Balance RootBetween(const SectionConstants& ring, Balance lo, Balance hi, double
         }
         a = b;
         const double step = std::fabs(d) > tol ? d : (m > 0 ? tol : -tol);
-        b = BalanceAt(ring, b.phi + step, N, M);
+        b = BalanceAt(ring, AngleNear(b.angle, b.angle.phi + step), N, M);
     }
     return b;
+}
+
+// How far from the angle of `start` neither B nor D can change sign, rad: within it every probe
+// of the nearest-root search would find the signs of the start, so it need not be made.
+//
+// As functions of the chord a, with A the compressed concrete area and m the count of tensioned
+// bolts: dD/da = −A − nAs·m and dQ/da = −S − a·A + nAs·(S1 − a·m). With A at most the ring's area
+// Ar, m at most the bolts n, S at most 2·Rz·A, |S1| at most 2·Rz·n and |a| at most Rz, and with
+// |da/dφ| = Rz·|sin φ| at most Rz:
+//   |dD/dφ| ≤ Rz·W and |dB/dφ| ≤ Rz·W·(M + 3·N·Rz), where W = Ar + nAs·n.
+// A change of sign needs the start's value used up by the slope and by the error of evaluating
+// B and D at both ends. That error (rounding, and the turned cosine and sine) is a few hundred
+// roundings of the largest terms the sums add up, Rz³ and Rz⁴ for the segments, which may nearly
+// cancel in a thin ring, and nAs·n·Rz and nAs·n·Rz² for the bolts: 1e-12 of those, and 1e-10 of
+// the slopes times one radian besides, leave it a wide margin.
+double SignsCertainWithin(const SectionConstants& ring, const Balance& start, double N, double M) {
+    const double Rz = ring.Rz;
+    const double W = kPi * Rz * Rz - ring.holeArea + ring.nAs * ring.bolts;
+    const double slopeD = Rz * W;
+    const double slopeB = slopeD * (std::fabs(M) + 3.0 * std::fabs(N) * Rz);
+    if (!(slopeD > 0) || !(slopeB > 0) || !std::isfinite(slopeB)) {
+        return 0;
+    }
+    const double termsD = Rz * (Rz * Rz + ring.nAs * ring.bolts);
+    const double errorD = 1e-10 * slopeD + 1e-12 * termsD;
+    const double errorB = 1e-10 * slopeB + 1e-12 * termsD * (std::fabs(M) + std::fabs(N) * Rz);
+    const double hB = (std::fabs(start.B) - 2 * errorB) / slopeB;
+    const double hD = (std::fabs(start.D) - 2 * errorD) / slopeD;
+    const double h = std::min(hB, hD);
+    return h > 0 && std::isfinite(h) ? h : 0.0;
 }
 
 // From where the stepping search stopped, the nearest angle where B changes sign without the
 // denominator D changing its sign on the way (F keeps its branch), narrowed to the exact root.
 // The search's own stop leaves the stresses off by up to several per cent where they are
 // ill-conditioned in the angle.
-std::optional<Balance> NearestRoot(const SectionConstants& ring, double phi0, double N, double M) {
-    const Balance start = BalanceAt(ring, phi0, N, M);
+std::optional<Balance> NearestRoot(const SectionConstants& ring, const Balance& start, double N,
+                                   double M) {
+    const double phi0 = start.angle.phi;
     if (start.B == 0) {
         return start;
     }
     const bool positiveBranch = start.D > 0;
+    // The probes within this distance are certain to find the start's signs: they are made only
+    // when one of them turns out to be the near end of the bracket.
+    const double certain = SignsCertainWithin(ring, start, N, M);
     Balance last[2] = {start, start};
+    double skipped[2] = {0, 0};  // the angle of last[dir] when it was not made, else 0
+    auto lastProbe = [&](int dir) -> const Balance& {
+        if (skipped[dir] != 0) {
+            last[dir] = BalanceAt(ring, AngleNear(start.angle, skipped[dir]), N, M);
+            skipped[dir] = 0;
+        }
+        return last[dir];
+    };
     bool open[2] = {true, true};
     for (double h = 1e-7; open[0] || open[1]; h *= 4) {
         for (int dir = 0; dir < 2; ++dir) {
             if (!open[dir]) {
                 continue;
             }
-            double phi = dir == 0 ? phi0 - h : phi0 + h;
-            if (phi <= 0 || phi >= kPi) {
-                phi = std::clamp(phi, 0.0, kPi);
-                open[dir] = false;
+            const double phi = dir == 0 ? phi0 - h : phi0 + h;
+            if (h < certain && phi > 0 && phi < kPi) {
+                skipped[dir] = phi;
+                continue;
             }
-            Balance probe = BalanceAt(ring, phi, N, M);
+            Balance probe;
+            if (phi <= 0 || phi >= kPi) {
+                probe = BalanceAt(ring, AngleAt(std::clamp(phi, 0.0, kPi)), N, M);
+                open[dir] = false;
+            } else {
+                probe = BalanceAt(ring, AngleNear(start.angle, phi), N, M);
+            }
             if ((probe.D > 0) != positiveBranch) {
                 // A pole of F lies between: narrow it down and look at B just before it.
-                Balance good = last[dir];
-                for (int k = 0; k < 60 && std::fabs(probe.phi - good.phi) > kAngleExact; ++k) {
-                    const Balance mid = BalanceAt(ring, 0.5 * (good.phi + probe.phi), N, M);
+                Balance good = lastProbe(dir);
+                for (int k = 0; k < 60 && std::fabs(probe.angle.phi - good.angle.phi) > kAngleExact;
+                     ++k) {
+                    const Balance mid =
+                        BalanceAt(ring, AngleAt(0.5 * (good.angle.phi + probe.angle.phi)), N, M);
                     ((mid.D > 0) == positiveBranch ? good : probe) = mid;
                 }
                 open[dir] = false;
                 probe = good;
             }
             if ((probe.B > 0) != (start.B > 0) || probe.B == 0) {
-                return RootBetween(ring, last[dir], probe, N, M);
+                return RootBetween(ring, lastProbe(dir), probe, N, M);
             }
             last[dir] = probe;
+            skipped[dir] = 0;
         }
     }
     return std::nullopt;
@@ -230,9 +340,9 @@ std::optional<Balance> NearestRoot(const SectionConstants& ring, double phi0, do
 // sign with a positive stress gradient.
 std::optional<Balance> SegmentWithoutCompression(const SectionConstants& ring, double N, double M) {
     constexpr int kSteps = 90;  // 2° apart
-    Balance upper = BalanceAt(ring, kPi, N, M);
+    Balance upper = BalanceAt(ring, AngleAt(kPi), N, M);
     for (int k = 1; k <= kSteps; ++k) {
-        const Balance lower = BalanceAt(ring, kPi * (kSteps - k) / kSteps, N, M);
+        const Balance lower = BalanceAt(ring, AngleAt(kPi * (kSteps - k) / kSteps), N, M);
         if ((upper.B > 0) != (lower.B > 0) || lower.B == 0) {
             const Balance root = RootBetween(ring, lower, upper, N, M);
             if (Gradient(root, N, M) > 0) {
@@ -432,19 +542,27 @@ Stop NoEquilibrium(int i) {
 
 // The search for a compressed plate, stepping from just below π towards smaller angles as it
 // has always been done; it gives up after a bounded number of evaluations, and a bracketing scan
-// takes over. Returns the angle where it stopped.
-double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchResult& result) {
+// takes over.
+TrialPoint SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchResult& result) {
     const double angleTolerance = 0.01 / s.Rad_deg;
+    TrialPoint at{};
+    int first = 0;  // the next of the first trials the design has the sums of
     auto evaluate = [&](double phi) {
         if (result.evaluations >= kSearchEvaluationLimit) {
             throw GiveUp{};
         }
         ++result.evaluations;
-        return EquilibriumResidual(s, ring, phi);
+        if (first < ring.firstTrialCount && phi == ring.firstTrials[first].angle.phi) {
+            at = ring.firstTrials[first++];
+        } else {
+            at.angle = AngleNear(at.angle, phi);
+            at.sums = SumsAt(ring, at.angle);
+        }
+        return ResidualOf(s, ring, phi, at.sums);
     };
     try {
         int c = 0;
-        double div = 18;
+        double div = kFirstDivisions;
         double phi = kStartAngle;
         double dphi = -kPi / div;
         Residual cur = evaluate(phi);
@@ -458,11 +576,11 @@ double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchR
                 phi -= std::fabs(F) * dphi / (std::fabs(F) + std::fabs(fOld));
                 cur = evaluate(phi);
                 if (std::fabs(cur.F) < kResidualTolerance) {
-                    return phi;
+                    return at;
                 }
                 dphi *= 0.1;
                 if (std::fabs(dphi) < angleTolerance) {
-                    return phi;
+                    return at;
                 }
                 continue;
             }
@@ -488,17 +606,15 @@ double SteppingSearch(const DesignCase& s, const SectionConstants& ring, SearchR
             throw CalcStop(NoEquilibrium(s.Nr_przyp));
         }
         result.fallback = true;
-        return found->phi;
+        return {AngleAt(found->phi), {found->a, found->S, found->J, found->S1, found->S2}};
     }
 }
 
 // The residual's intermediate values at the final angle, with the gradient that holds both
 // conditions, so that N = 0 needs no division by it.
-Residual EquilibriumResidualAt(const DesignCase& s, const SectionConstants& ring, double phi,
-                               double N, double M) {
-    const Balance b = BalanceAt(ring, phi, N, M);
+Residual EquilibriumResidualAt(const DesignCase& s, const Balance& b, double N, double M) {
     Residual r;
-    r.phi = phi;
+    r.phi = b.angle.phi;
     r.a = b.sums.a;
     r.S = b.sums.S;
     r.J = b.sums.J;
@@ -565,6 +681,7 @@ SectionConstants PrepareSection(const DesignCase& s) {
     ring.Rz4by12 = ring.Rz * ring.Rz * ring.Rz * ring.Rz / 12.0;
     ring.Rw3 = ring.Rw * ring.Rw * ring.Rw;
     ring.Rw4by12 = ring.Rw * ring.Rw * ring.Rw * ring.Rw / 12.0;
+    ring.RzByRw = ring.Rw > 0 ? ring.Rz / ring.Rw : 0.0;
     ring.holeArea = kPi * ring.Rw * ring.Rw;
     ring.holeInertia = kPi * ring.Rw * ring.Rw * ring.Rw * ring.Rw / 4.0;
     ring.nAs = s.Es_Eb * s.As_sruby;
@@ -574,6 +691,19 @@ SectionConstants PrepareSection(const DesignCase& s) {
         ring.cosBolt[j] = std::cos(j * s.Kat_srub);
         ring.rsCos[j] = s.Rs_cm * ring.cosBolt[j];
     }
+    // The angles as the stepping search reaches them, added up the same way, so that it finds
+    // them here by their exact value.
+    const double firstStep = 2 * (-kPi / kFirstDivisions);
+    double phi = kStartAngle;
+    for (TrialPoint& trial : ring.firstTrials) {
+        if (!(phi > 0)) {
+            break;
+        }
+        trial.angle = AngleAt(phi);
+        trial.sums = SumsAt(ring, trial.angle);
+        ++ring.firstTrialCount;
+        phi += firstStep;
+    }
     return ring;
 }
 
@@ -582,23 +712,7 @@ Residual EquilibriumResidual(const DesignCase& s, double phi) {
 }
 
 Residual EquilibriumResidual(const DesignCase& s, const SectionConstants& ring, double phi) {
-    const int i = s.Nr_przyp;
-    const Sums sums = SectionSums(ring, phi);
-    Residual r;
-    r.phi = phi;
-    r.a = sums.a;
-    r.S = sums.S;
-    r.J = sums.J;
-    r.S1 = sums.S1;
-    r.S2 = sums.S2;
-    r.k = Div(sums.J, sums.S);
-    r.xZ = Div(sums.S2, sums.S1) - sums.a;
-    r.denominator = Denominator(ring, sums);
-    const double N = s.N_kG[i];
-    r.g = Div(N, r.denominator);
-    r.Z = Finite(r.g * s.Es_Eb * s.As_sruby * sums.S1);
-    r.F = Finite(r.Z * (r.k + r.xZ) - N * (s.e_cm[i] - r.k));
-    return r;
+    return ResidualOf(s, ring, phi, SumsAt(ring, AngleAt(phi)));
 }
 
 SearchResult FindNeutralAxis(DesignCase& s) {
@@ -633,11 +747,12 @@ SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
 
     std::optional<Balance> root;
     if (N > 0) {
-        const double phi = SteppingSearch(s, ring, result);
-        root = NearestRoot(ring, phi, N, M);
+        const TrialPoint stop = SteppingSearch(s, ring, result);
+        const Balance start = BalanceOf(ring, stop.angle, stop.sums, N, M);
+        root = NearestRoot(ring, start, N, M);
         if (!root) {
             // No root on the branch where the search stopped: its own answer is the best there is.
-            root = BalanceAt(ring, phi, N, M);
+            root = start;
         }
     } else {
         root = SegmentWithoutCompression(ring, N, M);
@@ -645,7 +760,7 @@ SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
             throw CalcStop(NoEquilibrium(i));
         }
     }
-    result.last = EquilibriumResidualAt(s, ring, root->phi, N, M);
+    result.last = EquilibriumResidualAt(s, *root, N, M);
     StoreSegment(s, ring, i, *root, N, M);
     return result;
 }

@@ -11,6 +11,8 @@
 
 #include <QLocale>
 
+#include <array>
+
 namespace vardel {
 
 // Section values at one trial half-angle φ of the compressed segment.
@@ -29,19 +31,45 @@ struct Residual {
     double denominator = 0;  // S − n·As·S1, the divisor of g
 };
 
+// A trial angle φ of the neutral-axis search with its cosine and sine.
+struct TrialAngle {
+    double phi = 0;
+    double c = 1;  // cos φ
+    double s = 0;  // sin φ
+};
+
+// The section and bolt sums at a trial angle, as in Residual.
+struct ChordSums {
+    double a = 0, S = 0, J = 0, S1 = 0, S2 = 0;
+};
+
+// A trial angle with the sums there.
+struct TrialPoint {
+    TrialAngle angle;
+    ChordSums sums;
+};
+
+// The search for a compressed plate first tries 0.9999·π and every 20° below it down to 0.
+constexpr int kFirstTrials = 9;
+
 // Values of the ring and the bolt layout that stay the same for every case of a design, worked
-// out once before the cases rather than at every trial angle of every search. Each is the very
-// expression the section sums used inline, so the results do not move by a bit.
+// out once before the cases rather than at every trial angle of every search. The sums at the
+// first trial angles are the very ones the search would work out there itself.
 struct SectionConstants {
     double Rz = 0, Rw = 0, Rs = 0;  // cm
     double Rz3 = 0, Rz4by12 = 0;    // Rz³, Rz⁴/12
     double Rw3 = 0, Rw4by12 = 0;
+    double RzByRw = 0;       // Rz/Rw, 0 without a hole
     double holeArea = 0;     // π·Rw², cm²
     double holeInertia = 0;  // π·Rw⁴/4, cm⁴
     double nAs = 0;          // Es_Eb·As_sruby, cm²
     int bolts = 0;
     BoltArray<double> cosBolt{};  // cos(k·Kat_srub) of the bolt k = 0..bolts−1 from the x axis
     BoltArray<double> rsCos{};    // Rs·cos(k·Kat_srub), cm
+    // The sums at the first trial angles, the same for every case: each compressed case would
+    // otherwise work them out again.
+    std::array<TrialPoint, kFirstTrials> firstTrials{};
+    int firstTrialCount = 0;
 };
 
 // From the derived ring and bolt values of the state (after the calculate command set them).
