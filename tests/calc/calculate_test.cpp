@@ -10,14 +10,13 @@
 namespace vardel {
 namespace {
 
-using test::Load;
 using test::Plate;
 
 struct StopCase {
     const char* what;
     std::function<void(Plate&, InputFields&)> change;
-    const char16_t* title;  // nullptr: the default title
-    const char16_t* message;
+    const char16_t* title;    // nullptr: the default title
+    const char16_t* message;  // nullptr: the input passes
 };
 
 constexpr const char16_t* kOffThePlate =
@@ -28,6 +27,12 @@ TEST(Calculate, ChecksAndTrappedErrors) {
     const StopCase cases[] = {
         {"equal radii", [](Plate&, InputFields& f) { f.Text4 = f.Text3; }, u"Vardel 2005",
          u"Promień zewnętrzny pierścienia musi być większy od wewnętrznego!"},
+        {"inner radius one millimetre smaller",
+         [](Plate&, InputFields& f) {
+             f.Text4 = QStringLiteral("299");
+             f.Text11 = QStringLiteral("299.5");
+         },
+         nullptr, nullptr},
         {"inner radius larger", [](Plate&, InputFields& f) { f.Text4 = QStringLiteral("301"); },
          u"Vardel 2005", u"Promień zewnętrzny pierścienia musi być większy od wewnętrznego!"},
         {"16 bolts of 20 mm on a 100 mm circle",
@@ -38,12 +43,26 @@ TEST(Calculate, ChecksAndTrappedErrors) {
              f.cmbFi = 2;
          },
          u"UWAGA:", u"Za mały rozstaw śrub!"},
+        {"15 bolts of 20 mm on a 100 mm circle (41.9 mm)",
+         [](Plate&, InputFields& f) {
+             f.Text11 = QStringLiteral("100");
+             f.Text4 = QStringLiteral("50");
+             f.Text12 = QStringLiteral("15");
+             f.cmbFi = 2;
+         },
+         nullptr, nullptr},
         {"grade 1 refuses 42 mm",
          [](Plate&, InputFields& f) {
              f.cmbStal = 0;
              f.cmbFi = 6;
          },
          u"Vardel 2005", u"Norma nie przewiduje takich śrub"},
+        {"grade 6 takes 30 mm",
+         [](Plate&, InputFields& f) {
+             f.cmbStal = 5;
+             f.cmbFi = 4;
+         },
+         nullptr, nullptr},
         {"letters in a field", [](Plate&, InputFields& f) { f.Text3 = QStringLiteral("abc"); },
          nullptr, u"Podany ciąg znaków nie tworzy liczby"},
         {"empty load field", [](Plate&, InputFields& f) { f.Text7[0].clear(); }, nullptr,
@@ -73,6 +92,13 @@ TEST(Calculate, ChecksAndTrappedErrors) {
              f.Text3 = QStringLiteral("2100");
          },
          nullptr, u"K3(oblicz)!!9"},
+        {"50 bolts",
+         [](Plate&, InputFields& f) {
+             f.Text12 = QStringLiteral("50");
+             f.Text11 = QStringLiteral("2000");
+             f.Text3 = QStringLiteral("2100");
+         },
+         nullptr, nullptr},
         {"bolt count beyond 16 bits",
          [](Plate&, InputFields& f) { f.Text12 = QStringLiteral("40000"); }, nullptr,
          u"K3(oblicz)!!6"},
@@ -87,49 +113,13 @@ TEST(Calculate, ChecksAndTrappedErrors) {
         c.change(p, f);
         DesignCase s = test::FreshState(p, 1);
         const auto stop = Calculate(f, s, QLocale::c());
+        if (!c.message) {
+            EXPECT_FALSE(stop) << stop->message.toStdString();
+            continue;
+        }
         ASSERT_TRUE(stop);
         EXPECT_EQ(stop->message, QString::fromUtf16(c.message));
         EXPECT_EQ(stop->title, c.title ? QString::fromUtf16(c.title) : QString());
-    }
-}
-
-TEST(Calculate, BoundaryInputsPass) {
-    const struct {
-        const char* what;
-        std::function<void(InputFields&)> change;
-    } cases[] = {
-        {"inner radius one millimetre smaller",
-         [](InputFields& f) {
-             f.Text4 = QStringLiteral("299");
-             f.Text11 = QStringLiteral("299.5");
-         }},
-        {"15 bolts of 20 mm on a 100 mm circle (41.9 mm)",
-         [](InputFields& f) {
-             f.Text11 = QStringLiteral("100");
-             f.Text4 = QStringLiteral("50");
-             f.Text12 = QStringLiteral("15");
-             f.cmbFi = 2;
-         }},
-        {"grade 6 takes 30 mm",
-         [](InputFields& f) {
-             f.cmbStal = 5;
-             f.cmbFi = 4;
-         }},
-        {"50 bolts",
-         [](InputFields& f) {
-             f.Text12 = QStringLiteral("50");
-             f.Text11 = QStringLiteral("2000");
-             f.Text3 = QStringLiteral("2100");
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Plate p;
-        InputFields f = test::Fields(p, {{500, 150, 0}});
-        c.change(f);
-        DesignCase s = test::FreshState(p, 1);
-        const auto stop = Calculate(f, s, QLocale::c());
-        EXPECT_FALSE(stop) << (stop ? stop->message.toStdString() : "");
     }
 }
 
@@ -142,20 +132,6 @@ TEST(Calculate, TypedSteelNameKeepsTheGrade) {
     ASSERT_FALSE(Calculate(f, s, QLocale::c()));
     EXPECT_EQ(s.Nrstali, 4);
     EXPECT_FLOAT_EQ(s.fd_stali, 295);
-}
-
-TEST(Calculate, DecimalCommaFieldsGiveTheSameResults) {
-    Plate p;
-    DesignCase pointState = test::FreshState(p, 1);
-    ASSERT_FALSE(test::Run(pointState, p, {{512.5, 150.25, 12.5}}));
-    DesignCase commaState = test::FreshState(p, 1);
-    InputFields f = test::Fields(p, {{512.5, 150.25, 12.5}});
-    for (QString* t : {&f.Text6[0], &f.Text7[0], &f.Text5[0]}) {
-        t->replace(u'.', u',');
-    }
-    ASSERT_FALSE(Calculate(f, commaState, test::Polish()));
-    EXPECT_EQ(commaState.Sig_b[1], pointState.Sig_b[1]);
-    EXPECT_EQ(commaState.Sig_s[1], pointState.Sig_s[1]);
 }
 
 TEST(Calculate, FieldsFromStateRoundTrip) {
