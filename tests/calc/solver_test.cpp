@@ -113,6 +113,8 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
             EXPECT_EQ(s.Sig_s[1], 0.0);
             continue;
         }
+        // The bolt stress of the case is that of the bolt at angle 0, when it pulls.
+        EXPECT_DOUBLE_EQ(s.Sig_s[1], std::max(0.0, s.Sig_sr[1][1]));
         const Statics st = Integrate(s, 1);
         EXPECT_NEAR(st.force, 0.0, 1e-6);
         EXPECT_NEAR(st.moment, 0.0, 1e-6);
@@ -134,47 +136,6 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
     EXPECT_GT((seen[{Bearing::Lifted, false}]), 30);
     EXPECT_GT((seen[{Bearing::Whole, true}]), 10);
     EXPECT_LT(stopped, 5);
-}
-
-// Results of one case as the engineer reads them, for comparisons between neighbouring loads.
-struct Readout {
-    Bearing bearing;
-    double concrete, bolt;  // kG/cm²
-};
-
-Readout Solve(const Plate& p, double N, double M) {
-    DesignCase s = test::FreshState(p, 1);
-    const auto stop = test::Run(s, p, {{N, M, 0}});
-    EXPECT_FALSE(stop) << N << " " << M;
-    return {s.Docisk_blachy[1], s.Sig_b[1], s.Sig_s[1]};
-}
-
-// Pure bending meets compression and uplift without a jump, and so does the lift-off: the
-// results of neighbouring loads on either side of each boundary agree within 1 %.
-TEST(Solver, ResultsAreContinuousAcrossPureBendingAndLiftOff) {
-    Plate p;  // the ring of a light hall: 300/150 mm, 8 × M24 on 250 mm
-    p.Rw = 150;
-    const double M = 80;
-    const Readout bending = Solve(p, 0, M);
-    ASSERT_EQ(bending.bearing, Bearing::Partly);
-    for (double N : {0.1, -0.1}) {
-        const Readout r = Solve(p, N, M);
-        EXPECT_NEAR(r.concrete, bending.concrete, 0.01 * bending.concrete) << N;
-        EXPECT_NEAR(r.bolt, bending.bolt, 0.01 * bending.bolt) << N;
-    }
-    // Lift-off lies between −100 kN (still bearing) and −3000 kN (lifted): narrow it down.
-    double bearingN = -100;
-    double liftedN = -3000;
-    ASSERT_EQ(Solve(p, bearingN, M).bearing, Bearing::Partly);
-    ASSERT_EQ(Solve(p, liftedN, M).bearing, Bearing::Lifted);
-    while (bearingN - liftedN > 1e-3) {
-        const double mid = 0.5 * (bearingN + liftedN);
-        (Solve(p, mid, M).bearing == Bearing::Lifted ? liftedN : bearingN) = mid;
-    }
-    const Readout before = Solve(p, bearingN, M);
-    const Readout after = Solve(p, liftedN, M);
-    EXPECT_LT(before.concrete, 0.01 * bending.concrete);  // the bearing zone has shrunk away
-    EXPECT_NEAR(after.bolt, before.bolt, 0.01 * before.bolt);
 }
 
 // Eccentricity within the kern, and beyond it with every bolt on the compressed side: no bolt
