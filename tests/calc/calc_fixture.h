@@ -59,7 +59,7 @@ inline DesignCase FreshState(const Plate& p, int cases) {
     s.Nrbetonu = static_cast<Int16>(p.concrete);
     s.Es_Eb = p.n;
     s.Liczba_przyp = static_cast<Int16>(cases);
-    for (int k = 46; k <= 52; ++k) {
+    for (int k = 46; k <= 69; ++k) {  // the horizontal-force verdicts
         s.Teksty[k] = QStringLiteral("T%1").arg(k);
     }
     return s;

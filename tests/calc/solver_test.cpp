@@ -228,9 +228,6 @@ TEST(Solver, HorizontalForceVerdicts) {
         p.diameterIndex = 5;
         p.shear = c.shear;
         DesignCase s = test::FreshState(p, 1);
-        for (int k = kNoCompressedAnchorsLine; k <= kNoCompressedAnchorsLine + 2; ++k) {
-            s.Teksty[k] = QStringLiteral("T%1").arg(k);
-        }
         s.Wynik_V[1] = QStringLiteral("stale verdict");
         double V = c.V;
         if (c.u > 0) {
