@@ -115,9 +115,7 @@ TEST(Utilisation, LargestRatioAndGoverningRows) {
 
 // Every row calculated on its own equals the same load calculated as a case of the command.
 TEST(LoadRows, EachRowAsTheCommandCalculatesIt) {
-    const std::vector<Load> loads = {{500, 150, 30},  {0, 80, 40},  {-100, 80, 0},
-                                     {-300, -10, 20}, {900, 20, 5}, {300, -120, -80},
-                                     {5, 200, 0},     {700, 150, 5}};
+    const std::vector<Load> loads = test::EightLoads();
     Plate p;
     DesignCase first = test::FreshState(p, 1);
     ASSERT_FALSE(test::Run(first, p, {loads[0]}));
