@@ -15,6 +15,7 @@ std::optional<EmbeddedPicture> NamedPicture(const QString& name, QString*) {
 }
 
 TEST(RtfExport, MatchesTheReadFiles) {
+    const std::vector<Load> four = {{500, 150, 40}, {500, 0, 0}, {1000, 400, 100}, {3000, 50, 0}};
     const struct {
         const char* golden;
         int type;
@@ -25,12 +26,7 @@ TEST(RtfExport, MatchesTheReadFiles) {
     } rows[] = {
         // Two rows of sketches, the second on a new page; case 4 is wholly compressed and takes the
         // no-tension picture.
-        {"export/rtf_type_a_four_cases.rtf",
-         1,
-         2,
-         test::DecimalPoint(),
-         {{500, 150, 40}, {500, 0, 0}, {1000, 400, 100}, {3000, 50, 0}},
-         6},
+        {"export/rtf_type_a_four_cases.rtf", 1, 2, test::DecimalPoint(), four, 6},
         // Case 4 does not fit on the first page: a page break and the header of page 6.
         {"export/rtf_type_b_six_cases.rtf", 2, 0, test::Polish(), test::SixCases(), 6},
         // No load-case section; the project name and designation need every kind of escape.
