@@ -30,8 +30,17 @@ float FloatAtOrAbove(double v) {
 // wholly compressed plate every anchor shares the force and the interaction's tension term is 0.
 void StrengthAtTheEdge(DesignCase& s, Check check, bool passes) {
     if (check == Check::Bolt) {
+        // Passing, the stress is made exactly the strength.
         const double sigma = s.Sig_s[1] / kKgcm2PerMpa;
-        s.fd_stali = passes ? FloatAtOrAbove(sigma) : FloatBelow(sigma);
+        s.fd_stali = passes ? static_cast<float>(sigma) : FloatBelow(sigma);
+        if (passes) {
+            s.Sig_s[1] = s.fd_stali * kKgcm2PerMpa;
+            for (int k = 0; k < 16 && s.Sig_s[1] / kKgcm2PerMpa != s.fd_stali; ++k) {
+                s.Sig_s[1] =
+                    std::nextafter(s.Sig_s[1], s.Sig_s[1] / kKgcm2PerMpa > s.fd_stali ? 0 : 1e30);
+            }
+            EXPECT_EQ(s.Sig_s[1] / kKgcm2PerMpa, s.fd_stali);
+        }
     } else if (check == Check::Concrete) {
         const double half = s.Sig_b[1] / kKgcm2PerMpa / 2;
         s.fcd_betonu = passes ? FloatAtOrAbove(half) : FloatBelow(half);
