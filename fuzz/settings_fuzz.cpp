@@ -44,28 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     DesignCase second;
     second.Es_Eb = first.Es_Eb;  // without a given n the file does not carry it
-    const FileResult again =
-        ReadSettingsBytes(second, SettingsFileBytes(first), QStringLiteral("fuzz.cfg"));
-    Check(!again);
-    Check(first.Norma == second.Norma && first.Strona == second.Strona);
-    Check(first.Naz_proj == second.Naz_proj);
-    Check(first.Nrbetonu == second.Nrbetonu && first.Nrstali == second.Nrstali);
-    Check(first.Tryb_n == second.Tryb_n && first.Es_Eb == second.Es_Eb);
-    Check(first.Jezyk == second.Jezyk && first.Tryb_sru == second.Tryb_sru);
+    const QByteArray written = SettingsFileBytes(first);
+    Check(!ReadSettingsBytes(second, written, QStringLiteral("fuzz.cfg")));
+    // What was read back writes the same file again, and no value strays further than its
+    // rounding on the way.
+    Check(SettingsFileBytes(second) == written);
     for (int i = 1; i <= kMaxCases; ++i) {
-        Check(Near(first.N_kN[i], second.N_kN[i], 0.05));
-        Check(Near(first.M_kNm[i], second.M_kNm[i], 0.05));
-        Check(Near(first.V_kN[i], second.V_kN[i], 0.05));
+        Check(Near(first.N_kN[i], second.N_kN[i], 0.05) &&
+              Near(first.M_kNm[i], second.M_kNm[i], 0.05) &&
+              Near(first.V_kN[i], second.V_kN[i], 0.05));
     }
     Check(Near(first.R_zewn, second.R_zewn, 0.5) && Near(first.R_wewn, second.R_wewn, 0.5) &&
           Near(first.R_srub, second.R_srub, 0.5));
-    Check(first.Stal_uzytk1.values == second.Stal_uzytk1.values &&
-          first.Stal_uzytk1.number == second.Stal_uzytk1.number &&
-          first.Stal_uzytk1.name == second.Stal_uzytk1.name);
-    Check(first.Stal_uzytk2.values[0] == second.Stal_uzytk2.values[0] &&
-          first.Stal_uzytk2.number == second.Stal_uzytk2.number &&
-          first.Stal_uzytk2.name == second.Stal_uzytk2.name);
-    Check(first.Tryb_RTF == second.Tryb_RTF && first.Numer_sruby == second.Numer_sruby &&
-          first.Liczba_srub == second.Liczba_srub);
     return 0;
 }

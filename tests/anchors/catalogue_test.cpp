@@ -62,25 +62,15 @@ TEST(AnchorCatalogue, EveryDiameterAgainstHandWorkedValues) {
         const auto result = ComputeAnchors(Bolt(r.d, r.steel, r.concrete), Int16(r.t));
         ASSERT_TRUE(std::holds_alternative<Anchors>(result));
         const Anchors& a = std::get<Anchors>(result);
-        EXPECT_EQ(a.Grubosc, r.t);
-        EXPECT_EQ(a.D, r.D);
-        EXPECT_EQ(a.Lh, r.Lh);
+        EXPECT_EQ(std::tuple(a.Grubosc, a.D, a.Lh, a.Ld, a.hook.L, a.hook.Lo, a.hook.Lcalk),
+                  std::tuple(r.t, r.D, r.Lh, r.Ld, r.L, r.hookLo, r.hookLcalk));
         EXPECT_FLOAT_EQ(a.Nosnosc, r.Nosnosc);
-        EXPECT_EQ(a.Ld, r.Ld);
-        EXPECT_EQ(a.hook.L, r.L);
-        EXPECT_EQ(a.hook.Lo, r.hookLo);
-        EXPECT_EQ(a.hook.Lcalk, r.hookLcalk);
         EXPECT_EQ(a.hook.designation, QString("F-%1-%2").arg(r.d).arg(r.hookLcalk));
         ASSERT_EQ(a.plate.has_value(), r.Lp != 0);
-        if (a.plate) {
-            const PlateAnchor& p = *a.plate;
-            EXPECT_EQ(p.Lp, r.Lp);
-            EXPECT_EQ(p.a, r.a);
-            EXPECT_EQ(p.tp, r.tp);
-            EXPECT_EQ(p.L1, r.L1);
-            EXPECT_EQ(p.Lo, r.plateLo);
-            EXPECT_EQ(p.Lcalk, r.plateLcalk);
-            EXPECT_EQ(p.designation, QString("P-%1-%2").arg(r.d).arg(r.plateLcalk));
+        if (const auto& p = a.plate) {
+            EXPECT_EQ(std::tuple(p->Lp, p->a, p->tp, p->L1, p->Lo, p->Lcalk),
+                      std::tuple(r.Lp, r.a, r.tp, r.L1, r.plateLo, r.plateLcalk));
+            EXPECT_EQ(p->designation, QString("P-%1-%2").arg(r.d).arg(r.plateLcalk));
         }
     }
 }

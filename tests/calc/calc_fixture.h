@@ -26,6 +26,12 @@ struct Load {
     double N = 0, M = 0, V = 0;  // kN, kNm, kN
 };
 
+// Eight loads from uplift to compression: more than the six cases of a state.
+inline std::vector<Load> EightLoads() {
+    return {{500, 150, 30}, {0, 80, 40},      {-100, 80, 0}, {-300, -10, 20},
+            {900, 20, 5},   {300, -120, -80}, {5, 200, 0},   {700, 250, 5}};
+}
+
 // The field text of a number as the user of `locale` would type it.
 inline QString FieldText(double v, const QLocale& locale) {
     return locale.toString(v, 'g', 12).remove(locale.groupSeparator());
@@ -59,7 +65,7 @@ inline DesignCase FreshState(const Plate& p, int cases) {
     s.Nrbetonu = static_cast<Int16>(p.concrete);
     s.Es_Eb = p.n;
     s.Liczba_przyp = static_cast<Int16>(cases);
-    for (int k = 46; k <= 52; ++k) {
+    for (int k = 46; k <= 69; ++k) {  // the horizontal-force verdicts
         s.Teksty[k] = QStringLiteral("T%1").arg(k);
     }
     return s;

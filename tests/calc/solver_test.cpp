@@ -12,7 +12,6 @@
 namespace vardel {
 namespace {
 
-using test::Load;
 using test::Plate;
 
 // ∫ f(x)·(chord width) dx over the part x > a of a disk of radius ρ, by the substitution
@@ -73,7 +72,8 @@ Statics Integrate(const DesignCase& s, int i) {
 
 // Random ring plates, bolt layouts and loads from uplift to compression: every case that bears on
 // a segment or lifts off ends on equilibrium, and the regime chosen is the one whose stresses
-// have the right signs (concrete pressed where it bears, the lifted plate's edge not pressed).
+// have the right signs (concrete pressed where it bears, the lifted plate's edge not pressed) and
+// the whole ring bears only within the kern.
 TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
     std::mt19937 rng(20261206);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -108,9 +108,13 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
         const Bearing b = s.Docisk_blachy[1];
         ++seen[{b, N > 0}];
         if (b == Bearing::Whole) {
+            // The kern radius of a ring is (Rz² + Rw²) / 4Rz.
+            EXPECT_LE(1000 * std::fabs(M) / N, (p.Rz * p.Rz + p.Rw * p.Rw) / (4 * p.Rz) + 1e-9);
             EXPECT_EQ(s.Sig_s[1], 0.0);
             continue;
         }
+        // The bolt stress of the case is that of the bolt at angle 0, when it pulls.
+        EXPECT_DOUBLE_EQ(s.Sig_s[1], std::max(0.0, s.Sig_sr[1][1]));
         const Statics st = Integrate(s, 1);
         EXPECT_NEAR(st.force, 0.0, 1e-6);
         EXPECT_NEAR(st.moment, 0.0, 1e-6);
@@ -132,47 +136,6 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
     EXPECT_GT((seen[{Bearing::Lifted, false}]), 30);
     EXPECT_GT((seen[{Bearing::Whole, true}]), 10);
     EXPECT_LT(stopped, 5);
-}
-
-// Results of one case as the engineer reads them, for comparisons between neighbouring loads.
-struct Readout {
-    Bearing bearing;
-    double concrete, bolt;  // kG/cm²
-};
-
-Readout Solve(const Plate& p, double N, double M) {
-    DesignCase s = test::FreshState(p, 1);
-    const auto stop = test::Run(s, p, {{N, M, 0}});
-    EXPECT_FALSE(stop) << N << " " << M;
-    return {s.Docisk_blachy[1], s.Sig_b[1], s.Sig_s[1]};
-}
-
-// Pure bending meets compression and uplift without a jump, and so does the lift-off: the
-// results of neighbouring loads on either side of each boundary agree within 1 %.
-TEST(Solver, ResultsAreContinuousAcrossPureBendingAndLiftOff) {
-    Plate p;  // the ring of a light hall: 300/150 mm, 8 × M24 on 250 mm
-    p.Rw = 150;
-    const double M = 80;
-    const Readout bending = Solve(p, 0, M);
-    ASSERT_EQ(bending.bearing, Bearing::Partly);
-    for (double N : {0.1, -0.1}) {
-        const Readout r = Solve(p, N, M);
-        EXPECT_NEAR(r.concrete, bending.concrete, 0.01 * bending.concrete) << N;
-        EXPECT_NEAR(r.bolt, bending.bolt, 0.01 * bending.bolt) << N;
-    }
-    // Lift-off lies between −100 kN (still bearing) and −3000 kN (lifted): narrow it down.
-    double bearingN = -100;
-    double liftedN = -3000;
-    ASSERT_EQ(Solve(p, bearingN, M).bearing, Bearing::Partly);
-    ASSERT_EQ(Solve(p, liftedN, M).bearing, Bearing::Lifted);
-    while (bearingN - liftedN > 1e-3) {
-        const double mid = 0.5 * (bearingN + liftedN);
-        (Solve(p, mid, M).bearing == Bearing::Lifted ? liftedN : bearingN) = mid;
-    }
-    const Readout before = Solve(p, bearingN, M);
-    const Readout after = Solve(p, liftedN, M);
-    EXPECT_LT(before.concrete, 0.01 * bending.concrete);  // the bearing zone has shrunk away
-    EXPECT_NEAR(after.bolt, before.bolt, 0.01 * before.bolt);
 }
 
 // Eccentricity within the kern, and beyond it with every bolt on the compressed side: no bolt
@@ -229,55 +192,6 @@ TEST(Solver, NoEquilibriumStopsWithAMessageNamingTheCase) {
     EXPECT_TRUE(stop->message.contains(QStringLiteral("osi obojętnej")));
 }
 
-// Each row of a frame analysis's signs and uplift that the program once misread, through the
-// calculate command on the ring of a light hall: 300/150 mm, 8 × M24 on 250 mm, B25.
-TEST(Solver, SignedLoadsFromAFrameAnalysis) {
-    Plate p;
-    p.Rw = 150;
-    p.concrete = 3;
-    p.n = 205000.0 / 30000.0;
-    const auto run = [&](std::vector<Load> loads, int shear = 0) {
-        p.shear = shear;
-        DesignCase s = test::FreshState(p, static_cast<int>(loads.size()));
-        const auto stop = test::Run(s, p, loads);
-        EXPECT_FALSE(stop) << (stop ? stop->message.toStdString() : "");
-        return s;
-    };
-    {
-        SCOPED_TRACE("a negative moment is the same moment the other way");
-        const DesignCase s = run({{500, 150, 0}, {500, -150, 0}});
-        EXPECT_EQ(s.Docisk_blachy[2], Bearing::Partly);
-        EXPECT_NEAR(s.Sig_b[2] / kKgcm2PerMpa, 14.63, 0.005);
-        EXPECT_NEAR(s.Sig_s[2] / kKgcm2PerMpa, 122.86, 0.005);
-        EXPECT_EQ(s.Sig_b[2], s.Sig_b[1]);
-        EXPECT_EQ(s.Sig_s[2], s.Sig_s[1]);
-    }
-    {
-        SCOPED_TRACE("a negative horizontal force is not carried by friction");
-        const DesignCase s = run({{100, 80, -200}, {100, 80, 200}});
-        EXPECT_EQ(s.Wynik_V_nr[1], 50);
-        EXPECT_EQ(s.Wynik_V[1], s.Wynik_V[2]);
-    }
-    {
-        SCOPED_TRACE("an exceeded interaction of all anchors fails the design");
-        const DesignCase s = run({{100, 80, 420}});
-        EXPECT_EQ(s.Wynik_V_nr[1], 52);
-        EXPECT_FALSE(DesignPasses(s));
-    }
-    {
-        SCOPED_TRACE("pure bending and uplift have answers");
-        const DesignCase s = run({{0, 80, 0}, {-100, 80, 0}, {-300, 0, 0}});
-        EXPECT_EQ(s.Docisk_blachy[1], Bearing::Partly);
-        EXPECT_EQ(s.Docisk_blachy[2], Bearing::Partly);
-        EXPECT_GT(s.Sig_s[2], s.Sig_s[1]);  // pulling the plate up loads the bolts more
-        // Without a moment every bolt carries an equal share of the uplift.
-        EXPECT_EQ(s.Docisk_blachy[3], Bearing::Lifted);
-        for (int j = 1; j <= 8; ++j) {
-            EXPECT_NEAR(s.Sig_sr[j][3] * s.As_sruby, 300 * kKgPerKn / 8, 1e-6) << j;
-        }
-    }
-}
-
 struct ShearCase {
     const char* what;
     int shear;       // 0 all anchors, 1 compressed zone
@@ -314,9 +228,6 @@ TEST(Solver, HorizontalForceVerdicts) {
         p.diameterIndex = 5;
         p.shear = c.shear;
         DesignCase s = test::FreshState(p, 1);
-        for (int k = kNoCompressedAnchorsLine; k <= kNoCompressedAnchorsLine + 2; ++k) {
-            s.Teksty[k] = QStringLiteral("T%1").arg(k);
-        }
         s.Wynik_V[1] = QStringLiteral("stale verdict");
         double V = c.V;
         if (c.u > 0) {
@@ -339,39 +250,6 @@ TEST(Solver, HorizontalForceVerdicts) {
         }
         EXPECT_EQ(s.Wszystko_OK, !c.failsDesign);
     }
-}
-
-TEST(Solver, ReportChecksOfSteelAndConcrete) {
-    Plate p;
-    DesignCase s = test::FreshState(p, 1);
-    ASSERT_FALSE(test::Run(s, p, {{500, 150, 0}}));
-    s.fcd_betonu = 10.6f;
-    const struct {
-        double sigmaMpa;
-        ConcreteVerdict verdict;
-        bool betonOk;
-    } concrete[] = {
-        {5.0, ConcreteVerdict::Below, true},        {10.6f, ConcreteVerdict::Between, true},
-        {15.0, ConcreteVerdict::Between, true},     {21.2f, ConcreteVerdict::Between, true},
-        {21.3, ConcreteVerdict::AboveTwice, false},
-    };
-    for (const auto& c : concrete) {
-        s.Beton_OK = true;
-        s.Sig_b[1] = c.sigmaMpa * kKgcm2PerMpa;
-        EXPECT_EQ(CheckConcrete(s, 1), c.verdict) << c.sigmaMpa;
-        EXPECT_EQ(s.Beton_OK, c.betonOk) << c.sigmaMpa;
-        if (c.verdict == ConcreteVerdict::Between) {
-            EXPECT_NEAR(s.Omega_u[1], c.sigmaMpa / 10.6, 1e-5);
-        }
-    }
-    s.Wszystko_OK = true;
-    s.Sig_s[1] = (s.fd_stali + 0.5) * kKgcm2PerMpa;
-    CheckBoltSteel(s, 1);
-    EXPECT_FALSE(s.Wszystko_OK);
-    s.Wszystko_OK = true;
-    s.Sig_s[1] = (s.fd_stali - 0.5) * kKgcm2PerMpa;
-    CheckBoltSteel(s, 1);
-    EXPECT_TRUE(s.Wszystko_OK);
 }
 
 }  // namespace

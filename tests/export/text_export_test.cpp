@@ -1,12 +1,18 @@
 #include "export/text_export.h"
+#include "export/rtf_export.h"
+#include "export/word_export.h"
 
 #include "state/file_write.h"
 #include "tests/export/export_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace vardel {
 namespace {
@@ -45,22 +51,77 @@ TEST(TextExport, MatchesTheReadFiles) {
     }
 }
 
-// The file is written whole by the shared writer, whose tests cover a write that fails half-way;
-// here a path that cannot be a file is reported by name, and an older, longer file is replaced.
-TEST(TextExport, WritesTheFileOrSaysWhyNot) {
+// Each export writes its file whole, over an older and longer one, or says why, naming the path
+// or the picture at fault; a failure leaves the old file as it was and nothing beside it. The
+// shared writer's own tests cover a write that fails half-way.
+TEST(Exports, WriteWholeOrSayWhy) {
     Report r;
-    Compose(r, Plate{}, test::SixCases(), 2, 0, QLocale::c());
-    QTemporaryDir dir;
-    for (const QString& bad : {dir.filePath("no such folder/Wyniki.txt"), dir.path(), QString()}) {
-        const QString message = WriteTextExport(bad, r.s, r.lines, r.header, QLocale::c());
-        EXPECT_TRUE(message.startsWith("Nie udało się zapisać pliku tekstowego\n" +
-                                       QDir::toNativeSeparators(bad) + "\n"))
-            << message.toStdString();
+    Compose(r, Plate{}, test::SixCases(), 0, 1, test::Polish());
+    r.s.Tryb_RTF = 2;
+    QTemporaryDir programDir, out;
+    ASSERT_TRUE(programDir.isValid() && out.isValid());
+    test::FillProgramDir(r.s, programDir.path());
+    const QString pictures = programDir.path();
+    const QLocale pl = test::Polish();
+    const struct {
+        const char* file;
+        std::function<QString(const QString&)> write;  // the message, empty when written
+        const char* failure;                           // how a failure message starts
+        bool pictures = true;
+    } exports[] = {
+        {"Wyniki.txt",
+         [&](const QString& to) { return WriteTextExport(to, r.s, r.lines, r.header, pl); },
+         "Nie udało się zapisać pliku tekstowego\n", false},
+        {"Wyniki.rtf",
+         [&](const QString& to) {
+             return WriteRtfExport(to, r.s, r.lines, r.header, pictures, pl, test::kClock).message;
+         },
+         "Nie udało się zapisać pliku RTF"},
+        {"Wyniki.docx",
+         [&](const QString& to) {
+             const WordExportResult w = WriteWordExport(to, {r.s, r.lines, r.header, pictures, pl});
+             EXPECT_EQ(w.caption, QStringLiteral("Dokument Word'a"));
+             EXPECT_EQ(w.message.contains(QStringLiteral("'Układ strony'")), w.ok);
+             return w.ok ? QString() : w.message;
+         },
+         "Nie udało się zapisać dokumentu Word'a"},
+    };
+    for (const auto& e : exports) {
+        SCOPED_TRACE(e.file);
+        const QString path = out.filePath(QString::fromLatin1(e.file));
+        ASSERT_EQ(WriteWholeFile(path, QByteArray(100000, 'x')), QString());
+        ASSERT_EQ(e.write(path), QString());
+        const QByteArray bytes = test::ReadAll(path);
+        const QString noFolder = out.filePath(QStringLiteral("no such folder/") + e.file);
+        for (const QString& bad : {noFolder, out.path(), QString()}) {
+            const QString message = e.write(bad);
+            EXPECT_TRUE(message.startsWith(QString::fromUtf8(e.failure)) &&
+                        message.contains(QDir::toNativeSeparators(bad)))
+                << message.toStdString();
+        }
+        // An unreadable sketch stops the documents with pictures.
+        const QString sketch = programDir.filePath(QStringLiteral("SzkicOK4.bmp"));
+        const QByteArray picture = test::ReadAll(sketch);
+        ASSERT_EQ(WriteWholeFile(sketch, "BM not a bitmap"), QString());
+        const QString message = e.write(path);
+        ASSERT_EQ(WriteWholeFile(sketch, picture), QString());
+        EXPECT_EQ(message.contains(QDir::toNativeSeparators(sketch)), e.pictures);
+        EXPECT_EQ(test::ReadAll(path), bytes);
     }
-    const QString path = dir.filePath("Wyniki.txt");
-    ASSERT_EQ(WriteWholeFile(path, QByteArray(100000, 'x')), QString());
-    EXPECT_EQ(WriteTextExport(path, r.s, r.lines, r.header, QLocale::c()), QString());
-    EXPECT_EQ(test::ReadAll(path), TextExportBytes(r.s, r.lines, r.header, QLocale::c()));
+    EXPECT_EQ(test::ReadAll(out.filePath(QStringLiteral("Wyniki.txt"))),
+              TextExportBytes(r.s, r.lines, r.header, pl));
+    // The RTF document's pages go on from the page it started on; eight real pictures, the ring,
+    // the forces and one sketch per case, in a file of ASCII text.
+    EXPECT_EQ(r.s.Strona, 2);
+    EXPECT_EQ(PagePanelText(r.s.Strona), QStringLiteral(" Strona 2 "));
+    const QByteArray rtf = test::ReadAll(out.filePath(QStringLiteral("Wyniki.rtf")));
+    EXPECT_EQ(rtf.count("}{\\fldrslt{\\pict\\pngblip"), 8);
+    EXPECT_TRUE(rtf.contains(QByteArray("\x89PNG\r\n", 6).toHex()));
+    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return (c & 0x80) == 0; }));
+    EXPECT_TRUE(test::ReadAll(out.filePath(QStringLiteral("Wyniki.docx"))).startsWith("PK"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("Wyniki.docx"), QStringLiteral("Wyniki.rtf"),
+                           QStringLiteral("Wyniki.txt")}));
 }
 
 }  // namespace

@@ -195,43 +195,5 @@ TEST(WordExport, MatchesTheReadFiles) {
     }
 }
 
-// A document is written whole; an unreadable picture or an unwritable path is reported by name
-// and leaves the old file as it was, with nothing else beside it.
-TEST(WordExport, WritesWholeOrReports) {
-    test::Report r;
-    test::Compose(r, Plate{}, test::SixCases(), 0, 1, test::Polish());
-    QTemporaryDir programDir;
-    QTemporaryDir out;
-    ASSERT_TRUE(programDir.isValid() && out.isValid());
-    test::FillProgramDir(r.s, programDir.path());
-    const QString path = out.filePath(QStringLiteral("Wyniki.docx"));
-    const auto write = [&](const QString& to) {
-        return WriteWordExport(to, {r.s, r.lines, r.header, programDir.path(), test::Polish()});
-    };
-    const WordExportResult written = write(path);
-    EXPECT_TRUE(written.ok);
-    EXPECT_EQ(written.caption, QStringLiteral("Dokument Word'a"));
-    EXPECT_TRUE(written.message.contains(QStringLiteral("'Układ strony'")));
-    const QByteArray bytes = test::ReadAll(path);
-    EXPECT_TRUE(bytes.startsWith("PK"));
-
-    const QString broken = programDir.filePath(QStringLiteral("Vdlrob.bmp"));
-    QFile f(broken);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write("BM not a bitmap");
-    f.close();
-    const QString noFolder = out.filePath(QStringLiteral("no such folder/Wyniki.docx"));
-    for (const auto& [to, named] : {std::pair{path, broken}, std::pair{noFolder, noFolder}}) {
-        SCOPED_TRACE(to.toStdString());
-        const WordExportResult failed = write(to);
-        EXPECT_FALSE(failed.ok);
-        EXPECT_TRUE(failed.message.contains(QDir::toNativeSeparators(named)))
-            << failed.message.toStdString();
-    }
-    EXPECT_EQ(test::ReadAll(path), bytes);
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("Wyniki.docx")});
-}
-
 }  // namespace
 }  // namespace vardel

@@ -60,55 +60,46 @@ TEST(AskDesignation, StoresTheAnswerCutTo32Characters) {
     }
 }
 
-// The Polish, C and German forms show in the export goldens.
-TEST(HeaderDateTime, UsesTheSeparatorsOfTheLocale) {
+// What the refresh of the header texts and the check for a designation set and ask; every header
+// text as set shows in the export goldens, with the Polish, C and German date forms.
+TEST(HeaderTexts, DateTimeAndDesignation) {
     const struct {
+        const char* what;
+        bool ensure;         // EnsureDesignation, else RefreshHeaderTexts
+        const char* before;  // the designation given
         QLocale locale;
-        const char* expected;
+        QDateTime clock;
+        const char* dateTime;  // Teksty_nagl[5]
+        const char* answer;    // nullptr: nothing is asked, nothing set
     } rows[] = {
-        {QLocale(QLocale::Finnish, QLocale::Finland), "07.03.26     09.05"},
-        {QLocale(QLocale::Dutch, QLocale::Netherlands), "07-03-26     09:05"},
+        {"a refresh asks even when given", false, "SF-1", test::Polish(), kClock,
+         "07.03.26     09:05", "SF-2"},
+        {"Finnish separators", false, "", QLocale(QLocale::Finnish, QLocale::Finland), kClock,
+         "07.03.26     09.05", "S"},
+        {"Dutch separators", false, "", QLocale(QLocale::Dutch, QLocale::Netherlands), kClock,
+         "07-03-26     09:05", "S"},
+        {"hours to 23, the year in two digits", false, "", test::Polish(),
+         QDateTime(QDate(2009, 12, 31), QTime(23, 59)), "31.12.09     23:59", "S"},
+        {"none given: asked once", true, "", QLocale::c(), kClock, "07/03/26     09:05", "SF-7"},
+        {"given: nothing asked", true, "SF-7", QLocale::c(), kClock, "", nullptr},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.locale.name().toStdString());
-        EXPECT_EQ(HeaderDateTime(kClock, row.locale), QString::fromUtf8(row.expected));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        DesignCase s;
+        s.Oznaczenie_stopy = QString::fromUtf8(r.before);
+        HeaderTexts header;
+        ScriptedPrompter prompter({QString::fromUtf8(r.answer)});  // the only answer
+        if (r.ensure) {
+            EXPECT_EQ(EnsureDesignation(s, header, prompter, r.clock, r.locale),
+                      r.answer != nullptr);
+        } else {
+            RefreshHeaderTexts(s, header, prompter, r.clock, r.locale);
+        }
+        EXPECT_EQ(header.Teksty_nagl[5], QString::fromUtf8(r.dateTime));
+        EXPECT_EQ(header.Teksty_nagl[7], QString::fromUtf8(r.answer));
+        EXPECT_EQ(prompter.asked, r.answer ? QStringList{Question(r.before)} : QStringList());
+        EXPECT_EQ(s.Oznaczenie_stopy, QString::fromUtf8(r.answer ? r.answer : r.before));
     }
-    // Afternoon hours count to 23 and the year keeps two digits.
-    EXPECT_EQ(HeaderDateTime(QDateTime(QDate(2009, 12, 31), QTime(23, 59)), test::Polish()),
-              QStringLiteral("31.12.09     23:59"));
-}
-
-// Every header text as set shows in the export goldens; here what the refresh adds to it.
-TEST(RefreshHeaderTexts, SetsTheTextsAndAsksForTheDesignationEachTime) {
-    DesignCase s;
-    s.Oznaczenie_stopy = QStringLiteral("SF-1");
-    HeaderTexts header;
-    // The first refresh accepts the default, the second changes it.
-    ScriptedPrompter prompter({QStringLiteral("SF-1"), QStringLiteral("SF-2")});
-
-    RefreshHeaderTexts(s, header, prompter, kClock, test::Polish());
-    const auto& t = header.Teksty_nagl;
-    EXPECT_EQ(t[5], QStringLiteral("07.03.26     09:05"));
-    EXPECT_EQ(t[7], QStringLiteral("SF-1"));
-
-    RefreshHeaderTexts(s, header, prompter, kClock, test::Polish());
-    EXPECT_EQ(t[7], QStringLiteral("SF-2"));
-    EXPECT_EQ(prompter.asked, (QStringList{Question("SF-1"), Question("SF-1")}));
-}
-
-TEST(EnsureDesignation, AsksOnceOnlyWhenNoDesignationIsGiven) {
-    DesignCase s;
-    HeaderTexts header;
-    ScriptedPrompter prompter({QStringLiteral("SF-7")});
-    EXPECT_TRUE(EnsureDesignation(s, header, prompter, kClock, QLocale::c()));
-    EXPECT_EQ(prompter.asked, QStringList{Question("")});
-    EXPECT_EQ(header.Teksty_nagl[7], QStringLiteral("SF-7"));
-    EXPECT_EQ(header.Teksty_nagl[5], QStringLiteral("07/03/26     09:05"));
-
-    // Given now: nothing is asked (the scripted prompter has no answer left) and nothing changes.
-    EXPECT_FALSE(EnsureDesignation(s, header, prompter, kClock, QLocale::c()));
-    EXPECT_EQ(prompter.asked.size(), 1);
-    EXPECT_EQ(s.Oznaczenie_stopy, QStringLiteral("SF-7"));
 }
 
 }  // namespace

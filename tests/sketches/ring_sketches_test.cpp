@@ -124,7 +124,7 @@ TEST(StressSketch, CentreLinesAreCyanAndDrawnLast) {
 
 // The report composition calls the sketch through a hook that knows only the case index. The
 // bitmap is 24-bit at the canvas size and replaces an older file whole, leaving no temporary
-// file beside it; a directory ending in "/" is not doubled.
+// file beside it; a directory ending in "/" is not doubled. A case outside 1 to 6 is refused.
 TEST(StressSketch, SavesATwentyFourBitBitmapPerCaseThroughTheReportHook) {
     QTemporaryDir dir;
     const QString path = dir.filePath("SzkicOK3.bmp");
@@ -133,6 +133,9 @@ TEST(StressSketch, SavesATwentyFourBitBitmapPerCaseThroughTheReportHook) {
     const std::function<void(int)> hook =
         std::bind_front(&DrawStressSketch, std::cref(s), dir.path());
     hook(2);
+    for (int k : {-1, 6}) {  // no such case: no file
+        EXPECT_FALSE(DrawStressSketch(s, dir.path(), k).isEmpty()) << k;
+    }
     const QByteArray bytes = test::ReadAll(path);
     ASSERT_GT(bytes.size(), 54);
     EXPECT_TRUE(bytes.startsWith("BM") && bytes[28] == 24);  // 24 bits per pixel
@@ -140,14 +143,6 @@ TEST(StressSketch, SavesATwentyFourBitBitmapPerCaseThroughTheReportHook) {
     EXPECT_EQ(SavePlanSketch(s, dir.path() + "/"), QString());
     EXPECT_EQ(QImage(dir.filePath("Piersc.bmp")).size(), QSize(204 * kPx, 204 * kPx));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"Piersc.bmp", "SzkicOK3.bmp"}));
-}
-
-TEST(StressSketch, RefusesCasesOutsideOneToSix) {
-    QTemporaryDir dir;
-    for (int k : {-1, 6}) {
-        EXPECT_FALSE(DrawStressSketch(Ring(10), dir.path(), k).isEmpty()) << k;
-    }
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
 // A full disk is told as the system tells it.

@@ -127,40 +127,32 @@ TEST_F(LanguageTest, EncodingsGiveTheSameTexts) {
         QString text;
         CodePage page;
         bool utf8;
+        int files = -1;  // the language whose files are read, when not `jezyk`
     } rows[] = {
         {0, pl, CodePage::Windows1250, false},
         {0, pl, CodePage::Windows1250, true},
         {4, de, CodePage::Windows1252, false},
         {4, de, CodePage::Windows1252, true},
         {3, QStringLiteral("Contrainte dépassée, béton à vérifier"), CodePage::Windows1252, false},
+        // A language out of range reads the Polish files and keeps its setting.
+        {5, pl, CodePage::Windows1250, false, 0},
+        {-1, pl, CodePage::Windows1250, false, 0},
+        {32767, pl, CodePage::Windows1250, false, 0},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.text.toStdString() + (r.utf8 ? " UTF-8" : ""));
+        SCOPED_TRACE(r.text.toStdString() + (r.utf8 ? " UTF-8 " : " ") + std::to_string(r.jezyk));
         const QByteArray line = r.utf8 ? r.text.toUtf8() : EncodeCodePage(r.text, r.page).value();
-        Put(LanguageFiles(r.jezyk).main, (line + "\r\n").repeated(kMainTextLines));
-        Put(LanguageFiles(r.jezyk).second, (line + "\r\n").repeated(kSecondTextLines));
+        const LanguageFileNames names = LanguageFiles(r.files < 0 ? r.jezyk : r.files);
+        Put(names.main, (line + "\r\n").repeated(kMainTextLines));
+        Put(names.second, (line + "\r\n").repeated(kSecondTextLines));
         s_.Jezyk = static_cast<Int16>(r.jezyk);
         ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
+        EXPECT_EQ(s_.Jezyk, r.jezyk);
         EXPECT_EQ(s_.Teksty[33], r.text);
         EXPECT_EQ(s_.Teksty_ok[10], r.text);
     }
     // A byte that the code page leaves undefined keeps its place as the same Latin-1 character.
     EXPECT_EQ(DecodeText("\xb3\x81\x9f", CodePage::Windows1250), QStringLiteral("ł\u0081ź"));
-}
-
-TEST_F(LanguageTest, LanguageOutOfRangeLoadsPolishAndKeepsTheSetting) {
-    PutLanguage(0, QStringLiteral("pl"));
-    PutLanguage(2, QStringLiteral("gb"));
-    for (int jezyk : {5, -1, 32767}) {
-        SCOPED_TRACE(jezyk);
-        s_.Jezyk = static_cast<Int16>(jezyk);
-        ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
-        EXPECT_EQ(s_.Teksty[1], QStringLiteral("pl 1"));
-        EXPECT_EQ(s_.Jezyk, jezyk);
-        s_.Jezyk = 2;
-        ASSERT_FALSE(LoadLanguageTexts(s_, Dir()));
-        EXPECT_EQ(s_.Teksty[1], QStringLiteral("gb 1"));
-    }
 }
 
 }  // namespace

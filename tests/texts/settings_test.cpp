@@ -72,15 +72,6 @@ QStringList LinesOf(const QByteArray& bytes) {
     return lines;
 }
 
-// The shipped settings, one string per line, with n = 7.07 in use (mode 1), for tests that vary
-// a line or two.
-QStringList ShippedLines() {
-    QStringList lines =
-        LinesOf(test::ReadAll(test::DataPath(QStringLiteral("../data/VardelOK.cfg"))));
-    lines[5] = QStringLiteral(" 1  707");
-    return lines;
-}
-
 QByteArray Joined(const QStringList& lines, const char* end = "\r\n") {
     return (lines.join(QString::fromLatin1(end)) + QString::fromLatin1(end)).toUtf8();
 }
@@ -92,15 +83,15 @@ FileResult ReadBack(DesignCase& s, const QByteArray& bytes) {
     return ReadSettingsBytes(s, bytes, kShownName);
 }
 
-// What is no settings file is refused by name, without waiting on a pipe or reading a device
-// that never ends.
+// The shipped file reads and writes back byte for byte; what is no settings file is refused by
+// name, without waiting on a pipe or reading a device that never ends.
 TEST(Settings, ReadsTheShippedFileAndRefusesWhatIsNoSettingsFile) {
+    const QString shipped = test::DataPath(QStringLiteral("../data/VardelOK.cfg"));
     DesignCase s;
-    const FileResult err = ReadSettings(s, test::DataPath(QStringLiteral("../data/VardelOK.cfg")));
+    s.Es_Eb = 7.07;  // mode 0: the file's n is not read
+    const FileResult err = ReadSettings(s, shipped);
     ASSERT_FALSE(err) << err->message.toStdString();
-    EXPECT_EQ(s.Naz_proj, QStringLiteral("Hala magazynowa, słup S1"));
-    EXPECT_EQ(s.Stal_uzytk1.values, (std::array<float, 3>{0, 235, 375}));
-    EXPECT_EQ(s.Liczba_srub, 8);
+    EXPECT_EQ(SettingsFileBytes(s), test::ReadAll(shipped));
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("VardelOK.cfg"));
     ASSERT_TRUE(test::MakeFifo(fifo));
@@ -113,33 +104,60 @@ TEST(Settings, ReadsTheShippedFileAndRefusesWhatIsNoSettingsFile) {
     }
 }
 
+// Whatever the names hold, whatever the user's locale, and however a person respaces, splits or
+// re-ends the lines, every setting comes back in its place.
 TEST(Settings, RoundTripKeepsEverySetting) {
     const struct {
         const char* what;
-        QString name;
-        QString recordName;  // an empty one must not pull the next line into its place
-        bool utf8;
+        const char16_t* name;
+        const char16_t* recordName;   // of both steel records; an empty one must not pull the next
+        bool utf8 = false;            // written as UTF-8, not Windows-1250
+        const char* line9 = nullptr;  // retyped by hand, and the keys glued to values elsewhere
+        bool lf = false;              // lines ended by LF alone
+        const char16_t* nameBack = nullptr;  // every name as read back, when not as written
     } rows[] = {
-        {"Polish letters and commas", QStringLiteral("  Hala, magazyn „Łódź”, żółć  "),
-         QStringLiteral("Stal użytkownika"), false},
-        {"a character beyond Windows-1250", QStringLiteral("Most ω, Σ nr 3"), QString(), true},
-        {"empty name", QString(), QStringLiteral("Stal żebrowana"), false},
-        {"Windows-1250 letters that would pass for UTF-8", QStringLiteral("Ĺ‚ukowa"),
-         QStringLiteral("Stal"), true},
+        {"Polish letters and commas", u"  Hala, magazyn „Łódź”, żółć  ", u"Stal użytkownika"},
+        {"a character beyond Windows-1250", u"Most ω, Σ nr 3", u"", true},
+        {"empty name", u"", u"Stal żebrowana"},
+        {"Windows-1250 letters that would pass for UTF-8", u"Ĺ‚ukowa", u"Stal", true},
+        {"line breaks in the names", u"first\r\nsecond\nżółty", u"first\r\nsecond\nżółty", false,
+         nullptr, false, u"first  second żółty"},
+        {"commas between the items", u"Hala łukowa", u"Stal", false, "812.5,-120.3,45"},
+        {"tabs and runs of blanks", u"Hala łukowa", u"Stal", false, "\t812.5 \t -120.3     45  "},
+        {"LF line ends", u"Hala łukowa", u"Stal", false, "812.5 -120.3 45", true},
+        {"an item missing on its line comes from the next", u"Hala łukowa", u"Stal", false,
+         "812.5 -120.3\r\n45"},
     };
+    QLocale::setDefault(test::Polish());  // the file keeps its decimal point whatever the locale
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         DesignCase s = SampleCase();
-        s.Naz_proj = r.name;
-        s.Stal_uzytk1.name = r.recordName;
-        const QByteArray bytes = SettingsFileBytes(s);
+        s.Naz_proj = QString::fromUtf16(r.name);
+        s.Stal_uzytk1.name = s.Stal_uzytk2.name = QString::fromUtf16(r.recordName);
+        QByteArray bytes = SettingsFileBytes(s);
         EXPECT_EQ(IsValidUtf8(bytes), r.utf8);
+        if (r.line9) {
+            QStringList lines = LinesOf(bytes);
+            const std::pair<int, const char*> edits[] = {{3, " 3Nrbetonu"},
+                                                         {8, r.line9},
+                                                         {13, "3E2R_zewn"},
+                                                         {16, "1Tryb_sru"},
+                                                         {17, ".5,235,375.25,2,Stal"}};
+            for (const auto& [k, text] : edits) {
+                lines[k] = QString::fromUtf8(text);
+            }
+            bytes = Joined(lines, r.lf ? "\n" : "\r\n");
+        }
         DesignCase back;
         const FileResult err = ReadBack(back, bytes);
         ASSERT_FALSE(err) << err->message.toStdString();
         s.Es_Eb = 6.61;  // n is kept in hundredths
+        if (r.nameBack) {
+            s.Naz_proj = s.Stal_uzytk1.name = s.Stal_uzytk2.name = QString::fromUtf16(r.nameBack);
+        }
         EXPECT_EQ(Stored(back), Stored(s));
     }
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST(Settings, GoldenBytes) {
@@ -181,56 +199,6 @@ TEST(Settings, StiffnessRatioInHundredths) {
     EXPECT_EQ(HundredthsOfRatio(-0.005), -1);
 }
 
-// Nothing written may shift a later setting: not a decimal comma of the user's locale, not a line
-// break inside a name.
-TEST(Settings, WrittenLinesKeepTheirItemsInPlace) {
-    DesignCase s = SampleCase();
-    s.N_kN[1] = 12.5f;
-    s.Naz_proj = QStringLiteral("first\r\nsecond\nthird");
-    s.Stal_uzytk2.name = QStringLiteral("a\nb");
-    QLocale::setDefault(test::Polish());
-    const QByteArray bytes = SettingsFileBytes(s);
-    QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(LinesOf(bytes).value(7), QStringLiteral("12.5   150.0   30.0"));
-    DesignCase back;
-    ASSERT_FALSE(ReadBack(back, bytes));
-    EXPECT_EQ(back.Naz_proj, QStringLiteral("first  second third"));
-    EXPECT_EQ(back.Stal_uzytk2.name, QStringLiteral("a b"));
-    EXPECT_EQ(back.Liczba_srub, 8);
-}
-
-TEST(Settings, ReadingRules) {
-    // Every row also has keys glued to values, an exponent and commas between record items.
-    QStringList base = ShippedLines();
-    base[3] = QStringLiteral(" 5Nrbetonu");
-    base[13] = QStringLiteral("3E2R_zewn");
-    base[16] = QStringLiteral("1Tryb_sru");
-    base[17] = QStringLiteral("1,235,375,7,Stal A");
-    const struct {
-        const char* line8;
-        const char* lineEnd;
-    } rows[] = {{"500.5,150,30.25", "\r\n"},
-                {"\t500.5 \t 150     30.25  ", "\r\n"},
-                {"500.5 150 30.25", "\n"},
-                {"500.5 150\r\n30.25", "\r\n"}};  // the item missing is on the next line
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.line8);
-        QStringList lines = base;
-        lines[7] = QString::fromLatin1(r.line8);
-        DesignCase s;
-        const FileResult err = ReadBack(s, Joined(lines, r.lineEnd));
-        ASSERT_FALSE(err) << err->message.toStdString();
-        EXPECT_EQ(std::tuple(s.Nrbetonu, s.Tryb_sru, s.Stal_uzytk1.number), std::tuple(5, 1, 7));
-        EXPECT_EQ(s.Stal_uzytk1.values, (std::array<float, 3>{1, 235, 375}));
-        EXPECT_EQ(s.Stal_uzytk1.name, QStringLiteral("Stal A"));
-        EXPECT_EQ(std::tuple(s.N_kN[1], s.M_kNm[1], s.V_kN[1]), std::tuple(500.5f, 150.f, 30.25f));
-        // Whatever the spacing, every later setting still lands in its place.
-        EXPECT_EQ(std::tuple(s.N_kN[2], s.R_zewn, s.Es_Eb, s.Liczba_srub),
-                  std::tuple(800.f, 300.f, 7.07, Int16{8}));
-        EXPECT_EQ(s.Stal_uzytk2.name, QStringLiteral("Stal uzytkownika 2"));
-    }
-}
-
 TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
     const struct {
         int line;             // 1-based line to change, 0 for none
@@ -261,7 +229,7 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.message);
-        QStringList lines = ShippedLines();
+        QStringList lines = LinesOf(SettingsFileBytes(SampleCase()));
         if (r.line > 0) {
             lines[r.line - 1] = QString::fromUtf8(r.text);
         }
