@@ -559,7 +559,9 @@ TEST_F(InputWindowTest, TheAnchorSelectionWindow) {
                     }
                     break;
                 case Act::Enter:
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    // The window's own focus: under load it may not be the active one yet.
+                    ASSERT_NE(w->focusWidget(), nullptr);
+                    QTest::keyClick(w->focusWidget(), Qt::Key_Return);
                     break;
                 case Act::Anuluj:
                     click(w, "cmdAnuluj");
