@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 #include <sys/stat.h>
 
 #include <csignal>
@@ -22,6 +24,13 @@ QByteArray ReadAll(const QString& path) {
         return {};
     }
     return f.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                f.write(bytes) == bytes.size())
+        << path.toStdString();
 }
 
 bool MakeFifo(const QString& path) {

@@ -23,6 +23,8 @@ QString DataPath(const QString& relative);
 QString ProgramDir();
 
 QByteArray ReadAll(const QString& path);
+// Writes `bytes` to `path`, replacing it; fails the calling test when it cannot.
+void WriteBytes(const QString& path, const QByteArray& bytes);
 
 // Makes a named pipe at `path`: an input that a careless reader would wait on for ever.
 bool MakeFifo(const QString& path);

@@ -39,10 +39,8 @@ CliRun RunCli(const QStringList& args) {
 const QString kShipped = test::ProgramDir() + QStringLiteral("/VardelOK.cfg");
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    return path;
+    test::WriteBytes(dir.filePath(name), bytes);
+    return dir.filePath(name);
 }
 
 // The shipped settings file with one line replaced, in a file of its own.

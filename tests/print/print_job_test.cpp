@@ -90,20 +90,16 @@ struct FakePrinter {
     QTemporaryDir dir{QDir::tempPath() + "/vardel a; $HOME \"b\"-XXXXXX"};
     test::CalculatedReport report = test::MakeReport(2);
 
-    FakePrinter() {
-        QFile f(dir.filePath("fixture.emf"));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(FixtureEmf()) > 0);
-    }
+    FakePrinter() { test::WriteBytes(dir.filePath("fixture.emf"), FixtureEmf()); }
     void Install(const QByteArray& script) {
-        QFile f(dir.filePath("Lumdruk"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(
-            "#!/bin/sh\nd=$(dirname \"$1\")\n"
-            "test -f \"$d/VARDELOK.wyd\" && test -f \"$d/VARDELOK1.wyd\" || exit 9\n"
-            "printf '%s\\n' \"$@\" > \"$d/args\"\n"
-            "cp \"$1\" \"$d/job-seen\"\n" +
-            script);
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        test::WriteBytes(dir.filePath("Lumdruk"),
+                         "#!/bin/sh\nd=$(dirname \"$1\")\n"
+                         "test -f \"$d/VARDELOK.wyd\" && test -f \"$d/VARDELOK1.wyd\" || exit 9\n"
+                         "printf '%s\\n' \"$@\" > \"$d/args\"\n"
+                         "cp \"$1\" \"$d/job-seen\"\n" +
+                             script);
+        QFile::setPermissions(dir.filePath("Lumdruk"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     PageSource Source() {
         return {report.state, report.lines, report.header, dir.path(), QLocale::c()};

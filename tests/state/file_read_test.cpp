@@ -14,11 +14,7 @@ namespace {
 TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOfABoundedSize) {
     QTemporaryDir dir;
     const QString small = dir.filePath(QStringLiteral("small"));
-    {
-        QFile f(small);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("12345");
-    }
+    test::WriteBytes(small, "12345");
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_TRUE(test::MakeFifo(fifo));  // no writer: opening it to read would wait
     const struct {
