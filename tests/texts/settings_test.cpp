@@ -270,6 +270,7 @@ TEST(Settings, FailedWriteIsReportedAndTheOldFileAndStateStay) {
     EXPECT_EQ(test::ReadAll(path), old);
     EXPECT_EQ(s.R_zewn, 300.0f);
     EXPECT_TRUE(SaveSettingsFile(dir.filePath(QStringLiteral("no/such/dir/x.cfg")), s));
+    EXPECT_TRUE(WritePrintStatus(dir.filePath(QStringLiteral("no/such/dir/W_X.txt")), 1, 1));
 }
 
 // Leaving takes the page number from the print status (the state holds 12) and the values in
@@ -324,23 +325,6 @@ TEST(Settings, LeavingTakesThePrintStatusAndTheWindowValues) {
                   std::tuple(r.strona, r.numer, r.liczba));
         EXPECT_EQ(back.R_zewn, std::round(r.rz));  // radii are kept in whole mm
     }
-}
-
-TEST(PrintStatus, WrittenAsTheReaderExpects) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(PrintStatusFileName());
-    EXPECT_FALSE(ReadPrintStatus(path));
-    ASSERT_FALSE(WritePrintStatus(path, 1, 12));
-    EXPECT_EQ(test::ReadAll(path), QByteArray("1, 12\r\n"));
-    ASSERT_FALSE(WritePrintStatus(path, -0.5f, -3));
-    EXPECT_EQ(test::ReadAll(path), QByteArray("-.5, -3\r\n"));
-    const auto st = ReadPrintStatus(path);
-    ASSERT_TRUE(st);
-    EXPECT_EQ(std::tuple(st->S, st->P), std::tuple(-0.5f, Int16{-3}));
-    EXPECT_TRUE(WritePrintStatus(dir.filePath(QStringLiteral("none/W_X.txt")), 1, 1));
-    // A pipe in its place is no status: leaving does not wait for a writer.
-    ASSERT_TRUE(QFile::remove(path) && test::MakeFifo(path));
-    EXPECT_FALSE(ReadPrintStatus(path));
 }
 
 }  // namespace
