@@ -202,15 +202,5 @@ TEST(Layout, TextRunningOffThePaperIsNotedEscaped) {
     EXPECT_TRUE(notes[0].contains("\"\\x1bxxx") && notes[0].contains("right edge"));
 }
 
-TEST(Layout, WithoutHeaderEndTheWholeFileIsTheBody) {
-    QStringList notes;
-    const std::vector<Page> pages = LayoutPages(ParsePageFile(CrLf(test::LongBody(100))),
-                                                ParsePageFile(CrLf(HeaderLines())), 1, &notes);
-    EXPECT_EQ(pages.size(), 2u);
-    ASSERT_FALSE(notes.isEmpty());
-    EXPECT_TRUE(notes[0].contains("header end"));
-    EXPECT_NE(Find(pages[1], "Strona 2"), nullptr);
-}
-
 }  // namespace
 }  // namespace vardel::lumdruk
