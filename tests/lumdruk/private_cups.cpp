@@ -96,15 +96,6 @@ QProcessEnvironment PrivateCups::Environment() const {
 
 QString PrivateCups::Start() {
     const QString cupsd = FindProgram("cupsd");
-    if (cupsd.isEmpty()) {
-        return "cupsd is not installed";
-    }
-    if (!dir_.isValid()) {
-        return "cannot make a temporary directory: " + dir_.errorString();
-    }
-    if (Server().toLocal8Bit().size() >= 100) {
-        return "the socket path is too long: " + Server();
-    }
     for (const QString sub : {"spool/temp", "log", "cache", "state", "client"}) {
         if (!QDir().mkpath(Path(sub))) {
             return "cannot make " + Path(sub);
