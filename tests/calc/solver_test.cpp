@@ -193,10 +193,7 @@ TEST(Solver, HorizontalForceVerdicts) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Plate p;  // 16 bolts of 36 mm on a 250 mm circle
-        p.bolts = 16;
-        p.diameterIndex = 5;
-        p.shear = c.shear;
+        const Plate p{.bolts = 16, .diameterIndex = 5, .shear = c.shear};  // 36 mm on 250 mm
         DesignCase s = test::FreshState(p, 1);
         s.Wynik_V[1] = QStringLiteral("stale verdict");
         double V = c.V;
