@@ -105,27 +105,5 @@ TEST(Calculate, TypedSteelNameKeepsTheGrade) {
     EXPECT_FLOAT_EQ(s.fd_stali, 295);
 }
 
-TEST(Calculate, FieldsFromStateRoundTrip) {
-    Plate p;
-    DesignCase s = test::FreshState(p, 1);
-    s.R_zewn = 300;
-    s.R_wewn = 100;
-    s.R_srub = 250;
-    s.Liczba_srub = 8;
-    s.Numer_sruby = 4;
-    s.Nrstali = 2;
-    s.N_kN[1] = 512.5f;
-    s.M_kNm[1] = 150.25f;
-    const InputFields f = FieldsFromState(s, test::Polish());
-    EXPECT_EQ(f.Text3, QStringLiteral("300"));
-    EXPECT_EQ(f.Text12, QStringLiteral("8"));
-    EXPECT_EQ(f.Text6[0], QStringLiteral("512,5"));
-    EXPECT_EQ(f.Text7[0], QStringLiteral("150,3"));  // shown with one decimal
-    EXPECT_EQ(f.cmbFi, 3);
-    DesignCase run = s;
-    ASSERT_FALSE(Calculate(f, run, test::Polish()));
-    EXPECT_FLOAT_EQ(run.N_kN[1], 512.5f);
-}
-
 }  // namespace
 }  // namespace vardel

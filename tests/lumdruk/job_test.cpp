@@ -132,19 +132,16 @@ void ExpectTheLongBodyFromPage3(const QByteArray& printed, const QString& scratc
     }
 }
 
-// The print tests run a print server of their own, whatever this machine's printers are.
-#define SKIP_WITHOUT_PRINT_SERVER()                                                         \
-    if (const QString missing = test::PrivateCups::MissingPrograms(); !missing.isEmpty()) { \
-        GTEST_SKIP() << "the test's own print server needs " << missing.toStdString()       \
-                     << " (Debian packages cups-daemon and cups-client)";                   \
-    }
-
 // No printer at all, then a printer that is not the default: the program refuses the job. Then
 // the program prints on the default printer, and this process (its dialogs scripted) on the
 // printer the dialog comes with and on another one chosen in it; a cancelled dialog prints
 // nothing.
 TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
-    SKIP_WITHOUT_PRINT_SERVER();
+    // A print server of the test's own, whatever this machine's printers are.
+    if (const QString missing = test::PrivateCups::MissingPrograms(); !missing.isEmpty()) {
+        GTEST_SKIP() << "the test's own print server needs " << missing.toStdString()
+                     << " (Debian packages cups-daemon and cups-client)";
+    }
     test::PrivateCups cups;
     ASSERT_TRUE(cups.ok()) << cups.error().toStdString();
     test::JobDir dir;

@@ -138,15 +138,5 @@ TEST(Job, ReadsTheJobFile) {
     EXPECT_EQ(job->header_file, "/p/B.wyd");
 }
 
-TEST(Job, PathsWrittenForWindowsFindTheFile) {
-    test::JobDir dir;
-    test::WriteFile(dir.Path("Piersc.bmp"), "x");
-    const QString expected = dir.Path("Piersc.bmp");
-    EXPECT_EQ(ResolveExistingPath(dir.Dir() + "/Piersc.BMP", {}), expected);
-    EXPECT_EQ(ResolveExistingPath(dir.Dir() + "\\Piersc.bmp", {}), expected);
-    EXPECT_EQ(ResolveExistingPath("piersc.bmp", dir.Dir()), expected);
-    EXPECT_EQ(ResolveExistingPath(dir.Dir() + "/Sily.bmp", {}), dir.Dir() + "/Sily.bmp");
-}
-
 }  // namespace
 }  // namespace vardel::lumdruk

@@ -20,8 +20,6 @@ namespace vardel::lumdruk::test {
 namespace {
 
 constexpr int kStartTimeoutMs = 20000;
-constexpr int kClientTimeoutMs = 15000;
-constexpr int kStopTimeoutMs = 5000;
 
 QString FindProgram(const QString& name) {
     // An ordinary user's PATH often lacks the administrator's directories.
@@ -29,12 +27,6 @@ QString FindProgram(const QString& name) {
     return !path.isEmpty()
                ? path
                : QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"});
-}
-
-// The socket file lives in the temporary directory, and a socket path must stay short.
-QString DirTemplate() {
-    return (QDir::tempPath().size() > 60 ? QString("/tmp") : QDir::tempPath()) +
-           "/vardel-cups-XXXXXX";
 }
 
 bool WriteText(const QString& path, const QString& text) {
@@ -45,15 +37,12 @@ bool WriteText(const QString& path, const QString& text) {
 // libcups reads CUPS_SERVER once per thread and keeps it. If Qt's print plugin has already
 // loaded the library, it is told to read the variable again; if not, it reads it when loaded.
 void ForgetCachedPrintServer() {
-    void* cups = dlopen("libcups.so.2", RTLD_NOW | RTLD_NOLOAD);
-    if (cups == nullptr) {
-        return;
+    if (void* cups = dlopen("libcups.so.2", RTLD_NOW | RTLD_NOLOAD)) {
+        if (auto set = reinterpret_cast<void (*)(const char*)>(dlsym(cups, "cupsSetServer"))) {
+            set(nullptr);
+        }
+        dlclose(cups);
     }
-    using SetServer = void (*)(const char*);
-    if (auto set = reinterpret_cast<SetServer>(dlsym(cups, "cupsSetServer"))) {
-        set(nullptr);
-    }
-    dlclose(cups);
 }
 
 }  // namespace
@@ -68,7 +57,10 @@ QString PrivateCups::MissingPrograms() {
     return missing.join(", ");
 }
 
-PrivateCups::PrivateCups() : dir_(DirTemplate()) {
+// The socket file lives in the temporary directory, and a socket path must stay short.
+PrivateCups::PrivateCups()
+    : dir_((QDir::tempPath().size() > 60 ? QString("/tmp") : QDir::tempPath()) +
+           "/vardel-cups-XXXXXX") {
     error_ = Start();
     if (!error_.isEmpty()) {
         error_ += "\n" + Log();
@@ -76,13 +68,10 @@ PrivateCups::PrivateCups() : dir_(DirTemplate()) {
 }
 
 PrivateCups::~PrivateCups() {
-    if (cupsd_.state() == QProcess::NotRunning) {
-        return;
-    }
     cupsd_.terminate();
-    if (!cupsd_.waitForFinished(kStopTimeoutMs)) {
+    if (!cupsd_.waitForFinished(5000)) {
         cupsd_.kill();
-        cupsd_.waitForFinished(kStopTimeoutMs);
+        cupsd_.waitForFinished(5000);
     }
 }
 
@@ -107,15 +96,6 @@ QProcessEnvironment PrivateCups::Environment() const {
 
 QString PrivateCups::Start() {
     const QString cupsd = FindProgram("cupsd");
-    if (cupsd.isEmpty()) {
-        return "cupsd is not installed";
-    }
-    if (!dir_.isValid()) {
-        return "cannot make a temporary directory: " + dir_.errorString();
-    }
-    if (Server().toLocal8Bit().size() >= 100) {
-        return "the socket path is too long: " + Server();
-    }
     for (const QString sub : {"spool/temp", "log", "cache", "state", "client"}) {
         if (!QDir().mkpath(Path(sub))) {
             return "cannot make " + Path(sub);
@@ -188,10 +168,8 @@ QString PrivateCups::RunClient(const QString& program, const QStringList& args, 
     p.setProcessEnvironment(Environment());
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(path, QStringList{"-h", Server()} + args);
-    if (!p.waitForFinished(kClientTimeoutMs)) {
-        p.kill();
-        p.waitForFinished(kStopTimeoutMs);
-        return program + " did not finish in time";
+    if (!p.waitForFinished(15000)) {
+        return program + " did not finish in time";  // killed with `p`
     }
     *output = QString::fromLocal8Bit(p.readAll());
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
@@ -246,26 +224,21 @@ QString PrivateCups::Log() const {
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-PrintServerOverride::PrintServerOverride(const QString& server)
-    : saved_{{"CUPS_SERVER", false, {}}, {"PRINTER", false, {}}, {"LPDEST", false, {}}} {
-    for (Saved& s : saved_) {
-        s.set = qEnvironmentVariableIsSet(s.name);
-        s.value = qgetenv(s.name);
+// PRINTER or LPDEST would name a printer in place of the server's default.
+PrintServerOverride::PrintServerOverride(const QString& server) {
+    for (int k = 0; k < 3; ++k) {
+        if (qEnvironmentVariableIsSet(kNames[k])) {
+            saved_[k] = qgetenv(kNames[k]);
+        }
+        qunsetenv(kNames[k]);
     }
     qputenv("CUPS_SERVER", server.toLocal8Bit());
-    // Either would name a printer in place of the server's default.
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
     ForgetCachedPrintServer();
 }
 
 PrintServerOverride::~PrintServerOverride() {
-    for (const Saved& s : saved_) {
-        if (s.set) {
-            qputenv(s.name, s.value);
-        } else {
-            qunsetenv(s.name);
-        }
+    for (int k = 0; k < 3; ++k) {
+        saved_[k] ? qputenv(kNames[k], *saved_[k]) : qunsetenv(kNames[k]);
     }
     ForgetCachedPrintServer();
 }

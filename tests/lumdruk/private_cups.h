@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <optional>
+
 namespace vardel::lumdruk::test {
 
 class PrivateCups {
@@ -59,12 +61,8 @@ class PrintServerOverride {
     PrintServerOverride& operator=(const PrintServerOverride&) = delete;
 
   private:
-    struct Saved {
-        const char* name;
-        bool set;
-        QByteArray value;
-    };
-    Saved saved_[3];
+    static constexpr const char* kNames[3] = {"CUPS_SERVER", "PRINTER", "LPDEST"};
+    std::optional<QByteArray> saved_[3];  // unset: none
 };
 
 }  // namespace vardel::lumdruk::test

@@ -1,4 +1,5 @@
 #include "texts/language.h"
+#include "state/file_write.h"
 #include "texts/codepage.h"
 
 #include "tests/test_support.h"
@@ -25,9 +26,7 @@ QByteArray NumberedLines(const QString& prefix, int count) {
 class LanguageTest : public ::testing::Test {
   protected:
     void Put(const QString& name, const QByteArray& bytes) {
-        QFile f(dir_.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(bytes), bytes.size());
+        ASSERT_EQ(WriteWholeFile(dir_.filePath(name), bytes), QString());
     }
     // Both files of a language with enough numbered lines.
     void PutLanguage(int jezyk, const QString& prefix) {

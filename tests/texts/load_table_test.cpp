@@ -9,14 +9,6 @@
 namespace vardel {
 namespace {
 
-QByteArray Rows(int n, const char* row) {
-    QByteArray out;
-    for (int k = 0; k < n; ++k) {
-        out += row;
-    }
-    return out;
-}
-
 TEST(LoadTable, FilesThatCannotBeRead) {
     const struct {
         const char* what;
@@ -38,7 +30,7 @@ TEST(LoadTable, FilesThatCannotBeRead) {
          "nazwą kombinacji przed nimi lub bez niej."},
         {"a row with a name only", "K1\t500\t150\t0\nK2\n", ", wiersz 2: 1 kolumn zamiast 4."},
         {"beyond a single", "1e39;0;0\n", ", wiersz 1: kolumna 1 (N): liczba „1e39” jest za duża."},
-        {"10 001 rows", "N,M,V\n" + Rows(10001, "500,150,0\n"),
+        {"10 001 rows", "N,M,V\n" + QByteArray("500,150,0\n").repeated(10001),
          ", wiersz 10002: więcej niż 10000 wierszy obciążeń."},
     };
     for (const auto& c : cases) {

@@ -1,3 +1,4 @@
+#include "state/file_write.h"
 #include "texts/codepage.h"
 #include "texts/print_status.h"
 #include "texts/settings_file.h"
@@ -6,7 +7,6 @@
 #include "tests/texts/qstring_print.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,10 +79,6 @@ QByteArray Joined(const QStringList& lines, const char* end = "\r\n") {
 // Messages name the file; a "%2" in its path must stay as it is.
 const QString kShownName = QStringLiteral("C:/100%2/VardelOK.cfg");
 
-FileResult ReadBack(DesignCase& s, const QByteArray& bytes) {
-    return ReadSettingsBytes(s, bytes, kShownName);
-}
-
 // The shipped file reads and writes back byte for byte; what is no settings file is refused by
 // name, without waiting on a pipe or reading a device that never ends.
 TEST(Settings, ReadsTheShippedFileAndRefusesWhatIsNoSettingsFile) {
@@ -149,7 +145,7 @@ TEST(Settings, RoundTripKeepsEverySetting) {
             bytes = Joined(lines, r.lf ? "\n" : "\r\n");
         }
         DesignCase back;
-        const FileResult err = ReadBack(back, bytes);
+        const FileResult err = ReadSettingsBytes(back, bytes, kShownName);
         ASSERT_FALSE(err) << err->message.toStdString();
         s.Es_Eb = 6.61;  // n is kept in hundredths
         if (r.nameBack) {
@@ -186,7 +182,7 @@ TEST(Settings, StiffnessRatioInHundredths) {
         EXPECT_EQ(LinesOf(bytes).value(5), QString::fromLatin1(r.line6));
         DesignCase back;
         back.Es_Eb = 9.99;
-        ASSERT_FALSE(ReadBack(back, bytes));
+        ASSERT_FALSE(ReadSettingsBytes(back, bytes, kShownName));
         EXPECT_EQ(back.Es_Eb, r.readBack);
         EXPECT_EQ(back.Jezyk, s.Jezyk);  // nothing after line 6 shifted
     }
@@ -237,7 +233,8 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
         s.N_kG[1] = 1.5;
         s.Rz_cm = 2.5;
         const DesignCase before = s;
-        const FileResult err = ReadBack(s, r.keep ? Joined(lines.mid(0, r.keep)) : QByteArray());
+        const FileResult err =
+            ReadSettingsBytes(s, r.keep ? Joined(lines.mid(0, r.keep)) : QByteArray(), kShownName);
         ASSERT_TRUE(err);
         EXPECT_TRUE(err->message.startsWith(QStringLiteral("Plik ustawień ") + kShownName));
         EXPECT_TRUE(err->message.contains(QString::fromUtf8(r.message)))
@@ -250,11 +247,7 @@ TEST(Settings, FailedWriteIsReportedAndTheOldFileAndStateStay) {
     QTemporaryDir dir;
     const QString path = dir.filePath(SettingsFileName());
     const QByteArray old = "old settings\r\n";
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    ASSERT_EQ(WriteWholeFile(path, old), QString());
     DesignCase s = SampleCase();
     SettingsWindowValues window = SettingsWindowValues::FromState(s);
     window.Text3 = QStringLiteral("450");
@@ -270,6 +263,7 @@ TEST(Settings, FailedWriteIsReportedAndTheOldFileAndStateStay) {
     EXPECT_EQ(test::ReadAll(path), old);
     EXPECT_EQ(s.R_zewn, 300.0f);
     EXPECT_TRUE(SaveSettingsFile(dir.filePath(QStringLiteral("no/such/dir/x.cfg")), s));
+    EXPECT_TRUE(WritePrintStatus(dir.filePath(QStringLiteral("no/such/dir/W_X.txt")), 1, 1));
 }
 
 // Leaving takes the page number from the print status (the state holds 12) and the values in
@@ -305,9 +299,7 @@ TEST(Settings, LeavingTakesThePrintStatusAndTheWindowValues) {
                                         << r.window.Text3.toStdString() << " " << r.window.cmbFi);
         QTemporaryDir dir;
         if (r.status) {
-            QFile f(dir.filePath(PrintStatusFileName()));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(r.status);
+            ASSERT_EQ(WriteWholeFile(dir.filePath(PrintStatusFileName()), r.status), QString());
         }
         DesignCase s = SampleCase();
         RecordingPrompter prompter;
@@ -324,23 +316,6 @@ TEST(Settings, LeavingTakesThePrintStatusAndTheWindowValues) {
                   std::tuple(r.strona, r.numer, r.liczba));
         EXPECT_EQ(back.R_zewn, std::round(r.rz));  // radii are kept in whole mm
     }
-}
-
-TEST(PrintStatus, WrittenAsTheReaderExpects) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(PrintStatusFileName());
-    EXPECT_FALSE(ReadPrintStatus(path));
-    ASSERT_FALSE(WritePrintStatus(path, 1, 12));
-    EXPECT_EQ(test::ReadAll(path), QByteArray("1, 12\r\n"));
-    ASSERT_FALSE(WritePrintStatus(path, -0.5f, -3));
-    EXPECT_EQ(test::ReadAll(path), QByteArray("-.5, -3\r\n"));
-    const auto st = ReadPrintStatus(path);
-    ASSERT_TRUE(st);
-    EXPECT_EQ(std::tuple(st->S, st->P), std::tuple(-0.5f, Int16{-3}));
-    EXPECT_TRUE(WritePrintStatus(dir.filePath(QStringLiteral("none/W_X.txt")), 1, 1));
-    // A pipe in its place is no status: leaving does not wait for a writer.
-    ASSERT_TRUE(QFile::remove(path) && test::MakeFifo(path));
-    EXPECT_FALSE(ReadPrintStatus(path));
 }
 
 }  // namespace
