@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -60,15 +59,6 @@ Report CalculatedReport(int cases, const QLocale& locale) {
     s.Oznaczenie_stopy = QStringLiteral("Stopa SF-1");
     SetHeaderTexts(s, r.header, QDateTime(QDate(2026, 12, 6), QTime(9, 15)), locale);
     return r;
-}
-
-int RunWithOffscreenGui(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }
 
 }  // namespace vardel::bench

@@ -6,8 +6,13 @@
 #include "report/report_lines.h"
 #include "state/design_case.h"
 
+#include <QGuiApplication>
 #include <QLocale>
 #include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 namespace vardel::bench {
 
@@ -27,7 +32,16 @@ struct Report {
 // stops or the language files are missing, since every measurement needs a real report.
 Report CalculatedReport(int cases, const QLocale& locale);
 
-// Runs the registered benchmarks inside an offscreen Qt application (painting needs fonts).
-int RunWithOffscreenGui(int argc, char** argv);
+// Runs the registered benchmarks inside an offscreen Qt application (painting needs fonts); the
+// window benchmarks pass QApplication.
+template <typename Application = QGuiApplication>
+int RunWithOffscreenGui(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    Application app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace vardel::bench

@@ -14,8 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 namespace {
 
 using namespace vardel;
@@ -60,10 +58,5 @@ BENCHMARK(BM_ResultsWindowStart)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)-
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vardel::bench::RunWithOffscreenGui<QApplication>(argc, argv);
 }

@@ -8,8 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 namespace {
 
 void BM_StartUpToInputWindowShown(benchmark::State& state) {
@@ -33,10 +31,5 @@ BENCHMARK(BM_StartUpToInputWindowShown)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vardel::bench::RunWithOffscreenGui<QApplication>(argc, argv);
 }
