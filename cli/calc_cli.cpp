@@ -3,6 +3,7 @@
 #include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "cli/nm_cli.h"
 #include "cli/sizing_cli.h"
 #include "export/rtf_export.h"
 #include "export/text_export.h"
@@ -44,6 +45,7 @@ const char kUsage[] =
     "                   [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
     "                   [--thickness T [--anchor hook|plate]] [--design] [--loads FILE]\n"
+    "                   [--nm FILE]\n"
     "                   SETTINGS_FILE\n"
     "       vardel-calc --help | --version\n";
 
@@ -79,6 +81,7 @@ struct Options {
     QString settingsFile;
     bool summary = true;  // the short summary, unless an output goes to standard output
     SizingOptions sizing;
+    NmOptions nm;
 };
 
 // An output path that stands for standard output.
@@ -112,6 +115,7 @@ QList<QCommandLineOption> CommandLineOptions() {
         option("anchor", "confirm the hook or plate anchor into the report", "KIND"),
     };
     options += SizingCommandLineOptions();
+    options += NmCommandLineOptions();
     return options;
 }
 
@@ -200,6 +204,9 @@ std::variant<Options, QString> Parse(const QStringList& args) {
     }
     const auto values = [&](const char* name) { return parser.values(QLatin1String(name)); };
     if (const QString why = TakeSizingOptions(parser, o.sizing); !why.isEmpty()) {
+        return why;
+    }
+    if (const QString why = TakeNmOptions(parser, o.nm); !why.isEmpty()) {
         return why;
     }
     o.json = parser.isSet(QStringLiteral("json"));
@@ -551,8 +558,15 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             }
         }
     }
+    std::optional<NmDiagram> diagram;
+    if (!stop && (o.json || !o.nm.file.isEmpty())) {
+        diagram = RunDiagram(s, sizing, locale);
+    }
     if (o.json) {
         QJsonObject results = Results(s, stop, lines, verdict);
+        if (diagram) {
+            results[QStringLiteral("envelope")] = EnvelopeJson(diagram->envelope);
+        }
         if (o.thickness) {
             results[QStringLiteral("anchors")] = anchors ? AnchorsJson(*anchors) : QJsonValue();
         }
@@ -618,6 +632,14 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             }
             outputs.push_back({o.docxFile, doc.ToDocx()});
         }
+    }
+    if (diagram && !o.nm.file.isEmpty()) {
+        const QByteArray plot = NmChartBytes(*diagram, *NmFormatOf(o.nm.file), locale);
+        if (plot.isEmpty()) {
+            err << "vardel-calc: the N-M diagram could not be drawn for " << o.nm.file << "\n";
+            return 2;
+        }
+        outputs.push_back({o.nm.file, plot});
     }
     out.flush();  // before an output that goes to standard output
     if (const auto failure = WriteWholeFiles(outputs)) {

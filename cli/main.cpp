@@ -1,6 +1,6 @@
 #include "cli/calc_cli.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 
@@ -18,16 +18,17 @@ void QtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& mess
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(QtErrorsOnly);
-    // No windows: painting the page and its sketches needs fonts, not a display.
+    // No windows: painting the page and its sketches needs fonts, not a display. The N-M diagram
+    // is a chart on a graphics scene, which needs the widget application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = vardel::RunCalcCli(args, QGuiApplication::applicationDirPath(), out, err);
+    const int status = vardel::RunCalcCli(args, QApplication::applicationDirPath(), out, err);
     out.flush();
     err.flush();
     return status;

@@ -47,6 +47,10 @@ class SizingRun {
     // 1 when the assistant found no passing layout (with the message on `err`), else 0.
     int Finish(QTextStream& err) const;
 
+    // The load table, what each of its rows gave; empty without one.
+    const LoadTable& table() const { return table_; }
+    const std::vector<RowResult>& rowResults() const { return rows_; }
+
   private:
     Governing DesignUtilisation(const DesignCase& s) const;
 

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-charts-dev libqt6opengl6-dev  # Qt Charts' CMake files need the OpenGL ones
   libgtest-dev libgmock-dev libbenchmark-dev
   libuemf-dev libemf2svg-dev libzip-dev
   clang libclang-rt-14-dev

@@ -11,6 +11,7 @@
 #include "state/numbers.h"
 #include "texts/print_status.h"
 #include "ui/anchor_window.h"
+#include "ui/nm_chart_tab.h"
 #include "ui/qt_prompter.h"
 
 #include <QAction>
@@ -92,6 +93,7 @@ ResultsWindow::ResultsWindow(DesignCase& s, const QString& programDir, QWidget* 
 
     BuildMenus();
     BuildStatusBar();
+    AddNmChartTab(*this, s_);  // the page in the first tab, the N-M diagram in the second
 
     // An A4 page at screen size, as tall as the screen allows.
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -4,11 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -98,6 +100,7 @@ TEST(CalcCli, ExitStatuses) {
         {"anchor lengths beyond 16 bits", {"--thickness", "32000", cfg}, 2, "6!!!!"},
         {"plate anchor, 16 mm bolts", {"--thickness=50", "--anchor=plate", bolts16}, 2, "of 16 mm"},
         {"two things on standard output", {"--json", "--txt", "-", cfg}, 2, "standard output"},
+        {"a diagram of no known kind", {"--nm", dir.filePath("nm.gif"), cfg}, 2, "--nm takes"},
         {"a load table row that cannot be read", {"--loads", badTable, cfg}, 2, R"(2 \(M\))"},
         {"a full disk", {"--txt", "/dev/full", cfg}, 2, diskFull},
         // All outputs or none: the PDF could be written, the picture cannot.
@@ -149,7 +152,8 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
         "--txt",       "W.txt", "--designation", "SF-1 oś A", "--date",       "2026-12-06 10:15",
         "--dir",       "progw", "--pdf",         "p.pdf",     "--emf",        "p.emf",
         "--thickness", "50",    "--anchor",      "plate",     "--rtf",        "W.rtf",
-        "--rtf-type",  "B",     "--docx",        "W.docx",    "--json",       settings};
+        "--rtf-type",  "B",     "--docx",        "W.docx",    "--json",       "--nm",
+        "nm.pdf",      settings};
     p.start(test::ProgramDir() + QStringLiteral("/vardel-calc"), args);
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.readAllStandardError(), QByteArray());
@@ -200,8 +204,11 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
                              "\r\nConcrete B20 (plain", "Load case no. 4"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
     }
-    const std::tuple<const char*, int, const char*> magics[] = {
-        {"p.pdf", 0, "%PDF"}, {"p.emf", 40, " EMF"}, {"W.rtf", 0, "{\\rtf1"}, {"W.docx", 0, "PK"}};
+    const std::tuple<const char*, int, const char*> magics[] = {{"p.pdf", 0, "%PDF"},
+                                                                {"p.emf", 40, " EMF"},
+                                                                {"W.rtf", 0, "{\\rtf1"},
+                                                                {"W.docx", 0, "PK"},
+                                                                {"nm.pdf", 0, "%PDF"}};
     for (const auto& [name, at, magic] : magics) {
         EXPECT_EQ(test::ReadAll(top.filePath(name)).mid(at, qstrlen(magic)), QByteArray(magic));
     }
@@ -210,14 +217,15 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
 }
 
 // Every row of a load table is calculated; the report, and so the state's cases, take the
-// governing ones.
+// governing ones. The N-M diagram shows every row, its envelope drawn for their largest V.
 TEST(CalcCli, LoadTableEveryRowAndTheGoverningOnesForTheReport) {
     QTemporaryDir dir;
     const QString table = WriteFile(dir, "kombinacje.csv",
                                     "Kombinacja;N;M;V\n"
                                     "K1;700;150;5\nK2;500;20;10\nK3;300;80;20\nK4;-100;80;60\n"
                                     "K5;1000;200;40\nK6;450;100;10\nK7;0;90;40\nK8;800;40;0\n");
-    const CliRun r = RunCli({"--json", "--loads", table, kShipped});
+    const QString svg = dir.filePath("nm.svg");
+    const CliRun r = RunCli({"--json", "--loads", table, "--nm", svg, kShipped});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     const QJsonArray rows = o["rows"].toArray();
@@ -242,6 +250,35 @@ TEST(CalcCli, LoadTableEveryRowAndTheGoverningOnesForTheReport) {
         EXPECT_EQ(cases[k]["Sig_s"], row["Sig_s"]);
         EXPECT_EQ(cases[k]["utilisation"], row["utilisation"]);
     }
+
+    const QJsonObject envelope = o["envelope"].toObject();
+    EXPECT_EQ(envelope["V_kN"].toDouble(), 60);
+    const QJsonArray N = envelope["N_kN"].toArray();
+    EXPECT_EQ(N.size(), 241);
+    EXPECT_EQ(envelope["M_kNm"].toArray().size(), N.size());
+    EXPECT_EQ(envelope["governing"].toArray().size(), N.size());
+    EXPECT_TRUE(std::is_sorted(N.begin(), N.end(), [](const QJsonValue& a, const QJsonValue& b) {
+        return a.toDouble() < b.toDouble();
+    }));
+    // One marker per row, filled where it passes, hollow where it fails, each named once; the
+    // legend shows one more of each.
+    const QByteArray plot = test::ReadAll(svg);
+    EXPECT_TRUE(QSvgRenderer(plot).isValid());
+    int passing = 0;
+    for (int k = 0; k < rows.size(); ++k) {
+        passing += rows[k]["passes"].toBool() ? 1 : 0;
+        EXPECT_EQ(plot.count(QStringLiteral(">K%1</text>").arg(k + 1).toUtf8()), 1) << k + 1;
+    }
+    ASSERT_GT(passing, 0);
+    ASSERT_LT(passing, rows.size());
+    const QRegularExpression filled(R"(fill="#202020"[^<]*<circle )");
+    const QRegularExpression hollow(R"(fill="#ffffff"[^<]*stroke="#d00000"[^<]*<circle )");
+    EXPECT_EQ(QString::fromUtf8(plot).count(filled), passing + 1);
+    EXPECT_EQ(QString::fromUtf8(plot).count(hollow), rows.size() - passing + 1);
+
+    const QString png = dir.filePath("nm.png");
+    ASSERT_EQ(RunCli({"--nm", png, kShipped}).status, 0);
+    EXPECT_EQ(QImage(png).size(), QSize(2000, 1400));
 }
 
 }  // namespace
