@@ -108,12 +108,13 @@ NmDiagram MakeDiagram(const DesignCase& s, std::vector<EnvelopeLoad> loads,
                               .arg(s.Fi_sruby)
                               .arg(s.Klasa_stali, mm(s.R_srub));
     const QString shear =
-        V > 0 ? QStringLiteral("V = %1 kN (największa z obciążeń)").arg(Number(V, locale))
-              : QStringLiteral("V = 0");
+        V > 0 ? QStringLiteral("nośność przy V = %1 kN, największej sile poziomej obciążeń")
+                    .arg(Number(V, locale))
+              : QStringLiteral("nośność przy V = 0");
     // The project on a line of its own when there is one.
     const QString project = s.Naz_proj.trimmed();
     d.title = (project.isEmpty() ? QString() : project + u'\n') +
-              QStringLiteral("%1, %2, beton %3, PN-B-03215:1999, %4")
+              QStringLiteral("%1, %2, beton %3, PN-B-03215:1999\n%4")
                   .arg(ring, bolts, s.Klasa_betonu, shear);
     return d;
 }
@@ -136,6 +137,9 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
     chart->setLocale(ticks);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    QFont legendFont = chart->legend()->font();
+    legendFont.setPointSizeF(8);
+    chart->legend()->setFont(legendFont);
     chart->setBackgroundRoundness(0);
 
     double nLo = 0, nHi = 0, mHi = 0;
@@ -172,6 +176,8 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
         inside->setColor(QColor(0xd6, 0xe4, 0xf5));
         inside->setBorderColor(Qt::transparent);
         attach(inside, kNmInsideSeries);
+        // Its own shape: drawn from the series, the legend cuts its name short.
+        chart->legend()->markers(inside).front()->setShape(QLegend::MarkerShapeRectangle);
     }
     // The envelope in pieces, each coloured by the check that governs it; neighbouring pieces
     // share their end point, so the curve stays whole.
@@ -259,7 +265,8 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
     }
     QObject::connect(chart, &QChart::plotAreaChanged, chart, [chart, pass, labels](const QRectF&) {
         for (const auto& [label, at] : labels) {
-            label->setPos(chart->mapToPosition(at, pass) + QPointF(7, -16));
+            // Clear of the ring around a governing load.
+            label->setPos(chart->mapToPosition(at, pass) + QPointF(12, -20));
         }
     });
     return chart;

@@ -6,8 +6,10 @@
 
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolTip>
 #include <QtCharts/QChart>
+#include <QtCharts/QChartView>
 #include <QtCharts/QScatterSeries>
 
 #include <gtest/gtest.h>
@@ -25,7 +27,7 @@ QScatterSeries* Series(QChart* chart, const char* name) {
 }
 
 // The second tab of the results window shows every case as one point, hollow where the case
-// fails; hovering one names it with its ratio; the diagram follows the design when it changes.
+// fails; the mouse on one names it with its ratio; the diagram follows the design when it changes.
 TEST(NmChartTab, OnePointPerCaseHoverAndANewDesign) {
     DesignCase s;
     test::Calculated(s, test::Plate{}, test::SixCases(), 0, QLocale::c());
@@ -44,7 +46,14 @@ TEST(NmChartTab, OnePointPerCaseHoverAndANewDesign) {
     EXPECT_EQ(std::pair(pass->count(), fail->count()), std::pair(3, 3));
     EXPECT_EQ(tab->diagram().envelope.points.size(), std::size_t(kEnvelopePoints));
 
-    emit fail->hovered(fail->at(0), true);
+    // The mouse comes onto case 4.
+    w.resize(900, 800);
+    QCoreApplication::processEvents();
+    auto* view = tab->findChild<QChartView*>();
+    const QPoint at =
+        view->mapFromScene(chart->mapToScene(chart->mapToPosition(fail->at(0), fail)));
+    QTest::mouseMove(view->viewport(), at - QPoint(20, 20));
+    QTest::mouseMove(view->viewport(), at);
     EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral(
         "Schemat nr 4: N = 1 000.0 kN, |M| = 400.0 kNm\nwykorzystanie 2.21 (stal śrub)")))
         << QToolTip::text().toStdString();
