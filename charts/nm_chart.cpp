@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace vardel {
 namespace {
@@ -79,12 +78,18 @@ double RoundStep(double span, int ticks) {
 
 QValueAxis* RoundAxis(double lo, double hi, const QString& title, int ticks) {
     auto* axis = new QValueAxis;
+    if (!(hi > lo)) {  // nothing to span: a unit either side
+        lo -= 1;
+        hi += 1;
+    }
     const double step = RoundStep(hi - lo, ticks);
     axis->setRange(std::floor(lo / step) * step, std::ceil(hi / step) * step);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
     axis->setTickInterval(step);
-    axis->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.1f"));
+    // As many decimals as the step has.
+    const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
     axis->setTitleText(title);
     return axis;
 }
