@@ -2,7 +2,22 @@
 
 #include <QJsonArray>
 
+#include <charconv>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+
 namespace vardel {
+namespace {
+
+// A single-precision value as its shortest decimal: 12.3, not 12.300000190734863.
+double Shortest(float v) {
+    char digits[32];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), v).ptr;
+    return std::strtod(std::string(digits, end).c_str(), nullptr);
+}
+
+}  // namespace
 
 QList<QCommandLineOption> NmCommandLineOptions() {
     return {{{QStringLiteral("nm")},
@@ -39,14 +54,14 @@ NmDiagram RunDiagram(const DesignCase& s, const SizingRun& sizing, const QLocale
 QJsonObject EnvelopeJson(const Envelope& e) {
     QJsonArray N, M, governing;
     for (const EnvelopePoint& p : e.points) {
-        N.append(p.N_kN);
+        N.append(Shortest(static_cast<float>(p.N_kN)));  // the loads are singles
         M.append(p.M_kNm);
         governing.append(QString::fromLatin1(CheckName(p.governing)));
     }
     return {{QStringLiteral("N_kN"), N},
             {QStringLiteral("M_kNm"), M},
             {QStringLiteral("governing"), governing},
-            {QStringLiteral("V_kN"), e.V_kN}};
+            {QStringLiteral("V_kN"), Shortest(e.V_kN)}};
 }
 
 }  // namespace vardel
