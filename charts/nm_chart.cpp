@@ -230,9 +230,9 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
             governing->append(l.N_kN, l.M_kNm);
         }
     }
-    attach(governing, kNmGoverningSeries);
     attach(pass, kNmPassSeries);
     attach(fail, kNmFailSeries);
+    attach(governing, kNmGoverningSeries);  // last: the rings stay visible among many loads
     for (QScatterSeries* series : {governing, fail}) {
         if (series->count() == 0) {
             chart->legend()->markers(series).front()->setVisible(false);
@@ -269,9 +269,17 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
         labels.emplace_back(label, at);
     }
     QObject::connect(chart, &QChart::plotAreaChanged, chart, [chart, pass, labels](const QRectF&) {
+        std::vector<QRectF> placed;
         for (const auto& [label, at] : labels) {
-            // Clear of the ring around a governing load.
-            label->setPos(chart->mapToPosition(at, pass) + QPointF(12, -20));
+            // Clear of the ring around a governing load, and below a label it would cover.
+            QRectF box = label->boundingRect();
+            box.moveTopLeft(chart->mapToPosition(at, pass) + QPointF(12, -20));
+            while (std::any_of(placed.begin(), placed.end(),
+                               [&](const QRectF& other) { return other.intersects(box); })) {
+                box.translate(0, box.height());
+            }
+            placed.push_back(box);
+            label->setPos(box.topLeft());
         }
     });
     return chart;

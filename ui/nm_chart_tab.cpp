@@ -56,7 +56,7 @@ void NmChartTab::Refresh() {
     const QLocale locale;
     diagram_ = StateDiagram(s_, locale);
     QChart* chart = BuildNmChart(diagram_, locale);
-    for (const char* name : {kNmPassSeries, kNmFailSeries}) {
+    for (const char* name : {kNmPassSeries, kNmFailSeries, kNmGoverningSeries}) {
         for (QAbstractSeries* series : chart->series()) {
             if (series->objectName() == QLatin1String(name)) {
                 connect(static_cast<QScatterSeries*>(series), &QScatterSeries::hovered, this,
