@@ -204,10 +204,12 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
               R"("tp":20}})");
 
     const QString text = QString::fromUtf8(test::ReadAll(top.filePath("W.txt")));
-    for (const char* line : {"\r\n06/12/26     10:15\r\n", "\r\nSF-1 oś A\r\n",
-                             "\r\nConcrete B20 (plain", "Load case no. 4"}) {
+    for (const char* line : {"\r\nSF-1 oś A\r\n", "\r\nConcrete B20 (plain", "Load case no. 4"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
     }
+    // The date with the separator of the desktop's locale ("06/12/26" in C, "06.12.26" in Polish).
+    EXPECT_TRUE(text.contains(QRegularExpression(R"(\r\n06(\D)12\g{1}26     10:15\r\n)")))
+        << text.left(200).toStdString();
     const std::tuple<const char*, int, const char*> magics[] = {
         {"p.pdf", 0, "%PDF"}, {"p.emf", 40, " EMF"}, {"W.rtf", 0, "{\\rtf1"}, {"W.docx", 0, "PK"}};
     for (const auto& [name, at, magic] : magics) {
