@@ -42,6 +42,12 @@ InputFields FieldsFromState(const DesignCase& s, const QLocale& locale);
 // state keeps what was written before it and the stop says why.
 std::optional<Stop> Calculate(const InputFields& fields, DesignCase& s, const QLocale& locale);
 
+// The exit command's reading of the fields: every field into the state as the settings file keeps
+// it (project name, page, ring, bolts, steel, foundation, shear, loads), without the calculation's
+// checks. A field that cannot be read stops it, named; `s` then stays as it was. The rows of the
+// load cases not in use keep the state's values where their fields cannot be read.
+std::optional<Stop> TakeFields(const InputFields& fields, DesignCase& s, const QLocale& locale);
+
 // The stop of a run-time error the command trapped ("K3(oblicz)!!11" ...).
 Stop TrappedErrorStop(int number, const QLocale& locale);
 

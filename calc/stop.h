@@ -14,6 +14,7 @@ struct Stop {
     QString message;
     StopIcon icon = StopIcon::Critical;
     int errorNumber = 0;  // the run-time error number behind a trapped error, 0 for a check
+    QString field{};      // the input window's field the message is about ("Text4"), if any
 };
 
 // Run-time faults that the calculation detects explicitly, carried as the numbers the program has

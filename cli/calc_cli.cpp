@@ -17,6 +17,7 @@
 #include "report/report_lines.h"
 #include "sketches/ring_sketches.h"
 #include "state/file_write.h"
+#include "state/numbers.h"
 #include "texts/language.h"
 #include "texts/settings_file.h"
 
@@ -63,7 +64,7 @@ enum class Request { Run, Help, Version };
 
 struct Options {
     Request request = Request::Run;
-    int cases = 1;
+    int cases = 0;       // 0: the settings file's count
     int foundation = 1;  // reinforced
     int language = -1;   // -1: the settings file's
     bool json = false;
@@ -98,7 +99,8 @@ QList<QCommandLineOption> CommandLineOptions() {
         QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                            QStringLiteral("show this help and end")),
         option("version", "show the program's version and end"),
-        option("cases", "the number of load cases to calculate, 1 to 6 (default 1)", "N"),
+        option("cases",
+               "the number of load cases to calculate, 1 to 6 (default: the settings file's)", "N"),
         option("foundation", "plain or reinforced concrete (default reinforced)", "TYPE"),
         option("lang", "the report's language: pl, p2, gb, fr or ge (default the file's)", "LANG"),
         option("json", "print the results as one JSON object instead of the summary"),
@@ -317,7 +319,8 @@ QJsonObject Results(const DesignCase& s, const std::optional<Stop>& stop, const 
     o[QStringLiteral("stopped")] = stop.has_value();
     if (stop) {
         o[QStringLiteral("stop")] = QJsonObject{{QStringLiteral("title"), stop->title},
-                                                {QStringLiteral("message"), stop->message}};
+                                                {QStringLiteral("message"), stop->message},
+                                                {QStringLiteral("field"), stop->field}};
     } else {
         o[QStringLiteral("stop")] = QJsonValue();
     }
@@ -391,7 +394,7 @@ QJsonObject AnchorsJson(const Anchors& a) {
     // The capacity is a single: written as its shortest decimal (72.365, not 72.36499786...).
     char digits[32];
     const auto end = std::to_chars(std::begin(digits), std::end(digits), a.Nosnosc).ptr;
-    o[QStringLiteral("Nosnosc")] = std::strtod(std::string(digits, end).c_str(), nullptr);
+    o[QStringLiteral("Nosnosc")] = AsciiToDouble(std::string_view(digits, end));
     o[QStringLiteral("Grubosc")] = a.Grubosc;
     o[QStringLiteral("D")] = a.D;
     o[QStringLiteral("Lh")] = a.Lh;
@@ -500,7 +503,9 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         return 2;
     }
     CompleteLoadedCase(s);
-    s.Liczba_przyp = static_cast<Int16>(o.cases);
+    if (o.cases > 0) {
+        s.Liczba_przyp = static_cast<Int16>(o.cases);
+    }
     s.Typ_stopy = static_cast<Int16>(o.foundation);
 
     const QLocale locale = QLocale::system();

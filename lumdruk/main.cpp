@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -69,6 +71,12 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The printer and file dialogs in the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
         LogLine(QStringLiteral("usage: Lumdruk JOB_FILE (the job file W_KK.txt)"));

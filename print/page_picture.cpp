@@ -7,6 +7,8 @@
 
 #include <emf2svg.h>
 
+#include <locale.h>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 
@@ -30,8 +32,14 @@ QByteArray EmfToSvg(const QByteArray& emf) {
     QByteArray input = emf;  // the converter takes a writable buffer
     char* out = nullptr;
     std::size_t outLength = 0;
+    // The converter prints its coordinates with printf, whose decimal point is the process
+    // locale's (a comma under a Polish desktop, which the SVG reader cannot take): it runs in the
+    // C locale on this thread.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const locale_t previous = uselocale(cLocale);
     const int ok =
         emf2svg(input.data(), static_cast<std::size_t>(input.size()), &out, &outLength, &options);
+    uselocale(previous);
     QByteArray svg;
     if (ok && out != nullptr && outLength > 0) {
         svg = QByteArray(out, static_cast<qsizetype>(outLength));

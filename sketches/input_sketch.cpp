@@ -66,8 +66,9 @@ void Rysuj_P1(DesignCase& s, const InputSketchFields& fields, QImage& picture,
     p.setPen(QPen(BasicColourValue(kLightRed), unit));
     p.setBrush(BasicColourValue(kLightRed));
     for (int k = 1; k <= s.Liczba_srub; ++k) {
+        // Bolt 1 on the left, where the plan of the report puts the bolt the calculation tensions.
         const double angle = (k - 1) * pitch;
-        p.drawEllipse(QPointF(xc + r2 * std::cos(angle), yc + r2 * std::sin(angle)),
+        p.drawEllipse(QPointF(xc - r2 * std::cos(angle), yc + r2 * std::sin(angle)),
                       kInputSketchBoltMarkTwips, kInputSketchBoltMarkTwips);
     }
 }

@@ -115,8 +115,10 @@ QImage DrawPlanSketch(const DesignCase& s) {
     if (bolts > 0) {
         const float pitch = static_cast<float>(kTwoPi / bolts);
         for (int j = 1; j <= bolts; ++j) {
+            // Bolt 1 is the one the calculation tensions, whatever the sign of the moment: on the
+            // left, across from the compressed zone the case sketches hatch on the right.
             const double theta = (j - 1) * pitch;
-            c.Circle(w / 2 + rhoS * std::cos(theta), h / 2 + rhoS * std::sin(theta), 2.5,
+            c.Circle(w / 2 - rhoS * std::cos(theta), h / 2 + rhoS * std::sin(theta), 2.5,
                      kLightRed);
         }
     }

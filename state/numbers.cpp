@@ -1,8 +1,8 @@
 #include "state/numbers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -26,11 +26,17 @@ Digits DecimalDigits(double value, int significant, int decimals) {
     int pointPos = 0;  // digits of `all` before the decimal point
     if (value != 0) {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(value));
+        // Not printf: its decimal point is the process locale's, which the windows set from the
+        // user's (a comma in Polish).
+        const auto end = std::to_chars(std::begin(buf), std::end(buf), std::fabs(value),
+                                       std::chars_format::scientific, significant - 1)
+                             .ptr;
         // buf: d.ddddde[+-]XX
-        std::string s(buf);
+        const std::string s(std::begin(buf), end);
         const auto ePos = s.find('e');
-        const int exponent = std::stoi(s.substr(ePos + 1));
+        int exponent = 0;
+        std::from_chars(s.data() + ePos + (s[ePos + 1] == '+' ? 2 : 1), s.data() + s.size(),
+                        exponent);
         std::string mantissa;
         for (std::size_t k = 0; k < ePos; ++k) {
             if (s[k] != '.') {
@@ -235,11 +241,52 @@ std::optional<double> ParseNumber(QStringView text, const QLocale& locale) {
     if (k != t.size()) {
         return std::nullopt;
     }
-    const double v = std::strtod(ascii.c_str(), nullptr);
+    const double v = AsciiToDouble(ascii);
     if (!std::isfinite(v)) {
         return std::numeric_limits<double>::infinity();  // too large: an overflow for the caller
     }
     return v;
+}
+
+double AsciiToDouble(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    double v = 0;
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    if (std::from_chars(first, last, v).ec != std::errc::result_out_of_range) {
+        return v;
+    }
+    // Beyond a double: too large or too small, told apart by the decimal exponent of the first
+    // significant digit.
+    const bool negative = !text.empty() && text.front() == '-';
+    std::size_t k = negative ? 1 : 0;
+    bool found = false, point = false;
+    long intDigits = 0, zerosAfterPoint = 0;
+    for (; k < text.size() && (text[k] == '.' || (text[k] >= '0' && text[k] <= '9')); ++k) {
+        if (text[k] == '.') {
+            point = true;
+        } else if (!found && text[k] == '0') {
+            zerosAfterPoint += point ? 1 : 0;
+        } else {
+            found = true;
+            intDigits += point ? 0 : 1;
+        }
+    }
+    const long leading = intDigits > 0 ? intDigits - 1 : -(zerosAfterPoint + 1);
+    long written = 0;
+    if (k < text.size() && (text[k] == 'e' || text[k] == 'E')) {
+        ++k;
+        const bool minus = k < text.size() && text[k] == '-';
+        k += (k < text.size() && (text[k] == '-' || text[k] == '+')) ? 1 : 0;
+        for (; k < text.size() && text[k] >= '0' && text[k] <= '9' && written < 100000; ++k) {
+            written = written * 10 + (text[k] - '0');
+        }
+        written = minus ? -written : written;
+    }
+    const double magnitude = leading + written > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -magnitude : magnitude;
 }
 
 SingleResult ToSingle(QStringView text, const QLocale& locale) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace vardel {
 
@@ -33,6 +34,11 @@ QString Format_kropka(float value, QStringView pattern);
 // the locale's decimal separator or a point, an optional exponent. Nothing else is a number
 // (an empty field is not one).
 std::optional<double> ParseNumber(QStringView text, const QLocale& locale);
+
+// A number written in the C form ("-12.5e3", a point, no blanks, an optional sign) read whatever
+// the process locale: ±infinity beyond the range of a double, ±0 below it. Every text the
+// program reads as a number ends here; never strtod, whose decimal point follows the locale.
+double AsciiToDouble(std::string_view text);
 
 // Conversions of the calculation's field types. They fail with an overflow when the value does
 // not fit: a single beyond its range, a 16-bit integer outside -32768..32767 after rounding half

@@ -6,9 +6,25 @@
 
 #include <sys/stat.h>
 
+#include <clocale>
 #include <csignal>
 
 namespace vardel::test {
+
+Desktop::Desktop(const char* locale)
+    : cLocale_(std::setlocale(LC_ALL, nullptr)), lang_(qgetenv("LANG")), lcAll_(qgetenv("LC_ALL")) {
+    ok_ = std::setlocale(LC_ALL, locale) != nullptr;
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+    qputenv("LANG", locale);
+    qunsetenv("LC_ALL");
+}
+
+Desktop::~Desktop() {
+    std::setlocale(LC_ALL, cLocale_.constData());
+    QLocale::setDefault(qtLocale_);
+    lang_.isNull() ? qunsetenv("LANG") : qputenv("LANG", lang_);
+    lcAll_.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", lcAll_);
+}
 
 QString DataPath(const QString& relative) {
     return QStringLiteral(VARDEL_TEST_DATA_DIR) + u'/' + relative;

@@ -17,6 +17,24 @@ inline QLocale DecimalPoint() {
     return QLocale::c();
 }
 
+// The process on a desktop of the given locale ("pl_PL.UTF-8", "C") while it lives: the C
+// library's locale, Qt's default locale and LANG for the programs it starts (LC_ALL unset); the
+// previous ones come back at the end. ok() is false when the machine lacks the locale
+// (scripts/install-deps.sh generates the ones the tests use).
+class Desktop {
+  public:
+    explicit Desktop(const char* locale);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    QByteArray cLocale_, lang_, lcAll_;
+    QLocale qtLocale_;
+    bool ok_ = false;
+};
+
 // Path of a file kept beside the tests, relative to tests/.
 QString DataPath(const QString& relative);
 // Path of the assembled program directory of this build.

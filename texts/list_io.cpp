@@ -2,9 +2,9 @@
 
 #include "state/numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -129,7 +129,7 @@ ListInput::Status ListInput::ReadNumber(double& out) {
     }
     pos_ = k;
     SkipSeparator();
-    out = std::strtod(ascii.c_str(), nullptr);
+    out = AsciiToDouble(ascii);
     if (!std::isfinite(out)) {
         offending_ = text_.mid(start, k - start).left(40).toString();
         return Status::Overflow;
@@ -224,14 +224,20 @@ QString SingleText(float value) {
                    ? QStringLiteral("0")
                    : (value < 0 ? QStringLiteral("-3.402823E+38") : QStringLiteral("3.402823E+38"));
     }
-    char buf[64];
+    // The shortest of 7 to 9 significant digits that reads back as the single, in the form of
+    // printf's %G, but with a point whatever the process locale.
+    std::string s;
     for (int precision = 7; precision <= 9; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*G", precision, static_cast<double>(value));
-        if (static_cast<float>(std::strtod(buf, nullptr)) == value) {
+        char buf[64];
+        char* end = std::to_chars(std::begin(buf), std::end(buf), static_cast<double>(value),
+                                  std::chars_format::general, precision)
+                        .ptr;
+        s.assign(std::begin(buf), end);
+        if (static_cast<float>(AsciiToDouble(s)) == value) {
             break;
         }
     }
-    std::string s(buf);
+    std::replace(s.begin(), s.end(), 'e', 'E');
     // "0.5" → ".5", "-0.5" → "-.5"
     if (s.rfind("0.", 0) == 0) {
         s.erase(0, 1);

@@ -15,6 +15,40 @@
 namespace vardel {
 namespace {
 
+// What line `setting` of the file holds, as a message names it.
+QString SettingMeaning(int setting) {
+    static const char* const meanings[] = {
+        "",
+        "numer normy",
+        "numer pierwszej strony obliczeń",
+        "nazwa projektu",
+        "numer klasy betonu (1–5)",
+        "numer gatunku stali śrub (1–6)",
+        "sposób ustalenia n = Es/Eb (0 obliczony, 1 podany) i n w setnych",
+        "język wyników (0–4)",
+        "obciążenia przypadku %1: N [kN], M [kNm] i V [kN]",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "promień zewnętrzny pierścienia Rz w mm",
+        "promień wewnętrzny pierścienia Rw w mm",
+        "promień rozmieszczenia śrub w mm",
+        "przenoszenie sił poziomych (0 wszystkie kotwy, 1 strefy ściskanej)",
+        "pierwsza stal użytkownika: trzy liczby, numer i nazwa",
+        "druga stal użytkownika: liczba, numer i nazwa",
+        "opcja wyników RTF (0–2)",
+        "numer średnicy śrub (0–13)",
+        "liczba śrub na obwodzie",
+        "liczba przypadków obciążenia (1–6)",
+    };
+    if (setting >= 8 && setting <= 13) {
+        return QString::fromUtf8(meanings[8]).arg(setting - 7);
+    }
+    return setting >= 1 && setting <= 23 ? QString::fromUtf8(meanings[setting]) : QString();
+}
+
 // What stood in a damaged line, as a message may quote it.
 QString Shown(const QString& text) {
     return ShownText(text, 40);
@@ -59,6 +93,28 @@ class SettingsReader {
                           QString::number(last)));
         }
     }
+    // A setting added at the end of the file: a file written before it ends earlier and keeps
+    // `out` as it was.
+    void LaterPosition(Int16& out, qsizetype first, qsizetype last, const QString& what) {
+        if (error_) {
+            return;
+        }
+        Int16 v = out;
+        const ListInput::Status st = in_.ReadInt16(v);
+        if (st == ListInput::Status::EndOfFile) {
+            return;
+        }
+        Check(st);
+        if (!error_ && (v < first || v > last)) {
+            Fail(QStringLiteral("%1 %2 jest poza zakresem (%3–%4).")
+                     .arg(what, QString::number(v), QString::number(first), QString::number(last)));
+        }
+        if (!error_) {
+            out = v;
+            QString ignored;
+            in_.ReadText(ignored);  // its key, if any
+        }
+    }
     // A text item that is not kept.
     void Key() {
         QString ignored;
@@ -70,9 +126,11 @@ class SettingsReader {
 
     void Fail(const QString& what) {
         if (!error_) {
-            // One-pass substitution: a "%2" in a path or a value stays as it is.
-            error_ = FileError{QStringLiteral("Plik ustawień %1, wiersz %2: %3")
-                                   .arg(fileName_, QString::number(in_.Line()), what)};
+            // One-pass substitution: a "%2" in a path or a value stays as it is. The setting's
+            // meaning follows, so that a person can mend the line by hand.
+            error_ = FileError{QStringLiteral("Plik ustawień %1, wiersz %2: %3 Wiersz %4 to %5.")
+                                   .arg(fileName_, QString::number(in_.Line()), what,
+                                        QString::number(setting_), SettingMeaning(setting_))};
         }
     }
 
@@ -212,6 +270,8 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     r.StartLine(22);
     r.Int(t.Liczba_srub);
     r.Key();
+    r.StartLine(23);
+    r.LaterPosition(t.Liczba_przyp, 1, kMaxCases, QStringLiteral("liczba przypadków obciążenia"));
     if (r.Failed()) {
         return r.Error();
     }
@@ -271,6 +331,7 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
     lines << ListInt(s.Tryb_RTF) + QStringLiteral("Tryb_RTF");
     lines << ListInt(s.Numer_sruby) + QStringLiteral("Numer_sruby");
     lines << ListInt(s.Liczba_srub) + QStringLiteral("Liczba_srub");
+    lines << ListInt(s.Liczba_przyp) + QStringLiteral("Liczba_przyp");
 
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     // Windows-1250 bytes that happen to form valid UTF-8 ("Ĺ‚" is C5 82, which is "ł" in UTF-8)

@@ -10,6 +10,7 @@
 #include "texts/language.h"
 #include "texts/load_table.h"
 #include "texts/settings_file.h"
+#include "texts/settings_start.h"
 #include "ui/input_helpers.h"
 #include "ui/results_window.h"
 #include "ui/sizing_dialog.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFocusEvent>
@@ -316,8 +318,13 @@ FileResult InputWindow::Load() {
     input_ui::CentreOnScreen(*this);
     cmbFi_->clear();
     cmbFi_->addItems(BoltDiameterNames());
-    if (FileResult r = ReadSettings(s_, JoinPath(programDir_, SettingsFileName()))) {
-        return r;
+    const SettingsAtStart settings =
+        ReadSettingsAtStart(s_, programDir_, QDateTime::currentDateTime());
+    if (settings.fatal) {
+        return settings.fatal;
+    }
+    if (!settings.told.isEmpty()) {
+        input_ui::ShowStop(this, Stop{ProgramTitle(), settings.told, StopIcon::Exclamation});
     }
     jezyk_[EffectiveLanguage(s_.Jezyk)]->setChecked(true);
     if (s_.Tryb_RTF >= 0 && s_.Tryb_RTF < 3) {
@@ -340,6 +347,7 @@ FileResult InputWindow::Load() {
     cmbBeton_->setCurrentIndex(s_.Nrbetonu - 1);  // none for a class outside the list
     txtNaz_proj_->setText(f.txtNaz_proj);
     txtNr_strony_->setText(f.txtNr_strony);
+    text_[1]->setText(QString::number(s_.Liczba_przyp));
     wspN_[s_.Tryb_n == 1 ? 1 : 0]->setChecked(true);
     ShowRatio();
     for (int i = 0; i < kMaxCases; ++i) {
@@ -405,12 +413,23 @@ bool InputWindow::eventFilter(QObject* watched, QEvent* event) {
 void InputWindow::ApplyCaseCount() {
     // A text that is not a whole number keeps the previous count; a count outside 1..6 is
     // brought to the nearer end. The field always shows the count in force.
-    const Int16Result r = ToInt16(text_[1]->text(), locale_);
+    const QString text = text_[1]->text();
+    const Int16Result r = ToInt16(text, locale_);
     const int typed = r.status == Convert::Ok ? r.value : s_.Liczba_przyp;
     const int count = std::clamp(typed, 1, kMaxCases);
     s_.Liczba_przyp = static_cast<Int16>(count);
-    if (r.status != Convert::Ok || r.value != count) {
+    // What was typed and is not what is taken (7, 0, 2.5, "dwa") is told, not changed silently.
+    const std::optional<double> number = ParseNumber(text, locale_);
+    if (!number || *number != count) {
         text_[1]->setText(QString::number(count));
+        input_ui::ShowStop(this, Stop{ProgramTitle(),
+                                      QStringLiteral("Liczba przypadków obciążenia to liczba "
+                                                     "całkowita od 1 do %1: zamiast „%2” "
+                                                     "przyjęto %3.")
+                                          .arg(kMaxCases)
+                                          .arg(text.trimmed().left(40))
+                                          .arg(count),
+                                      StopIcon::Information});
     }
 }
 
@@ -436,6 +455,27 @@ void InputWindow::FocusFirstField(int tab) {
     QWidget* first[] = {txtNaz_proj_, text_[1], text6_[0], text_[11]};
     if (tab >= 0 && tab < 4) {
         first[tab]->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void InputWindow::ShowStopAtField(const Stop& stop) {
+    input_ui::ShowStop(this, stop);
+    auto* field = stop.field.isEmpty() ? nullptr : findChild<QWidget*>(stop.field);
+    if (field == nullptr) {
+        return;
+    }
+    // The field's tab to the front (its change handler focuses the tab's first field), then the
+    // field itself with its text selected, ready to be typed over.
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (tabs_->widget(i)->isAncestorOf(field)) {
+            tabs_->setCurrentIndex(i);
+        }
+    }
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        edit->selectAll();
+    } else if (auto* box = qobject_cast<QComboBox*>(field); box && box->lineEdit()) {
+        box->lineEdit()->selectAll();
     }
 }
 
@@ -506,7 +546,7 @@ void InputWindow::OnLanguageClicked(int k) {
 
 void InputWindow::Calculate() {
     if (const std::optional<Stop> stop = vardel::Calculate(Fields(), s_, locale_)) {
-        input_ui::ShowStop(this, *stop);
+        ShowStopAtField(*stop);
         return;
     }
     if (results_ && results_->isVisible()) {
@@ -634,16 +674,23 @@ void InputWindow::SizeBolts() {
 }
 
 void InputWindow::EndProgram() {
-    SettingsWindowValues window;
-    window.Text3 = text_[3]->text();
-    window.Text4 = text_[4]->text();
-    window.Text11 = text_[11]->text();
-    window.cmbFi = ChosenEntry(cmbFi_);
-    window.Text12 = text_[12]->text();
+    // What the fields hold now is saved, calculated or not; a field that cannot be read keeps the
+    // window open at it.
+    ApplyCaseCount();
+    DesignCase next = s_;
+    if (const std::optional<Stop> stop = TakeFields(Fields(), next, locale_)) {
+        if (!isVisible()) {
+            show();  // left from the results window
+        }
+        ShowStopAtField(*stop);
+        return;
+    }
     DialogPrompter prompter(this);
-    if (FileResult r = WriteSettings(s_, programDir_, window, locale_, prompter)) {
+    if (FileResult r = WriteSettings(next, programDir_, SettingsWindowValues::FromState(next),
+                                     QLocale::c(), prompter)) {
         input_ui::ShowStop(this, Stop{ProgramTitle(), r->message, StopIcon::Critical});
     }
+    s_ = std::move(next);
     hide();
     emit programEnded();
 }

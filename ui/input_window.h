@@ -66,6 +66,7 @@ class InputWindow : public QWidget {  // object name "Vardel3OK"
     void ShowCaseRows();
     void OnTabChanged(int index);
     void FocusFirstField(int tab);
+    void ShowStopAtField(const Stop& stop);
     void RedrawSketch();
     void OnConcreteChosen(int index);
     void OnStiffnessModeClicked(int k);

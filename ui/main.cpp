@@ -4,6 +4,7 @@
 #include "state/design_case.h"
 #include "ui/input_window.h"
 #include "ui/program_dir.h"
+#include "ui/qt_language.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("vardel"));
     QApplication::setWindowIcon(
         QIcon(QApplication::applicationDirPath() + QStringLiteral("/vardel.svg")));
+    // Qt's own dialogs (files, printing, the buttons of message boxes) in the user's language:
+    // "Anuluj", not "Cancel", beside the program's Polish.
+    vardel::InstallQtTranslations();
 
     const vardel::ProgramDirChoice dir = vardel::ProgramDirForThisRun();
     if (dir.dir.isEmpty()) {

@@ -113,7 +113,9 @@ TEST(DesignSearch, AWrongFieldStopsAsTheCommandDoes) {
     const auto found = SearchBoltLayouts(f, s, QLocale::c());
     ASSERT_TRUE(std::holds_alternative<Stop>(found));
     EXPECT_EQ(std::get<Stop>(found).message,
-              QStringLiteral("Podany ciąg znaków nie tworzy liczby"));
+              QStringLiteral("Podany ciąg znaków nie tworzy liczby: „pięćset” w polu „N [kN]” "
+                             "przypadku 1 (Obciążenia)."));
+    EXPECT_EQ(std::get<Stop>(found).field, QStringLiteral("Text6(0)"));
 
     // A refused layout in the fields does not stop it: the search chooses the layout.
     f = test::Fields(p, {{500, 150, 0}});

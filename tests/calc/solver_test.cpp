@@ -88,10 +88,14 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
         p.bolts = 2 + static_cast<int>(unit(rng) * 49);
         p.diameterIndex = static_cast<int>(unit(rng) * 13);
         const double spacing = 2 * M_PI * p.Rs / p.bolts;
-        while (p.diameterIndex > 0 && spacing < 2 * diameters[p.diameterIndex]) {
+        // A diameter the spacing allows, whose hole lies on the plate.
+        const auto fits = [&](int d) {
+            return spacing >= 2 * d && p.Rs + d / 2.0 <= p.Rz && p.Rs - d / 2.0 >= p.Rw;
+        };
+        while (p.diameterIndex > 0 && !fits(diameters[p.diameterIndex])) {
             --p.diameterIndex;
         }
-        if (spacing < 2 * diameters[p.diameterIndex]) {
+        if (!fits(diameters[p.diameterIndex])) {
             continue;
         }
         p.n = 6 + 9 * unit(rng);

@@ -72,6 +72,8 @@ TEST(CalcCli, ExitStatuses) {
     const QString diskFull = qt_error_string(ENOSPC);
     const QString bolts16 = SettingsWithLine(dir, 21, " 2 Numer_sruby");
     const QString bolts51 = SettingsWithLine(dir, 22, " 51 Liczba_srub");
+    const QString damaged = SettingsWithLine(dir, 15, "R_wewn");
+    const QString cases3 = SettingsWithLine(dir, 23, " 3 Liczba_przyp");
     const struct {
         const char* what;
         QStringList args;
@@ -84,6 +86,7 @@ TEST(CalcCli, ExitStatuses) {
         {"help whatever else is given", {"-h", "--cases", "9"}, 0, "^usage:"},
         {"version", {"--version"}, 0, R"(^vardel-calc \d+\.\d+\n$)"},
         {"joined values", {"--json", "--cases=2", cfg}, 0, R"("Nr_przyp":2,)"},
+        {"the file's case count", {"--json", cases3}, 0, R"("Nr_przyp":3,)"},
         {"no file", {}, 2, "no settings file"},
         {"unknown option", {"--fast=1", cfg}, 2, "unknown option --fast\n"},
         {"a switch given a value", {"--json=1", cfg}, 2, "--json takes no value"},
@@ -106,7 +109,12 @@ TEST(CalcCli, ExitStatuses) {
         // All outputs or none: the PDF could be written, the picture cannot.
         {"one unwritable", {"--dir", dir.path(), "--pdf", pdf, "--emf=/proc/x", cfg}, 2, "/proc/x"},
         // A stop is in the JSON too, with no cases.
-        {"a stop", {"--json", bolts51}, 1, R"(cases":\[\].*K3\(oblicz\)!!9.*"stopped":true.*!!9)"},
+        {"a stop",
+         {"--json", bolts51},
+         1,
+         R"(cases":\[\].*"stop":\{"field":"Text12","message":"Liczba śrub na obwodzie może )"
+         R"(wynosić od 1 do 50 \(podano 51\)\.".*"stopped":true.*od 1 do 50)"},
+        {"a damaged settings file", {damaged}, 2, "wiersz 15: „R_wewn” nie jest liczbą"},
         {"the design assistant's layouts",
          {"--json", "--design", cfg},
          0,
@@ -200,10 +208,12 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
               R"("tp":20}})");
 
     const QString text = QString::fromUtf8(test::ReadAll(top.filePath("W.txt")));
-    for (const char* line : {"\r\n06/12/26     10:15\r\n", "\r\nSF-1 oś A\r\n",
-                             "\r\nConcrete B20 (plain", "Load case no. 4"}) {
+    for (const char* line : {"\r\nSF-1 oś A\r\n", "\r\nConcrete B20 (plain", "Load case no. 4"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
     }
+    // The date with the separator of the desktop's locale ("06/12/26" in C, "06.12.26" in Polish).
+    EXPECT_TRUE(text.contains(QRegularExpression(R"(\r\n06(\D)12\g{1}26     10:15\r\n)")))
+        << text.left(200).toStdString();
     const std::tuple<const char*, int, const char*> magics[] = {{"p.pdf", 0, "%PDF"},
                                                                 {"p.emf", 40, " EMF"},
                                                                 {"W.rtf", 0, "{\\rtf1"},
@@ -214,6 +224,42 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
     }
     EXPECT_TRUE(test::ReadAll(dir.filePath("VARDELOK.wyd")).contains("P-24-600"));
     EXPECT_EQ(test::ReadAll(top.filePath("W.rtf")).count("\\page"), 1);
+}
+
+// On the desktops of its users, whatever the process locale (C library and Qt alike, all of it or
+// only the numbers), the program gives the JSON it gives under C, a ring of 2513.3 cm².
+TEST(CalcCli, TheSameJsonInEveryLocale) {
+    QTemporaryDir dir;
+    const QString table = WriteFile(dir, "t.csv", "N;M;V\n500,5;150.25;30\n-20.5;0.5;2,5\n");
+    const auto run = [&](const char* variable, const char* locale) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANG", "LC_ALL", "LC_NUMERIC", "LANGUAGE"}) {
+            env.remove(QLatin1String(name));
+        }
+        env.insert(QLatin1String(variable), QLatin1String(locale));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        QByteArrayList outputs;  // status, standard output and error of each run
+        for (const QStringList& args :
+             {QStringList{"--json", kShipped}, QStringList{"--json", "--loads", table, kShipped}}) {
+            p.start(test::ProgramDir() + QStringLiteral("/vardel-calc"), args);
+            EXPECT_TRUE(p.waitForFinished(60000));
+            outputs << QByteArray::number(p.exitCode()) << p.readAllStandardOutput()
+                    << p.readAllStandardError();
+        }
+        return outputs;
+    };
+    const QByteArrayList c = run("LC_ALL", "C");
+    ASSERT_EQ(c.size(), 6);
+    EXPECT_NEAR(QJsonDocument::fromJson(c[1]).object()["A_pierscienia"].toDouble(), 2513.27, 0.01)
+        << c.join('|').toStdString();
+    for (const auto& [variable, locale] :
+         {std::pair("LANG", "pl_PL.UTF-8"), std::pair("LC_ALL", "pl_PL.UTF-8"),
+          std::pair("LC_NUMERIC", "de_DE.UTF-8")}) {
+        SCOPED_TRACE(std::string(variable) + "=" + locale);
+        ASSERT_TRUE(test::Desktop(locale).ok()) << "locale missing: run scripts/install-deps.sh";
+        EXPECT_EQ(run(variable, locale), c);
+    }
 }
 
 // Every row of a load table is calculated; the report, and so the state's cases, take the

@@ -36,8 +36,9 @@ TEST(InputSketch, TakesTheFieldsAndSetsOutTheBolts) {
          "166,100 100,166 34,100 100,34", "130,100 100,100"},
         {"a high-density picture keeps the logical layout", "300", "100", "250", "4", 2, 300, 250,
          4, "166,100 100,166", "130,100"},
+        // Bolt 1 on the left, where the report's plan puts the bolt the calculation tensions.
         {"a count that is not a number keeps the previous one", "300", "100", "250", "abc", 1, 300,
-         250, 3, "166,100 66,157 66,42", "100,130"},
+         250, 3, "34,100 134,157 134,42", "100,130 167,100"},
         {"a bolt circle beyond the ring is drawn beyond it", "300", "100", "360", "2", 1, 300, 360,
          2, "196,100 4,100", "188,100"},
         {"an outer radius of 0 puts every bolt in the centre", "0", "100", "250", "4", 1, 0, 250, 4,

@@ -53,8 +53,9 @@ TEST(PlanSketch, DrawsTheOuterEdgeAndTheHoleOnWhite) {
     EXPECT_EQ(ColourAt(img, c, c - 0.75 * rho), kWhite);
 }
 
-// Bolt j sits at angle (j-1)·2π/n from the right of the centre; a dot is light red in its
-// middle, and a point of the bolt circle between bolts stays empty.
+// Bolt j sits at angle (j-1)·2π/n from the left of the centre: bolt 1, the one the calculation
+// tensions, across from the compressed zone the case sketches hatch on the right (one bolt, or
+// any odd count, shows it). A dot is light red in its middle; a point between bolts stays empty.
 TEST(PlanSketch, PlacesBoltDotsOnTheBoltCircle) {
     const std::tuple<int, double, bool> rows[] = {
         {1, 0, true},   {1, 180, false}, {4, 90, true},  {4, 270, true},
@@ -64,7 +65,7 @@ TEST(PlanSketch, PlacesBoltDotsOnTheBoltCircle) {
     for (const auto& [bolts, deg, dot] : rows) {
         const QImage img = DrawPlanSketch(Ring(10, bolts));
         const double th = deg * kPi / 180;
-        EXPECT_EQ(ColourAt(img, c + rhoS * std::cos(th), c + rhoS * std::sin(th)) == kLightRed, dot)
+        EXPECT_EQ(ColourAt(img, c - rhoS * std::cos(th), c + rhoS * std::sin(th)) == kLightRed, dot)
             << bolts << " bolts at " << deg << " deg";
     }
 }

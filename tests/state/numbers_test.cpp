@@ -126,6 +126,11 @@ TEST(ParseNumber, FieldTexts) {
         {u"3,5", true, 3.5, Convert::Ok, 4},
         {u"32767,4", true, 32767.4, Convert::Ok, 32767},
         {u"1e10", true, 1e10, big},
+        // Beyond a double: too small reads as zero, too large as infinity, whatever the digits
+        // before the exponent.
+        {u"100000e-330", false, 0.0, Convert::Ok, 0},
+        {u"-0,00001e-320", true, 0.0, Convert::Ok, 0},
+        {u"0,001e312", true, std::numeric_limits<double>::infinity(), big},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());

@@ -2,12 +2,14 @@
 // dialogs, driven as a user drives them: keys typed into the fields, clicks on the options and
 // buttons, answers given to the boxes that come up.
 #include "ui/input_window.h"
+#include "calc/calculate.h"
 #include "materials/tables.h"
 #include "tests/test_support.h"
 #include "texts/language.h"
 #include "texts/settings_file.h"
 #include "ui/anchor_window.h"
 #include "ui/program_dir.h"
+#include "ui/qt_language.h"
 #include "ui/qt_prompter.h"
 
 #include <QApplication>
@@ -28,11 +30,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace vardel {
@@ -236,23 +240,70 @@ TEST_F(InputWindowTest, StartsOnTheGeneralTabWithTheFieldsFormatted) {
     EXPECT_FALSE(Find<QLabel>(QStringLiteral("Picture1"))->pixmap().isNull());
 }
 
+// On a Polish desktop (C library and Qt alike) the fields show decimal commas, the shipped design
+// calculates, and the exit command writes the very bytes it writes under C, which read back as
+// the same design.
+TEST_F(InputWindowTest, OnAPolishDesktopAsUnderC) {
+    QByteArray written[2];
+    for (const int polish : {0, 1}) {
+        SCOPED_TRACE(polish ? "pl_PL.UTF-8" : "C");
+        test::Desktop desktop(polish ? "pl_PL.UTF-8" : "C");
+        ASSERT_TRUE(desktop.ok()) << "locale missing: run scripts/install-deps.sh";
+        QFile::remove(dir_.filePath(SettingsFileName()));
+        ASSERT_TRUE(QFile::copy(test::ProgramDir() + u"/VardelOK.cfg"_s,
+                                dir_.filePath(SettingsFileName())));
+        Start();
+        QStringList shown;
+        for (const char* name : {"Text2", "Text3", "Text4", "Text11", "Text6(0)", "Text7(1)"}) {
+            shown << Field(QString::fromLatin1(name))->text();
+        }
+        EXPECT_EQ(shown.join(u'|'),
+                  polish ? u"7,07|300|100|250|500,0|120,0"_s : u"7.07|300|100|250|500.0|120.0"_s);
+        ModalScript script;
+        Click(u"cmdKoniec"_s);
+        Finish(script);
+        EXPECT_TRUE(script.boxes.empty());
+        const QString path = dir_.filePath(SettingsFileName());
+        written[polish] = test::ReadAll(path);
+        DesignCase back;
+        ASSERT_FALSE(ReadSettings(back, path).has_value());
+        CompleteLoadedCase(back);  // n computed from the concrete, as the start does
+        EXPECT_EQ(SettingsFileBytes(back), written[polish]);
+
+        Start();
+        ModalScript results;  // a designation asked for is not given
+        Click(u"cmdOblicz"_s);
+        Finish(results);
+        EXPECT_TRUE(results.boxes.empty());
+        EXPECT_TRUE(OpenResults() && OpenResults()->isVisible());
+        EXPECT_NEAR(s_.A_pierscienia, 2513.27, 0.01);
+        delete OpenResults();
+    }
+    EXPECT_EQ(written[1], written[0]);
+}
+
 // The case count takes effect when its field is left or the tab changes; the field then shows the
-// count in force, and the rows shown keep their stored values.
+// count in force, and says so when that is not what was typed; the rows shown keep their stored
+// values.
 TEST_F(InputWindowTest, TheCaseCountShowsItsRows) {
     const struct {
         const char* what;
         std::vector<const char*> typed;
         bool byTab;
         int rows;
+        int told = 1;  // message boxes
     } rows[] = {
         {"nine become six", {"9"}, false, 6},
+        {"seven become six", {"7"}, false, 6},
         {"a count that is no number keeps the previous one", {"2", "dwa"}, false, 2},
         {"a count below one becomes one", {"0"}, false, 1},
-        {"the load tab brought to the front", {"4"}, true, 4},
+        {"a fraction is rounded", {"2.5"}, false, 2},
+        {"the load tab brought to the front", {"4"}, true, 4, 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         Start();
+        ModalScript script;
         for (const char* text : r.typed) {
             if (r.byTab) {
                 Field(QStringLiteral("Text1"))->setText(QString::fromLatin1(text));
@@ -262,9 +313,16 @@ TEST_F(InputWindowTest, TheCaseCountShowsItsRows) {
                 Leave();
             }
         }
+        Finish(script);
         EXPECT_EQ(VisibleRows(), r.rows);
         EXPECT_EQ(s_.Liczba_przyp, r.rows);
         EXPECT_EQ(Field(QStringLiteral("Text1"))->text(), QString::number(r.rows));
+        ASSERT_EQ(static_cast<int>(script.boxes.size()), r.told);
+        if (r.told) {
+            EXPECT_TRUE(script.boxes[0].text.contains(
+                u"od 1 do 6: zamiast „%1” przyjęto %2"_s.arg(r.typed.back()).arg(r.rows)))
+                << script.boxes[0].text.toStdString();
+        }
     }
     EXPECT_TRUE(Field(QStringLiteral("Text6(0)"))->hasFocus());
     EXPECT_EQ(Field(QStringLiteral("Text6(2)"))->text(), u"300.0");
@@ -341,6 +399,7 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
         QString title;
         const char* message;  // its beginning
         QMessageBox::Icon icon;
+        const char* field = "";  // brought to the front with its text selected
     };
     // clang-format off
     const Row rows[] = {
@@ -349,7 +408,20 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
         {"steel and diameter not in the standard", {{"cmbStal", "0"}, {"cmbFi", "6"}}, kTitle,
          "Norma nie przewiduje takich śrub", QMessageBox::Critical},
         {"a field that is no number", {{"Text7(0)", "abc"}}, kTitle,
-         "Podany ciąg znaków nie tworzy liczby", QMessageBox::Warning},
+         "Podany ciąg znaków nie tworzy liczby: „abc” w polu „M [kNm]” przypadku 1",
+         QMessageBox::Warning, "Text7(0)"},
+        {"a load beyond the range", {{"Text6(0)", "1e400"}}, kTitle,
+         "Liczba „1e400” w polu „N [kN]” przypadku 1 (Obciążenia) jest poza zakresem: program "
+         "liczy wartości od -3.4E+38 do 3.4E+38.", QMessageBox::Warning, "Text6(0)"},
+        {"51 bolts", {{"Text12", "51"}}, kTitle,
+         "Liczba śrub na obwodzie może wynosić od 1 do 50 (podano 51).", QMessageBox::Warning,
+         "Text12"},
+        {"a diameter typed that the table lacks", {{"cmbFi", "=25"}}, kTitle,
+         "Średnicy śrub 25 mm nie ma w tablicy śrub; najbliższe średnice w tablicy: M24 lub M30.",
+         QMessageBox::Critical, "cmbFi"},
+        {"a bolt across the plate's edge", {{"Text11", "299"}}, kTitle,
+         "Śruba M24 na promieniu 299 mm wychodzi poza zewnętrzną krawędź blachy (300 mm)",
+         QMessageBox::Critical, "Text11"},
         {"a sound design", {}, {}, nullptr, QMessageBox::NoIcon},
     };
     // clang-format on
@@ -358,8 +430,12 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
         Start();
         for (auto [field, text] : r.typed) {
             const QString name = QString::fromUtf8(field);
-            name.startsWith(u"cmb") ? Choose(name, QByteArray(text).toInt())
-                                    : Type(name, QString::fromUtf8(text));
+            if (text[0] == '=') {  // typed into the list box's own field
+                Find<QComboBox>(name)->setEditText(QString::fromUtf8(text + 1));
+            } else {
+                name.startsWith(u"cmb") ? Choose(name, QByteArray(text).toInt())
+                                        : Type(name, QString::fromUtf8(text));
+            }
             Leave();
         }
         // A real results window may ask for the designation: that box is closed.
@@ -376,15 +452,43 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
         EXPECT_TRUE(script.boxes[0].text.startsWith(QString::fromUtf8(r.message)))
             << script.boxes[0].text.toStdString();
         EXPECT_EQ(script.boxes[0].icon, r.icon);
+        if (*r.field != '\0') {
+            QWidget* field = Find<QWidget>(QString::fromLatin1(r.field));
+            QWidget* focus = window_->focusWidget();
+            EXPECT_TRUE(focus == field || field->isAncestorOf(focus))
+                << (focus ? focus->objectName().toStdString() : "none");
+            auto* box = qobject_cast<QComboBox*>(focus);
+            auto* edit = box ? box->lineEdit() : qobject_cast<QLineEdit*>(focus);
+            ASSERT_NE(edit, nullptr);
+            EXPECT_EQ(edit->selectedText(), edit->text());
+        }
     }
 }
 
-// The exit command writes the ring, the diameter and the bolts as the window shows them (the rest
-// as the last run left it); a printout that ended badly is told and the page number stays.
+// The exit command writes what the fields hold, calculated or not; a field that cannot be read is
+// named and the window stays open at it; a printout that ended badly is told and the page number
+// stays.
 TEST_F(InputWindowTest, ExitWritesTheSettingsFromTheFields) {
     Start();
+    Type(QStringLiteral("Text1"), QStringLiteral("3"));
     Type(QStringLiteral("Text3"), QStringLiteral("350"));
+    Type(QStringLiteral("txtNaz_proj"), QStringLiteral("Wiata W-2"));
+    Type(QStringLiteral("Text7(2)"), QStringLiteral("abc"));
     Find<QComboBox>(QStringLiteral("cmbFi"))->setCurrentIndex(2);
+    Click(QStringLiteral("optHsruby(1)"));
+    {
+        const QByteArray before = test::ReadAll(dir_.filePath(SettingsFileName()));
+        ModalScript script;
+        Click(QStringLiteral("cmdKoniec"));
+        Finish(script);
+        ASSERT_EQ(script.boxes.size(), 1u);
+        EXPECT_TRUE(script.boxes[0].text.contains(u"„abc” w polu „M [kNm]” przypadku 3"_s));
+        EXPECT_TRUE(window_->isVisible());
+        EXPECT_EQ(window_->focusWidget(), Field(QStringLiteral("Text7(2)")));
+        EXPECT_EQ(test::ReadAll(dir_.filePath(SettingsFileName())), before);
+    }
+    Type(QStringLiteral("Text7(2)"), QStringLiteral("-40.5"));
+    Type(QStringLiteral("Text6(2)"), QStringLiteral("612.5"));
     test::WriteBytes(dir_.filePath(QStringLiteral("W_X.txt")), "0, 5\r\n");
     QSignalSpy ended(window_.get(), &InputWindow::programEnded);
     ModalScript script;
@@ -399,6 +503,33 @@ TEST_F(InputWindowTest, ExitWritesTheSettingsFromTheFields) {
     EXPECT_EQ(back.R_zewn, 350);
     EXPECT_EQ(back.Numer_sruby, 3);
     EXPECT_EQ(back.Strona, 1);
+    EXPECT_EQ(
+        std::tuple(back.Naz_proj, back.Liczba_przyp, back.N_kN[3], back.M_kNm[3], back.Tryb_sru),
+        std::tuple(u"Wiata W-2"_s, 3, 612.5f, -40.5f, 1));
+}
+
+// A damaged settings file ends nothing and loses nothing: the start says which line and why, keeps
+// the file beside under a new name and opens on the shipped settings, which take its place.
+TEST_F(InputWindowTest, ADamagedSettingsFileIsKeptAndTheShippedOnesTaken) {
+    const QString path = dir_.filePath(SettingsFileName());
+    QByteArray damaged = test::ReadAll(path);
+    damaged.replace("100R_wewn", "R_wewn");
+    test::WriteBytes(path, damaged);
+    ModalScript script;
+    Start();
+    Finish(script);
+    ASSERT_EQ(script.boxes.size(), 1u);
+    const QString told = script.boxes[0].text;
+    EXPECT_TRUE(
+        told.contains(u"wiersz 15: „R_wewn” nie jest liczbą. Wiersz 15 to promień "
+                      u"wewnętrzny pierścienia Rw"_s))
+        << told.toStdString();
+    const QStringList kept = QDir(dir_.path()).entryList({u"VardelOK-uszkodzony-*.cfg"_s});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(told.contains(kept[0]));
+    EXPECT_EQ(test::ReadAll(dir_.filePath(kept[0])), damaged);
+    EXPECT_EQ(test::ReadAll(path), test::ReadAll(test::ProgramDir() + u"/VardelOK.cfg"_s));
+    EXPECT_EQ(Field(QStringLiteral("Text4"))->text(), u"100");
 }
 
 // Installed where the user cannot write, the program works in a per-user directory seeded from
@@ -658,6 +789,18 @@ TEST(QtPrompter, InputBoxAndMessageBox) {
     ASSERT_EQ(script.boxes.size(), 1u);
     EXPECT_EQ(script.boxes[0].title + u'|' + script.boxes[0].text,
               u"Vardel Ok|Problem z wyborem drukarki");
+}
+
+// Qt's own buttons follow the user's language: "Anuluj" on a Polish desktop.
+TEST(QtLanguage, PolishButtons) {
+    QTranslator* polish = InstallQtTranslations(test::Polish());
+    ASSERT_NE(polish, nullptr) << "Qt's translations missing: run scripts/install-deps.sh";
+    QMessageBox box(QMessageBox::Question, u"Vardel"_s, u"?"_s,
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    const QString cancel = box.button(QMessageBox::Cancel)->text();
+    QCoreApplication::removeTranslator(polish);
+    delete polish;
+    EXPECT_EQ(cancel, u"Anuluj"_s);
 }
 
 }  // namespace
