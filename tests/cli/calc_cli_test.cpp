@@ -310,6 +310,11 @@ TEST(CalcCli, LoadTableEveryRowAndTheGoverningOnesForTheReport) {
                                     "Kombinacja;N;M;V\n"
                                     "K1;700;150;5\nK2;500;20;10\nK3;300;80;20\nK4;-100;80;60\n"
                                     "K5;1000;200;40\nK6;450;100;10\nK7;0;90;40\nK8;800;40;0\n");
+    // Six rows are the report's cases whole.
+    const QString six =
+        WriteFile(dir, "szesc.csv", test::ReadAll(table).split('\n').mid(0, 7).join('\n'));
+    const CliRun whole = RunCli({"--json", "--loads", six, kShipped});
+    EXPECT_EQ(QJsonDocument::fromJson(whole.out.toUtf8())["cases"].toArray().size(), 6);
     const CliRun r = RunCli({"--json", "--loads", table, kShipped});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
