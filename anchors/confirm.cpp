@@ -36,7 +36,7 @@ QString AnchorSketchPath(const QString& programDir) {
 }
 
 QString ConfirmAnchor(DesignCase& s, const Anchors& a, AnchorKind kind, const QString& programDir,
-                      const QLocale& locale) {
+                      const QLocale& locale, const QString& runDir) {
     if (kind == AnchorKind::Plate && !a.plate) {
         return QStringLiteral("Brak kotwy z płytką dla śruby %1 mm").arg(a.d);
     }
@@ -45,7 +45,8 @@ QString ConfirmAnchor(DesignCase& s, const Anchors& a, AnchorKind kind, const QS
     if (sketch.isNull()) {
         return QStringLiteral("Nie można odczytać pliku %1").arg(installed);
     }
-    if (QString failure = SaveBitmapWhole(sketch, AnchorSketchPath(programDir));
+    if (QString failure =
+            SaveBitmapWhole(sketch, AnchorSketchPath(runDir.isEmpty() ? programDir : runDir));
         !failure.isEmpty()) {
         return failure;
     }

@@ -19,10 +19,11 @@ QStringList AnchorBlock(const DesignCase& s, const Anchors& a, AnchorKind kind,
 // Where the anchor's sketch is saved for the report.
 QString AnchorSketchPath(const QString& programDir);  // Szkick.bmp
 
-// Saves the installed sketch of the anchor as Szkick.bmp in `programDir`, then stores the block
-// in Dobor_teksty and Dobor_liczba. Empty on success; else a message naming the file, and the
-// state is left as it was. A plate anchor where there is none is refused the same way.
+// Saves the installed sketch of the anchor (read from `programDir`) as Szkick.bmp in `runDir`
+// (empty: `programDir`), then stores the block in Dobor_teksty and Dobor_liczba. Empty on
+// success; else a message naming the file, and the state is left as it was. A plate anchor where
+// there is none is refused the same way.
 QString ConfirmAnchor(DesignCase& s, const Anchors& a, AnchorKind kind, const QString& programDir,
-                      const QLocale& locale);
+                      const QLocale& locale, const QString& runDir = {});
 
 }  // namespace vardel

@@ -102,6 +102,25 @@ QString NearestDiameters(int d) {
     return nearest.join(QStringLiteral(" lub "));
 }
 
+// Radii are whole millimetres up to what the report's fields print: the settings file keeps them
+// so, and a radius taken with decimals would be shown, stored and drawn other than calculated.
+constexpr float kMaxRadiusMm = 99999;
+
+std::optional<Stop> RadiusStop(float r, const char* which, const QString& field) {
+    if (r >= 0 && r <= kMaxRadiusMm && r == std::trunc(r)) {
+        return std::nullopt;
+    }
+    return CheckStop(ProgramTitle(),
+                     QStringLiteral("Promień %1 podaje się w całych milimetrach, od 0 do 99999!")
+                         .arg(QString::fromUtf8(which)),
+                     field);
+}
+
+// A radius as its field shows it: decimals are kept, so that the check above sees them.
+QString RadiusText(float r, const QLocale& locale) {
+    return Format(r, r == std::trunc(r) ? u"######0" : u"######0.####", locale);
+}
+
 Stop TrappedError(int number, const QLocale& locale) {
     Stop stop;
     stop.icon = StopIcon::Exclamation;
@@ -142,6 +161,12 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
                                         "wewnętrznego!"),
                          kRz.name);
     }
+    if (auto stop = RadiusStop(rz, "zewnętrzny pierścienia", kRz.name)) {
+        return stop;
+    }
+    if (auto stop = RadiusStop(rw, "wewnętrzny pierścienia", kRw.name)) {
+        return stop;
+    }
     s.Naz_proj = f.txtNaz_proj;
     s.Sig_b_max = 0;
     s.Sig_s_max = 0;
@@ -172,6 +197,9 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
     // Bolts.
     s.R_srub = ReadSingle(f.Text11, locale, kRs);
     s.Rs_cm = s.R_srub / 10.0;
+    if (auto stop = RadiusStop(s.R_srub, "okręgu śrub", kRs.name)) {
+        return stop;
+    }
     if (!(s.R_srub > s.R_wewn && s.R_srub < s.R_zewn)) {
         // Bolts in the hole or beyond the edge hold nothing, and the section values assume
         // the bolt circle on the plate.
@@ -299,9 +327,9 @@ InputFields FieldsFromState(const DesignCase& s, const QLocale& locale) {
     InputFields f;
     f.txtNaz_proj = s.Naz_proj;
     f.txtNr_strony = QString::number(s.Strona);
-    f.Text3 = Format(s.R_zewn, u"######0", locale);
-    f.Text4 = Format(s.R_wewn, u"######0", locale);
-    f.Text11 = Format(s.R_srub, u"######0", locale);
+    f.Text3 = RadiusText(s.R_zewn, locale);
+    f.Text4 = RadiusText(s.R_wewn, locale);
+    f.Text11 = RadiusText(s.R_srub, locale);
     f.Text12 = Format(static_cast<int>(s.Liczba_srub), u"####", locale);
     const QStringList diameters = BoltDiameterNames();
     f.cmbFi = s.Numer_sruby >= 1 && s.Numer_sruby <= diameters.size() ? s.Numer_sruby - 1 : -1;

@@ -12,6 +12,7 @@
 #include "lumdruk/job.h"
 #include "lumdruk/render.h"
 #include "print/page_files.h"
+#include "print/run_folder.h"
 #include "report/compose.h"
 #include "report/header.h"
 #include "report/report_lines.h"
@@ -23,6 +24,9 @@
 
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -36,6 +40,8 @@
 #include <string>
 #include <utility>
 #include <variant>
+
+#include <sys/stat.h>
 
 namespace vardel {
 namespace {
@@ -183,6 +189,39 @@ QString ParseError(const QCommandLineParser& parser, const QStringList& args,
     return parser.errorText();
 }
 
+// Who a file is, whatever the path that names it (./a, an absolute path, a link): the device and
+// node of a file that exists, else the real path of its folder with its name.
+QString FileIdentity(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        return QStringLiteral("%1:%2").arg(st.st_dev).arg(st.st_ino);
+    }
+    const QFileInfo f(path);
+    const QString folder = f.absoluteDir().canonicalPath();
+    return (folder.isEmpty() ? f.absolutePath() : folder) + u'/' + f.fileName();
+}
+
+// Two outputs named to one file would leave only the one written last: a wrong command line.
+QString SameFileTwice(const Options& o) {
+    const std::pair<const char*, const QString*> outputs[] = {{"--txt", &o.txtFile},
+                                                              {"--rtf", &o.rtfFile},
+                                                              {"--docx", &o.docxFile},
+                                                              {"--pdf", &o.pdfFile},
+                                                              {"--emf", &o.emfFile}};
+    for (std::size_t i = 0; i < std::size(outputs); ++i) {
+        for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
+            const QString& a = *outputs[i].second;
+            const QString& b = *outputs[j].second;
+            if (!a.isEmpty() && !b.isEmpty() && a != kStdout && b != kStdout &&
+                FileIdentity(a) == FileIdentity(b)) {
+                return QStringLiteral("%1 and %2 name the same file, %3: each output needs its own")
+                    .arg(QLatin1String(outputs[i].first), QLatin1String(outputs[j].first), b);
+            }
+        }
+    }
+    return {};
+}
+
 // The parsed command line, or the reason it is wrong. Every value an option is given is checked;
 // the last one counts.
 std::variant<Options, QString> Parse(const QStringList& args) {
@@ -294,6 +333,9 @@ std::variant<Options, QString> Parse(const QStringList& args) {
             "output");
     }
     o.summary = toStdout == 0;
+    if (const QString why = SameFileTwice(o); !why.isEmpty()) {
+        return why;
+    }
     return o;
 }
 
@@ -441,21 +483,20 @@ void Summary(const DesignCase& s, QTextStream& out) {
 }
 
 // The report pages through the page files and the print program's renderer, or what went wrong.
-std::variant<std::vector<lumdruk::Page>, QString> RenderPages(
-    const DesignCase& s, const ReportLines& lines, const HeaderTexts& header, const QString& dir,
-    const QLocale& locale, QTextStream& err) {
-    const QString planError = SavePlanSketch(s, dir);
+std::variant<std::vector<lumdruk::Page>, QString> RenderPages(const PageSource& src,
+                                                              QTextStream& err) {
+    const QString planError = SavePlanSketch(src.state, src.runDir);
     if (!planError.isEmpty()) {
         return planError;
     }
-    const PrintResult written = WritePageFiles(PageSource{s, lines, header, dir, locale});
+    const PrintResult written = WritePageFiles(src);
     if (!written.ok) {
         return written.message;
     }
     QStringList notes;
     QString error;
-    auto pages = lumdruk::RenderPageFiles(PageFilePath(dir), HeaderPageFilePath(dir), s.Strona,
-                                          &notes, &error);
+    auto pages = lumdruk::RenderPageFiles(PageFilePath(src.runDir), HeaderPageFilePath(src.runDir),
+                                          src.state.Strona, &notes, &error);
     for (const QString& note : notes) {
         err << "vardel-calc: " << note << "\n";
     }
@@ -489,6 +530,18 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     // The page and the RTF and Word documents show the sketches the results window saves.
     const bool wantsSketches = !o.pdfFile.isEmpty() || !o.emfFile.isEmpty() ||
                                !o.rtfFile.isEmpty() || !o.docxFile.isEmpty();
+    // Sketches and page files go into the run's own folder: runs side by side never mix their
+    // reports, and a program directory the user cannot write (an installed program) still
+    // gives a page.
+    std::optional<RunFolder> runFolder;
+    if (wantsSketches || o.anchor) {
+        runFolder.emplace();
+        if (!runFolder->ok()) {
+            err << "vardel-calc: " << runFolder->error() << "\n";
+            return 2;
+        }
+    }
+    const QString run = runFolder ? runFolder->path() : QString();
 
     DesignCase s;
     if (const FileResult e = ReadSettings(s, o.settingsFile)) {
@@ -525,7 +578,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         StressSketchHook sketch;
         if (wantsSketches) {
             sketch = [&](int k) {
-                const QString e = DrawStressSketch(s, dir, k);
+                const QString e = DrawStressSketch(s, run, k);
                 if (!e.isEmpty()) {
                     sketchErrors << e;
                 }
@@ -556,7 +609,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             return 2;
         }
         if (o.anchor) {
-            const QString failure = ConfirmAnchor(s, *anchors, *o.anchor, dir, locale);
+            const QString failure = ConfirmAnchor(s, *anchors, *o.anchor, dir, locale, run);
             if (!failure.isEmpty()) {
                 err << "vardel-calc: " << failure << "\n";
                 return 2;
@@ -585,7 +638,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     // The outputs are written all or none: a run that cannot write one of them replaces no file.
     std::vector<FileOutput> outputs;
     if (!stop && wantsPage) {
-        auto pages = RenderPages(s, lines, header, dir, locale, err);
+        auto pages = RenderPages(PageSource{s, lines, header, dir, locale, run}, err);
         if (const QString* why = std::get_if<QString>(&pages)) {
             err << "vardel-calc: " << *why << "\n";
             return 2;
@@ -610,7 +663,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
     if (!stop && (!o.rtfFile.isEmpty() || !o.docxFile.isEmpty())) {
         // Both documents embed the ring plan and the case sketches from the program directory.
         if (!wantsPage) {
-            if (const QString e = SavePlanSketch(s, dir); !e.isEmpty()) {
+            if (const QString e = SavePlanSketch(s, run); !e.isEmpty()) {
                 err << "vardel-calc: " << e << "\n";
                 return 2;
             }
@@ -621,7 +674,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         const QDateTime now = o.date.isValid() ? o.date : QDateTime::currentDateTime();
         if (!o.rtfFile.isEmpty()) {
             const RtfDocument rtf =
-                ComposeRtf(RtfSource{s, lines, header, locale, now}, ProgramDirPictures(dir));
+                ComposeRtf(RtfSource{s, lines, header, locale, now}, ProgramDirPictures(dir, run));
             if (!rtf.failure.isEmpty()) {
                 err << "vardel-calc: " << rtf.failure << "\n";
                 return 2;
@@ -630,7 +683,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         }
         if (!o.docxFile.isEmpty()) {
             WordDocument doc;
-            if (const QString e = BuildWordReport(doc, {s, lines, header, dir, locale});
+            if (const QString e = BuildWordReport(doc, {s, lines, header, dir, locale, run});
                 !e.isEmpty()) {
                 err << "vardel-calc: " << e << "\n";
                 return 2;
@@ -645,6 +698,17 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             return 2;
         }
         outputs.push_back({o.nm.file, plot});
+    }
+    // A program directory named with --dir keeps the run's sketches and page files, as the
+    // windows keep them, for whoever reads them after the run; the executable's directory is
+    // left alone (installed, it is no user's to write).
+    if (runFolder && !o.dir.isEmpty()) {
+        const PrintResult kept =
+            KeepInProgramDir(PageSource{s, lines, header, dir, locale, run}, std::nullopt);
+        if (!kept.ok) {
+            err << "vardel-calc: " << kept.message << "\n";
+            return 2;
+        }
     }
     out.flush();  // before an output that goes to standard output
     if (const auto failure = WriteWholeFiles(outputs)) {

@@ -44,14 +44,14 @@ std::optional<EmbeddedPicture> LoadEmbeddedPicture(const QString& path, QString*
     return p;
 }
 
-PictureSource ProgramDirPictures(const QString& programDir) {
+PictureSource ProgramDirPictures(const QString& programDir, const QString& runDir) {
     auto cache = std::make_shared<QHash<QString, EmbeddedPicture>>();
-    return [programDir, cache](const QString& fileName,
-                               QString* reason) -> std::optional<EmbeddedPicture> {
+    return [programDir, runDir, cache](const QString& fileName,
+                                       QString* reason) -> std::optional<EmbeddedPicture> {
         if (const auto it = cache->constFind(fileName); it != cache->cend()) {
             return *it;
         }
-        auto p = LoadEmbeddedPicture(JoinPath(programDir, fileName), reason);
+        auto p = LoadEmbeddedPicture(PicturePath(programDir, runDir, fileName), reason);
         if (p) {
             cache->insert(fileName, *p);
         }

@@ -28,7 +28,8 @@ std::optional<EmbeddedPicture> LoadEmbeddedPicture(const QString& path, QString*
 using PictureSource =
     std::function<std::optional<EmbeddedPicture>(const QString& fileName, QString* reason)>;
 
-// Pictures read from `programDir`, each file read once per source.
-PictureSource ProgramDirPictures(const QString& programDir);
+// Pictures read from `programDir`, those the run draws from `runDir` (see PicturePath), each file
+// read once per source.
+PictureSource ProgramDirPictures(const QString& programDir, const QString& runDir = {});
 
 }  // namespace vardel

@@ -303,9 +303,9 @@ RtfDocument ComposeRtf(const RtfSource& src, const PictureSource& pictures) {
 
 RtfExportResult WriteRtfExport(const QString& path, DesignCase& s, const ReportLines& lines,
                                const HeaderTexts& header, const QString& programDir,
-                               const QLocale& locale, const QDateTime& now) {
-    const RtfDocument doc =
-        ComposeRtf(RtfSource{s, lines, header, locale, now}, ProgramDirPictures(programDir));
+                               const QLocale& locale, const QDateTime& now, const QString& runDir) {
+    const RtfDocument doc = ComposeRtf(RtfSource{s, lines, header, locale, now},
+                                       ProgramDirPictures(programDir, runDir));
     const auto failure = [&](const QString& reason) {
         return RtfExportResult{QStringLiteral("Nie udało się zapisać pliku RTF\n%1\n%2")
                                    .arg(QDir::toNativeSeparators(path), reason),

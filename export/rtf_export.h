@@ -63,7 +63,7 @@ struct RtfExportResult {
 [[nodiscard]] RtfExportResult WriteRtfExport(const QString& path, DesignCase& s,
                                              const ReportLines& lines, const HeaderTexts& header,
                                              const QString& programDir, const QLocale& locale,
-                                             const QDateTime& now);
+                                             const QDateTime& now, const QString& runDir = {});
 
 // The text of the status bar's page panel.
 QString PagePanelText(Int16 strona);

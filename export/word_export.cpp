@@ -108,7 +108,8 @@ class ReportBuilder {
 
     void Picture(const QString& fileName, double down, double right) {
         QString reason;
-        const QString name = doc_.AddPicture(JoinPath(src_.programDir, fileName), &reason);
+        const QString name =
+            doc_.AddPicture(PicturePath(src_.programDir, src_.runDir, fileName), &reason);
         if (name.isEmpty()) {
             if (failure_.isEmpty()) {
                 failure_ = reason;

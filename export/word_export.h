@@ -30,8 +30,9 @@ struct WordSource {
     const DesignCase& state;
     const ReportLines& lines;
     const HeaderTexts& header;
-    QString programDir;  // where the pictures and sketches are read from
+    QString programDir;  // where the installed pictures are read from
     QLocale locale;
+    QString runDir = {};  // where the run drew its sketches; empty: the program directory
 };
 
 // How far the sketches of cases 1 to 3 lie below the top of the document, in points: below the

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace vardel::lumdruk {
@@ -19,7 +21,12 @@ namespace vardel::lumdruk {
 namespace {
 
 constexpr int32_t kMaxUnits = 10'000'000;  // 100 m: far beyond any page
-constexpr qsizetype kMaxBitmapPixels = 16 * 1024 * 1024;
+// A bitmap goes into the metafile with no more pixels than its frame shows at 300 dpi (a frame
+// taken at most the paper's size), and all of a page's bitmaps together with at most
+// kMaxPagePixels: a picture of many megabytes named many times would otherwise be copied whole
+// into the metafile each time.
+constexpr double kPixelsPerMm = 300 / 25.4;
+constexpr double kMaxPagePixels = 24.0 * 1024 * 1024;
 
 int32_t U(double mm) {
     return static_cast<int32_t>(
@@ -157,17 +164,62 @@ void AddText(Metafile& emf, const PageText& text, SelectedFont& font) {
     std::free(emrtext);
 }
 
-void AddImage(Metafile& emf, const PageImage& item) {
+// The pixels a frame shows at most: its size (at most the paper's) at 300 dpi.
+QSizeF FramePixels(const QRectF& mm) {
+    return QSizeF(std::min(std::fabs(mm.width()), kPaperWidth_mm) * kPixelsPerMm,
+                  std::min(std::fabs(mm.height()), kPaperHeight_mm) * kPixelsPerMm);
+}
+
+// The bitmaps of one page as they go into the metafile, each picture scaled once however often
+// it is named.
+class PageBitmaps {
+  public:
+    explicit PageBitmaps(const Page& page) {
+        double total = 0;
+        for (const PageItem& item : page.items) {
+            if (const auto* image = std::get_if<PageImage>(&item);
+                image && !image->image.isNull()) {
+                const QSize size = Needed(*image, 1.0);
+                total += static_cast<double>(size.width()) * size.height();
+            }
+        }
+        scale_ = total > kMaxPagePixels ? std::sqrt(kMaxPagePixels / total) : 1.0;
+    }
+
+    // 24-bit RGB, at most the pixels the frame needs within the page's share.
+    QImage For(const PageImage& item) {
+        const QSize size = Needed(item, scale_);
+        const auto key = std::tuple(item.image.cacheKey(), size.width(), size.height());
+        auto it = scaled_.find(key);
+        if (it == scaled_.end()) {
+            QImage image =
+                size == item.image.size()
+                    ? item.image
+                    : item.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            it = scaled_.emplace(key, image.convertToFormat(QImage::Format_RGB888)).first;
+        }
+        return it->second;
+    }
+
+  private:
+    static QSize Needed(const PageImage& item, double scale) {
+        const QSizeF frame = FramePixels(item.rect) * scale;
+        return QSize(
+            std::clamp(static_cast<int>(std::ceil(frame.width())), 1, item.image.width()),
+            std::clamp(static_cast<int>(std::ceil(frame.height())), 1, item.image.height()));
+    }
+
+    double scale_ = 1.0;
+    std::map<std::tuple<qint64, int, int>, QImage> scaled_;
+};
+
+void AddImage(Metafile& emf, const PageImage& item, PageBitmaps& bitmaps) {
     if (item.image.isNull()) {
         emf.Add(U_EMRRECTANGLE_set(Rect(item.rect)));
         return;
     }
-    QImage image = item.image;
-    if (static_cast<qsizetype>(image.width()) * image.height() > kMaxBitmapPixels) {
-        image = image.scaled(2048, 2048, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
     // 24-bit device-independent bitmap: bottom-up rows of B, G, R, each padded to 4 bytes.
-    image = image.convertToFormat(QImage::Format_RGB888);
+    const QImage image = bitmaps.For(item);
     const int w = image.width();
     const int h = image.height();
     const int stride = (w * 3 + 3) & ~3;
@@ -221,6 +273,7 @@ QByteArray EmfBytes(const Page& page) {
     emf.Add(selectobject_set(pen, emf.Handles()));
 
     SelectedFont font;
+    PageBitmaps bitmaps(page);
     for (const PageItem& item : page.items) {
         if (const auto* line = std::get_if<PageLine>(&item)) {
             emf.Add(U_EMRMOVETOEX_set(Point(line->from)));
@@ -228,7 +281,7 @@ QByteArray EmfBytes(const Page& page) {
         } else if (const auto* text = std::get_if<PageText>(&item)) {
             AddText(emf, *text, font);
         } else if (const auto* image = std::get_if<PageImage>(&item)) {
-            AddImage(emf, *image);
+            AddImage(emf, *image, bitmaps);
         }
     }
     return emf.Finish();

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImageReader>
 #include <QLineF>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <span>
+#include <utility>
 
 namespace vardel::lumdruk {
 
@@ -92,17 +94,13 @@ class Resolver {
             PageImage image;
             image.rect = QRectF(bitmap->x, bitmap->y, bitmap->w, bitmap->h);
             image.path = ResolveExistingPath(bitmap->path, directory_);
-            // Only a regular file of a picture's size is read: a device or a pipe named by
-            // mistake could never end.
-            const WholeFile file = ReadWholeFile(image.path, kMaxPictureFileBytes);
-            QString why = ReadFailureText(file);
-            if (file.ok()) {
-                QBuffer buffer;
-                buffer.setData(file.bytes);
-                QImageReader reader(&buffer);
-                image.image = reader.read();
-                why = reader.errorString();
+            // A picture named many times is read and decoded once: every frame shares its pixels.
+            auto known = pictures_.constFind(image.path);
+            if (known == pictures_.cend()) {
+                known = pictures_.insert(image.path, Decode(image.path));
             }
+            image.image = known->first;
+            const QString& why = known->second;
             if (image.image.isNull()) {
                 notes_.Add(QStringLiteral("picture %1 cannot be read (%2): an empty frame is drawn")
                                .arg(ShownText(bitmap->path, kMaxLineLength), why));
@@ -112,8 +110,23 @@ class Resolver {
     }
 
   private:
+    // The picture in the file, or why there is none. Only a regular file of a picture's size is
+    // read: a device or a pipe named by mistake could never end.
+    static std::pair<QImage, QString> Decode(const QString& path) {
+        const WholeFile file = ReadWholeFile(path, kMaxPictureFileBytes);
+        if (!file.ok()) {
+            return {QImage(), ReadFailureText(file)};
+        }
+        QBuffer buffer;
+        buffer.setData(file.bytes);
+        QImageReader reader(&buffer);
+        QImage image = reader.read();
+        return {image, reader.errorString()};
+    }
+
     QString directory_;
     NoteList& notes_;
+    QHash<QString, std::pair<QImage, QString>> pictures_;
     QPointF pen_{0, 0};
     QPointF text_end_{0, 0};
 };

@@ -24,7 +24,9 @@ bool CanShowDialogs() {
 
 class DialogUi : public vardel::lumdruk::JobUi {
   public:
-    QString AskSavePath(const QString& directory) override {
+    // The job lies in the calling run's own folder, which goes with the run: the dialog starts
+    // where the user started the program.
+    QString AskSavePath(const QString& /*jobDirectory*/) override {
         if (!CanShowDialogs()) {
             return {};
         }
@@ -34,7 +36,7 @@ class DialogUi : public vardel::lumdruk::JobUi {
         const QString png = QStringLiteral("PNG (*.png)");
         QString filter = emf;
         QString path = QFileDialog::getSaveFileName(
-            nullptr, QStringLiteral("Zapisz stronę jako"), QDir(directory).filePath("Vardel.emf"),
+            nullptr, QStringLiteral("Zapisz stronę jako"), QDir::current().filePath("Vardel.emf"),
             QStringList{emf, pdf, svg, png}.join(QStringLiteral(";;")), &filter);
         if (path.isEmpty()) {
             return {};

@@ -101,13 +101,15 @@ void WritePageHeader(QStringList& out, const DesignCase& s, const HeaderTexts& h
 void WritePageBody(QStringList& out, const PageSource& src) {
     const DesignCase& s = src.state;
     const ReportLines& r = src.lines;
-    const QString dir = AbsoluteDir(src.programDir);
+    const QString installed = AbsoluteDir(src.programDir);
+    const QString run = AbsoluteDir(RunDirOf(src));
+    const auto picture = [&](const QString& name) { return PicturePath(installed, run, name); };
     const QLocale& loc = src.locale;
 
     // The plan sketch is saved as "Piersc.bmp"; names are case-sensitive here, so the page file
     // names it exactly so.
-    out << QStringLiteral("5, 10., 40., 59.8, 59.8") << JoinPath(dir, QStringLiteral("Piersc.bmp"));
-    out << QStringLiteral("5, 110., 35., 59.5, 76.3") << JoinPath(dir, QStringLiteral("Sily.bmp"));
+    out << QStringLiteral("5, 10., 40., 59.8, 59.8") << picture(QStringLiteral("Piersc.bmp"));
+    out << QStringLiteral("5, 110., 35., 59.5, 76.3") << picture(QStringLiteral("Sily.bmp"));
 
     BodyWriter b(out, 110.0f);
     for (int i = 1; i <= 7; ++i) {
@@ -126,7 +128,7 @@ void WritePageBody(QStringList& out, const PageSource& src) {
         if (HasStressSketch(s, c)) {
             b.Raw(QStringLiteral("5, 125.,") + Format_kropka(b.y - 8.0f, u"##0.0") +
                       QStringLiteral(",26.4, 26.4"),
-                  JoinPath(dir, QStringLiteral("SzkicOK%1.bmp").arg(c)));
+                  picture(QStringLiteral("SzkicOK%1.bmp").arg(c)));
             b.Line(u"6.", r.Linia_a[c]);
         }
         b.Line(u"6.", r.Linia_sruby[c]);
@@ -163,7 +165,7 @@ void WritePageBody(QStringList& out, const PageSource& src) {
         b.y = b.y + 4.8f;
         b.Raw(QStringLiteral("5, 80., ") + Format_kropka(b.y, u"##0.0") +
                   QStringLiteral(",86.8,30.5"),
-              JoinPath(dir, QStringLiteral("Szkick.bmp")));
+              picture(QStringLiteral("Szkick.bmp")));
         for (int i = 2; i <= 6; ++i) {
             b.Line(u"6.", s.Dobor_teksty[i]);
         }
@@ -179,14 +181,18 @@ QStringList JobFileLines(PrintMode mode, Int16 page, const QString& programDir) 
     return {ModePrefix(mode) + PlainInt(page), PageFilePath(dir), HeaderPageFilePath(dir)};
 }
 
-PrintResult WriteLinesWhole(const QString& path, const QStringList& lines) {
+QByteArray LinesBytes(const QStringList& lines) {
     QByteArray bytes;
     for (QString line : lines) {
         line.replace(u'\r', u' ').replace(u'\n', u' ');
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    const QString reason = WriteWholeFile(path, bytes);
+    return bytes;
+}
+
+PrintResult WriteLinesWhole(const QString& path, const QStringList& lines) {
+    const QString reason = WriteWholeFile(path, LinesBytes(lines));
     if (!reason.isEmpty()) {
         return PrintResult::Failure(
             QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, reason));
@@ -194,15 +200,19 @@ PrintResult WriteLinesWhole(const QString& path, const QStringList& lines) {
     return {};
 }
 
+QString RunDirOf(const PageSource& src) {
+    return src.runDir.isEmpty() ? src.programDir : src.runDir;
+}
+
 PrintResult WritePageFiles(const PageSource& src) {
     QStringList header;
     WritePageHeader(header, src.state, src.header);
-    if (PrintResult r = WriteLinesWhole(HeaderPageFilePath(src.programDir), header); !r.ok) {
+    if (PrintResult r = WriteLinesWhole(HeaderPageFilePath(RunDirOf(src)), header); !r.ok) {
         return r;
     }
     QStringList page = header;
     WritePageBody(page, src);
-    return WriteLinesWhole(PageFilePath(src.programDir), page);
+    return WriteLinesWhole(PageFilePath(RunDirOf(src)), page);
 }
 
 PrintResult WriteJobFile(PrintMode mode, Int16 page, const QString& programDir) {

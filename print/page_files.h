@@ -40,9 +40,15 @@ struct PageSource {
     const DesignCase& state;
     const ReportLines& lines;
     const HeaderTexts& header;
-    QString programDir;
-    QLocale locale;  // for the report numbers of the body; computed positions never use it
+    QString programDir;  // the installed pictures and the print program
+    QLocale locale;      // for the report numbers of the body; computed positions never use it
+    // The run's own folder: the page files, the job file, the page picture and the pictures the
+    // run draws. Empty: the program directory.
+    QString runDir = {};
 };
+
+// The folder of `src` where the page and job files go.
+QString RunDirOf(const PageSource& src);
 
 // File names in the program directory.
 QString JobFilePath(const QString& programDir);         // W_KK.txt
@@ -78,5 +84,8 @@ PrintResult WriteJobFile(PrintMode mode, Int16 page, const QString& programDir);
 // whole. A CR or LF inside a line would split one data line into two and shift every command
 // after it, so each is written as a blank.
 PrintResult WriteLinesWhole(const QString& path, const QStringList& lines);
+
+// The bytes WriteLinesWhole writes.
+QByteArray LinesBytes(const QStringList& lines);
 
 }  // namespace vardel

@@ -1,5 +1,6 @@
 #include "print/print_job.h"
 
+#include "print/run_folder.h"
 #include "sketches/bitmap_file.h"
 
 #include <QFile>
@@ -56,20 +57,27 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
 
 namespace {
 
-PrintResult RunJob(const QString& dir) {
-    return StartAndWait(PrintProgramPath(dir), {JobFilePath(dir)});
+// Runs the job file of the run's folder and, when it went well, keeps its files in the program
+// directory.
+PrintResult RunJob(PrintMode mode, const PageSource& src) {
+    if (PrintResult r =
+            StartAndWait(PrintProgramPath(src.programDir), {JobFilePath(RunDirOf(src))});
+        !r.ok) {
+        return r;
+    }
+    return KeepInProgramDir(src, mode);
 }
 
 }  // namespace
 
 PrintResult RunPrintJob(PrintMode mode, const PageSource& src) {
-    if (PrintResult r = WriteJobFile(mode, src.state.Strona, src.programDir); !r.ok) {
+    if (PrintResult r = WriteJobFile(mode, src.state.Strona, RunDirOf(src)); !r.ok) {
         return r;
     }
     if (PrintResult r = WritePageFiles(src); !r.ok) {
         return r;
     }
-    return RunJob(src.programDir);
+    return RunJob(mode, src);
 }
 
 PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int widthPx) {
@@ -79,17 +87,17 @@ PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int width
         return preview;
     }
     const PrintMode mode = shortPrefix ? PrintMode::PicturePreviewShort : PrintMode::PicturePreview;
-    if (PrintResult r = WriteJobFile(mode, src.state.Strona, src.programDir); !r.ok) {
+    if (PrintResult r = WriteJobFile(mode, src.state.Strona, RunDirOf(src)); !r.ok) {
         preview.message = r.message;
         return preview;
     }
-    const QString picturePath = PagePicturePath(src.programDir);
+    const QString picturePath = PagePicturePath(RunDirOf(src));
     if (QFile::exists(picturePath) && !QFile::remove(picturePath)) {
         preview.message =
             QStringLiteral("Nie można usunąć starego obrazu strony %1.").arg(picturePath);
         return preview;
     }
-    if (PrintResult r = RunJob(src.programDir); !r.ok) {
+    if (PrintResult r = RunJob(mode, src); !r.ok) {
         QFile::remove(picturePath);
         preview.message = r.message;
         return preview;

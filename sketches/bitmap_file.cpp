@@ -34,4 +34,10 @@ QString JoinPath(const QString& dir, const QString& name) {
     return dir + u'/' + name;
 }
 
+QString PicturePath(const QString& programDir, const QString& runDir, const QString& fileName) {
+    const bool drawnByRun = fileName == u"Piersc.bmp" || fileName == u"Szkick.bmp" ||
+                            (fileName.startsWith(u"SzkicOK") && fileName.endsWith(u".bmp"));
+    return JoinPath(drawnByRun && !runDir.isEmpty() ? runDir : programDir, fileName);
+}
+
 }  // namespace vardel

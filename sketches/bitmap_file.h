@@ -14,4 +14,10 @@ QString SaveBitmapWhole(const QImage& image, const QString& path);
 // `dir` followed by "/" and `name`, without doubling a trailing slash.
 QString JoinPath(const QString& dir, const QString& name);
 
+// Where a picture is: a run draws the ring plan (Piersc.bmp), the case sketches (SzkicOK<n>.bmp)
+// and the chosen anchor's sketch (Szkick.bmp) into its own folder, so that runs side by side
+// never read each other's; every other picture is installed in the program directory. An empty
+// `runDir` is the program directory.
+QString PicturePath(const QString& programDir, const QString& runDir, const QString& fileName);
+
 }  // namespace vardel

@@ -8,7 +8,7 @@ namespace vardel {
 
 // No file the program reads comes near these sizes; a larger one is damaged or not meant for it.
 constexpr qint64 kMaxTextFileBytes = qint64{1} << 20;      // settings, language, job, status files
-constexpr qint64 kMaxPageFileBytes = qint64{16} << 20;     // page files of the print program
+constexpr qint64 kMaxPageFileBytes = qint64{4} << 20;      // page files of the print program
 constexpr qint64 kMaxPictureFileBytes = qint64{64} << 20;  // bitmaps and page pictures
 
 enum class ReadFailure {

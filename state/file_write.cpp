@@ -61,10 +61,15 @@ QString WriteInto(const QString& path, const QByteArray& bytes) {
         std::fflush(stdout);  // what the program printed before comes first
         return WriteAll(STDOUT_FILENO, bytes);
     }
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    // A pipe nobody reads would hold the program up for ever: opened without waiting, it says
+    // so at once; with a reader there the writing waits on it as usual.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return qt_error_string(errno);
+        return errno == ENXIO ? QStringLiteral("Nikt nie czyta z tego potoku.")
+                              : qt_error_string(errno);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const QString reason = WriteAll(fd, bytes);
     ::close(fd);
     return reason;

@@ -13,6 +13,8 @@ namespace vardel {
 
 // More rows than this is not a table of combinations for one support but a mistake.
 constexpr int kMaxLoadRows = 10000;
+// Room for kMaxLoadRows rows with long names; a larger file is not a load table.
+constexpr qint64 kMaxLoadTableBytes = qint64{4} << 20;
 
 struct LoadRow {
     QString name;  // the combination's name; empty when the table has no name column
@@ -29,11 +31,14 @@ struct LoadTable {
     std::vector<LoadRow> rows;  // row 1 of the table is rows[0]; a header row is not a row
 };
 
-// The table in a file: N [kN], M [kNm], V [kN], optionally a first column with the name;
-// separated by commas, semicolons or tabs (the first row decides), a decimal comma allowed with
-// semicolons and tabs; an optional header row; blank lines ignored; up to kMaxLoadRows rows; signs
-// kept. A row that cannot be read fails the whole table, with a message naming the file's line
-// and column. `fileName` is only used in messages.
+// The table in a file as spreadsheets save it: N [kN], M [kNm], V [kN], optionally a first column
+// with the name; separated by commas, semicolons or tabs (the first row decides), a decimal comma
+// allowed with semicolons and tabs; cells in double quotes may hold the separator; CR LF, LF or
+// CR line ends; UTF-8, Windows-1250 or UTF-16 with its byte-order mark; an optional header row;
+// blank lines ignored; up to kMaxLoadRows rows; signs kept. A row that cannot be read fails the
+// whole table, with a message naming the file's line and column and quoting at most 40
+// characters. `fileName` is only used in messages. ReadLoadTable reads regular files of at most
+// kMaxLoadTableBytes.
 std::variant<LoadTable, FileError> ParseLoadTable(const QByteArray& bytes, const QString& fileName);
 std::variant<LoadTable, FileError> ReadLoadTable(const QString& path);
 

@@ -187,12 +187,14 @@ QString RecordName(const QString& name) {
 }  // namespace
 
 double HundredthsOfRatio(double n) {
-    double v = n * 100.0;
-    const double whole = std::nearbyint(v);
-    if (std::fabs(v - whole) <= 1e-9 * std::fmax(1.0, std::fabs(whole))) {
-        v = whole;
+    if (!std::isfinite(n)) {
+        return n * 100.0;
     }
-    return std::floor(v);
+    // Rounded as the window shows n ("###.##", half away from zero on the decimal value): a save
+    // of an unchanged n writes back the hundredths it was read as, and a computed n the
+    // hundredths the user saw.
+    QString shown = Format(n, u"0.00", QLocale::c());
+    return shown.remove(u'.').toDouble();
 }
 
 FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QString& fileName) {
@@ -319,9 +321,14 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
         lines << Kropka(s.N_kN[i], u"#####0.0   ") + Kropka(s.M_kNm[i], u"######0.0   ") +
                      Kropka(s.V_kN[i], u"#####0.0");
     }
-    lines << Kropka(s.R_zewn, u"######0") + QStringLiteral("R_zewn");
-    lines << Kropka(s.R_wewn, u"######0") + QStringLiteral("R_wewn");
-    lines << Kropka(s.R_srub, u"######0") + QStringLiteral("R_srub");
+    // A radius with decimals (which the calculation refuses) keeps them rather than be rounded
+    // into another ring.
+    const auto radius = [](float r) {
+        return Kropka(r, r == std::trunc(r) ? u"######0" : u"######0.####");
+    };
+    lines << radius(s.R_zewn) + QStringLiteral("R_zewn");
+    lines << radius(s.R_wewn) + QStringLiteral("R_wewn");
+    lines << radius(s.R_srub) + QStringLiteral("R_srub");
     lines << ListInt(s.Tryb_sru) + QStringLiteral("Tryb_sru");
     const SteelRecord& a = s.Stal_uzytk1;
     lines << ListSingle(a.values[0]) + ListSingle(a.values[1]) + ListSingle(a.values[2]) +

@@ -54,9 +54,8 @@ struct SettingsWindowValues {
                                        const SettingsWindowValues& window, const QLocale& locale,
                                        Prompter& prompter);
 
-// n = Es/Eb in hundredths, as line 6 stores it: the whole part of n × 100, where a product that
-// lies within rounding noise of a whole number counts as that number (6.61 × 100 is 661, not
-// 660.99...).
+// n = Es/Eb in hundredths, as line 6 stores it: n rounded to two decimals as the window shows it
+// (6.61 is 661, not 660.99...; a computed 7.0689... is 707).
 double HundredthsOfRatio(double n);
 
 }  // namespace vardel

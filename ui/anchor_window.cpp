@@ -98,8 +98,9 @@ QWidget* MakeTab(int index, const QList<std::pair<QLabel*, QLabel*>>& rows, QLab
 
 }  // namespace
 
-DoborVdlOK::DoborVdlOK(DesignCase& s, const QString& programDir, QWidget* parent)
-    : QDialog(parent), s_(s), programDir_(programDir) {
+DoborVdlOK::DoborVdlOK(DesignCase& s, const QString& programDir, QWidget* parent,
+                       const QString& runDir)
+    : QDialog(parent), s_(s), programDir_(programDir), runDir_(runDir) {
     setObjectName(QStringLiteral("DoborVdlOK"));
     setWindowTitle(QStringLiteral("Dobór kotwy"));
     setModal(true);
@@ -224,7 +225,7 @@ void DoborVdlOK::cmdOK_Click() {
         return;
     }
     const auto kind = static_cast<AnchorKind>(SSTab1->currentIndex());
-    const QString failure = ConfirmAnchor(s_, *anchors_, kind, programDir_, locale_);
+    const QString failure = ConfirmAnchor(s_, *anchors_, kind, programDir_, locale_, runDir_);
     if (!failure.isEmpty()) {
         // The window stays open: the user may cancel or try again once the file can be written.
         QMessageBox::critical(this, QStringLiteral("Vardel 2005"), failure);
@@ -233,8 +234,9 @@ void DoborVdlOK::cmdOK_Click() {
     accept();
 }
 
-bool RunAnchorSelection(DesignCase& s, const QString& programDir, QWidget* parent) {
-    DoborVdlOK window(s, programDir, parent);
+bool RunAnchorSelection(DesignCase& s, const QString& programDir, QWidget* parent,
+                        const QString& runDir) {
+    DoborVdlOK window(s, programDir, parent, runDir);
     DialogPrompter prompter(parent);
     window.Load(prompter);
     return window.exec() == QDialog::Accepted;

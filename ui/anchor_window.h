@@ -25,8 +25,10 @@ class DoborVdlOK : public QDialog {
     Q_OBJECT
 
   public:
-    // `programDir` holds the installed anchor sketches and receives Szkick.bmp.
-    DoborVdlOK(DesignCase& s, const QString& programDir, QWidget* parent = nullptr);
+    // `programDir` holds the installed anchor sketches; Szkick.bmp goes into `runDir` (empty:
+    // `programDir`).
+    DoborVdlOK(DesignCase& s, const QString& programDir, QWidget* parent = nullptr,
+               const QString& runDir = {});
 
     // The loading of the window: forgets an earlier confirmation, asks for the thickness through
     // `prompter` and fills both tabs. A failure is told through `prompter`; the window then
@@ -44,6 +46,7 @@ class DoborVdlOK : public QDialog {
 
     DesignCase& s_;
     QString programDir_;
+    QString runDir_;
     QLocale locale_;
     std::optional<Anchors> anchors_;
     QTabWidget* SSTab1;
@@ -57,6 +60,7 @@ class DoborVdlOK : public QDialog {
 // comes first), shows it modally and returns true when an anchor was confirmed, which then
 // stands in Dobor_teksty/Dobor_liczba with its sketch saved as Szkick.bmp. Either way
 // Dobor_liczba was reset when the window loaded, so the caller renders the page again.
-bool RunAnchorSelection(DesignCase& s, const QString& programDir, QWidget* parent);
+bool RunAnchorSelection(DesignCase& s, const QString& programDir, QWidget* parent,
+                        const QString& runDir = {});
 
 }  // namespace vardel

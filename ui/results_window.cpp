@@ -181,7 +181,7 @@ void ResultsWindow::ShowPageNumber() {
 }
 
 PageSource ResultsWindow::pageSource() const {
-    return PageSource{s_, lines_, header_, programDir_, QLocale()};
+    return PageSource{s_, lines_, header_, programDir_, QLocale(), runDir()};
 }
 
 void ResultsWindow::Naglowek() {
@@ -262,12 +262,12 @@ void ResultsWindow::Start() {
         // The wait pointer only from here: the designation question above is answered with
         // the ordinary one.
         BusyPointer busy;
-        if (const QString e = SavePlanSketch(s_, programDir_); !e.isEmpty()) {
+        if (const QString e = SavePlanSketch(s_, RunDirOf(pageSource())); !e.isEmpty()) {
             return Failure{kFileAccessError, e};
         }
         QString sketchError;
         const ReportVerdict verdict = ComposeReport(s_, lines_, QLocale(), [&](int k) {
-            const QString e = DrawStressSketch(s_, programDir_, k);
+            const QString e = DrawStressSketch(s_, RunDirOf(pageSource()), k);
             if (sketchError.isEmpty()) {
                 sketchError = e;
             }
@@ -364,7 +364,7 @@ void ResultsWindow::SaveRtf() {
         return;
     }
     const RtfExportResult r = WriteRtfExport(*path, s_, lines_, header_, programDir_, QLocale(),
-                                             QDateTime::currentDateTime());
+                                             QDateTime::currentDateTime(), runDir());
     if (!r.message.isEmpty()) {
         prompter_->Tell(kTitle, r.message);
     }
@@ -380,7 +380,7 @@ void ResultsWindow::SaveWord() {
         return;
     }
     const WordExportResult r =
-        WriteWordExport(*path, WordSource{s_, lines_, header_, programDir_, QLocale()});
+        WriteWordExport(*path, WordSource{s_, lines_, header_, programDir_, QLocale(), runDir()});
     if (r.ok) {
         prompter_->Inform(r.caption, r.message);
     } else {
@@ -389,7 +389,7 @@ void ResultsWindow::SaveWord() {
 }
 
 void ResultsWindow::SelectAnchor() {
-    const bool confirmed = RunAnchorSelection(s_, programDir_, this);
+    const bool confirmed = RunAnchorSelection(s_, programDir_, this, runDir());
     // Opening the selection dropped any earlier anchor block: the page shows what stands now.
     RenderPreview(false);
     if (confirmed) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "print/page_files.h"
+#include "print/run_folder.h"
 #include "report/report_lines.h"
 #include "state/design_case.h"
 #include "state/prompter.h"
@@ -61,6 +62,9 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     const ReportLines& lines() const { return lines_; }
     const HeaderTexts& header() const { return header_; }
     QString programDir() const { return programDir_; }
+    // Where this window draws its sketches and page files; empty (the program directory) when
+    // no folder of its own could be made.
+    QString runDir() const { return runFolder_.ok() ? runFolder_.path() : QString(); }
     PageSource pageSource() const;
 
     // The RTF export, the Word export and the anchor selection, whose captions and enabled
@@ -101,6 +105,7 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
 
     DesignCase& s_;
     QString programDir_;
+    RunFolder runFolder_;
     QPointer<QWidget> inputWindow_;
     std::function<void()> endProgram_;
     std::unique_ptr<Prompter> ownPrompter_;

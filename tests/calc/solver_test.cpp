@@ -82,9 +82,10 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
     int stopped = 0;
     for (int trial = 0; trial < 600; ++trial) {
         Plate p;
-        p.Rz = 150 + 450 * unit(rng);
-        p.Rw = unit(rng) < 0.25 ? 0 : p.Rz * (0.1 + 0.75 * unit(rng));
-        p.Rs = std::max(p.Rw + 10, p.Rz * (0.5 + 0.45 * unit(rng)));
+        // Radii in whole millimetres, as the calculation takes them.
+        p.Rz = std::round(150 + 450 * unit(rng));
+        p.Rw = unit(rng) < 0.25 ? 0 : std::round(p.Rz * (0.1 + 0.75 * unit(rng)));
+        p.Rs = std::round(std::max(p.Rw + 10, p.Rz * (0.5 + 0.45 * unit(rng))));
         p.bolts = 2 + static_cast<int>(unit(rng) * 49);
         p.diameterIndex = static_cast<int>(unit(rng) * 13);
         const double spacing = 2 * M_PI * p.Rs / p.bolts;

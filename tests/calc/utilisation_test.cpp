@@ -142,6 +142,8 @@ TEST(LoadRows, EachRowAsTheCommandCalculatesIt) {
                                       loads.begin() + std::min(loads.size(), start + kMaxCases));
         DesignCase s = test::FreshState(p, static_cast<int>(batch.size()));
         ASSERT_FALSE(test::Run(s, p, batch));
+        const std::vector<CaseUtilisation> ratios = StateRatios(s);
+        ASSERT_EQ(ratios.size(), batch.size());
         for (std::size_t k = 0; k < batch.size(); ++k) {
             SCOPED_TRACE(start + k + 1);
             const int i = static_cast<int>(k) + 1;
@@ -151,7 +153,7 @@ TEST(LoadRows, EachRowAsTheCommandCalculatesIt) {
             EXPECT_EQ(r.Sig_b, s.Sig_b[i]);
             EXPECT_EQ(r.Sig_sr.back(), s.Sig_sr[p.bolts][i]);
             EXPECT_EQ(r.Wynik_V_u, s.Wynik_V_u[i]);
-            EXPECT_EQ(r.utilisation.bolt, CaseRatios(s, i).bolt);
+            EXPECT_EQ(r.utilisation.bolt, ratios[k].bolt);
         }
     }
 }

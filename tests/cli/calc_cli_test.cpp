@@ -1,5 +1,6 @@
 #include "cli/calc_cli.h"
 
+#include "tests/lumdruk/lumdruk_fixture.h"
 #include "tests/test_support.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -45,11 +47,19 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return dir.filePath(name);
 }
 
-// The shipped settings file with one line replaced, in a file of its own.
-QString SettingsWithLine(const QTemporaryDir& dir, int line, const QByteArray& text) {
+// The shipped settings file with lines replaced, in a file of its own.
+QString SettingsWithLines(const QTemporaryDir& dir,
+                          std::initializer_list<std::pair<int, QByteArray>> replaced) {
     QList<QByteArray> lines = test::ReadAll(kShipped).split('\n');
-    lines[line - 1] = text + '\r';
-    return WriteFile(dir, QStringLiteral("line%1.cfg").arg(line), lines.join('\n'));
+    QString name = QStringLiteral("line");
+    for (const auto& [line, text] : replaced) {
+        lines[line - 1] = text + '\r';
+        name += QStringLiteral("-%1%2").arg(line).arg(qHash(text));
+    }
+    return WriteFile(dir, name + QStringLiteral(".cfg"), lines.join('\n'));
+}
+QString SettingsWithLine(const QTemporaryDir& dir, int line, const QByteArray& text) {
+    return SettingsWithLines(dir, {{line, text}});
 }
 
 // A program directory of its own in `dir`: the language files and the installed pictures, not
@@ -95,6 +105,11 @@ TEST(CalcCli, ExitStatuses) {
         {"unknown language", {"--lang", "de", cfg}, 2, "--lang"},
         {"bad date", {"--date", "6.12.2026", cfg}, 2, "--date"},
         {"seven cases", {"--cases", "7", cfg}, 2, "1 to 6"},
+        {"no case", {"--cases", "0", cfg}, 2, "1 to 6"},
+        {"one file for two outputs",
+         {"--txt", pdf, "--rtf", dir.path() + "/./ok.pdf", cfg},
+         2,
+         "--txt and --rtf name the same file"},
         {"missing file", {dir.filePath("none.cfg")}, 2, "none.cfg"},
         {"unknown RTF type", {"--rtf-type", "C", cfg}, 2, "--rtf-type"},
         {"anchor without thickness", {"--anchor", "hook", cfg}, 2, "--anchor needs"},
@@ -262,6 +277,84 @@ TEST(CalcCli, TheSameJsonInEveryLocale) {
     }
 }
 
+// Runs that share a program directory each get their own report: rounds of three at once, each
+// PDF with its own project and bolts, each RTF (the sketches embedded) as the run gives it alone.
+TEST(CalcCli, ParallelRunsOnOneDirectoryEachGetTheirOwnReport) {
+    QTemporaryDir top;
+    CopyProgramFiles(QDir(top.path()));
+    const std::pair<QByteArray, QByteArray> designs[] = {{"PROJEKT ALFA", " 8 Liczba_srub"},
+                                                         {"PROJEKT BETA", " 12 Liczba_srub"},
+                                                         {"PROJEKT GAMMA", " 6 Liczba_srub"}};
+    const auto args = [&](int k, const QString& tag) {
+        return QStringList{
+            "--dir",
+            top.path(),
+            "--date",
+            "2026-12-06 10:15",
+            "--pdf",
+            top.filePath(tag + ".pdf"),
+            "--rtf",
+            top.filePath(tag + ".rtf"),
+            SettingsWithLines(top, {{3, designs[k].first}, {22, designs[k].second}})};
+    };
+    QList<QByteArray> alone;
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_EQ(RunCli(args(k, "alone")).status, 0);
+        alone << test::ReadAll(top.filePath("alone.rtf"));
+    }
+    for (int round = 0; round < 4; ++round) {
+        QProcess runs[3];
+        for (int k = 0; k < 3; ++k) {
+            runs[k].start(test::ProgramDir() + "/vardel-calc", args(k, QString::number(k)));
+        }
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(designs[k].first.toStdString());
+            ASSERT_TRUE(runs[k].waitForFinished(60000));
+            EXPECT_EQ(runs[k].exitCode(), 0) << runs[k].readAllStandardError().toStdString();
+            EXPECT_TRUE(test::ReadAll(top.filePath(QString::number(k) + ".rtf")) == alone[k]);
+            const QString page = lumdruk::test::PdfText(top.filePath(QString::number(k) + ".pdf"));
+            EXPECT_TRUE(page.contains(designs[k].first)) << page.toStdString();
+            const QString bolts = QString::fromLatin1(designs[k].second.split(' ')[1]);
+            EXPECT_TRUE(page.contains(QRegularExpression("\\b" + bolts + " x ")))
+                << page.toStdString();
+        }
+    }
+}
+
+// The installed command line: a program directory its user cannot write into still gives a page,
+// and nothing is written into it.
+TEST(CalcCli, ReadOnlyProgramDirectory) {
+    QTemporaryDir top;
+    const QDir prog(top.filePath("prog")), out(top.filePath("out"));
+    ASSERT_TRUE(prog.mkpath(".") && out.mkpath("."));
+    CopyProgramFiles(prog);
+    for (const char* file : {"vardel-calc", "VardelOK.cfg"}) {
+        ASSERT_TRUE(QFile::copy(test::ProgramDir() + u'/' + file, prog.filePath(file)));
+    }
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                     QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(top.path(), readOnly) &&
+                QFile::setPermissions(out.path(), all) &&
+                QFile::setPermissions(prog.path(), readOnly));
+    const QStringList before = prog.entryList(QDir::AllEntries | QDir::Hidden);
+    QStringList command = {prog.filePath("vardel-calc"), "--pdf", out.filePath("p.pdf"),
+                           prog.filePath("VardelOK.cfg")};
+    if (geteuid() == 0) {  // root writes anywhere: the run goes as nobody
+        command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"} +
+                  command;
+    }
+    QProcess p;
+    p.start(command.takeFirst(), command);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(test::ReadAll(out.filePath("p.pdf")).left(4), "%PDF");
+    EXPECT_EQ(prog.entryList(QDir::AllEntries | QDir::Hidden), before);
+    QFile::setPermissions(top.path(), all);
+    QFile::setPermissions(prog.path(), all);
+}
+
 // Every row of a load table is calculated; the report, and so the state's cases, take the
 // governing ones. The N-M diagram shows every row, its envelope drawn for their largest V.
 TEST(CalcCli, LoadTableEveryRowAndTheGoverningOnesForTheReport) {
@@ -270,6 +363,11 @@ TEST(CalcCli, LoadTableEveryRowAndTheGoverningOnesForTheReport) {
                                     "Kombinacja;N;M;V\n"
                                     "K1;700;150;5\nK2;500;20;10\nK3;300;80;20\nK4;-100;80;60\n"
                                     "K5;1000;200;40\nK6;450;100;10\nK7;0;90;40\nK8;800;40;0\n");
+    // Six rows are the report's cases whole.
+    const QString six =
+        WriteFile(dir, "szesc.csv", test::ReadAll(table).split('\n').mid(0, 7).join('\n'));
+    const CliRun whole = RunCli({"--json", "--loads", six, kShipped});
+    EXPECT_EQ(QJsonDocument::fromJson(whole.out.toUtf8())["cases"].toArray().size(), 6);
     const QString svg = dir.filePath("nm.svg");
     const CliRun r = RunCli({"--json", "--loads", table, "--nm", svg, kShipped});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();

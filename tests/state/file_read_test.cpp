@@ -25,6 +25,7 @@ TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOfABoundedSize) {
         {small, 5, ReadFailure::None},
         {small, 4, ReadFailure::TooLarge},
         {dir.filePath(QStringLiteral("none")), 5, ReadFailure::Missing},
+        {small + QStringLiteral("/none"), 5, ReadFailure::Missing},  // through a file
         {dir.path(), 5, ReadFailure::NotAFile},
         {fifo, 5, ReadFailure::NotAFile},
         {QStringLiteral("/dev/zero"), 5, ReadFailure::NotAFile},

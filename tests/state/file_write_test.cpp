@@ -53,10 +53,15 @@ TEST(WriteWholeFile, PathsThatCannotBeWrittenAndOutputsWrittenWithThem) {
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("ok.pdf"));
     ASSERT_EQ(WriteWholeFile(good, "old"), QString());
-    for (const QString& path : {QString(), dir.path(), dir.filePath(QStringLiteral("no/such.txt")),
-                                QStringLiteral("/proc/x")}) {
+    const QString notAName = QStringLiteral("To nie jest nazwa pliku.");
+    for (const auto& [path, reason] : {std::pair{QString(), notAName},
+                                       {dir.path(), notAName},
+                                       {dir.filePath(QStringLiteral("no/such.txt")), QString()},
+                                       {QStringLiteral("/proc/x"), QString()}}) {
         SCOPED_TRACE(path.toStdString());
-        EXPECT_FALSE(WriteWholeFile(path, QByteArrayLiteral("x")).isEmpty());
+        const QString why = WriteWholeFile(path, QByteArrayLiteral("x"));
+        EXPECT_FALSE(why.isEmpty());
+        EXPECT_TRUE(reason.isEmpty() || why == reason) << why.toStdString();
         const auto failure = WriteWholeFiles({{good, "new"}, {path, "x"}});
         ASSERT_TRUE(failure);
         EXPECT_EQ(std::pair(failure->index, failure->written),
@@ -66,13 +71,14 @@ TEST(WriteWholeFile, PathsThatCannotBeWrittenAndOutputsWrittenWithThem) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("ok.pdf")});
 }
 
-// What is not a regular file is written into and stays what it was: a pipe, standard output
-// ("-"), a device (a full one gives the system's reason).
+// What is not a regular file is written into and stays what it was: a pipe (refused at once
+// without a reader), standard output ("-"), a device (a full one gives the system's reason).
 TEST(WriteWholeFile, TargetsThatAreNotRegularFilesAreWrittenInto) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_TRUE(test::MakeFifo(fifo));
-    // A reader, so that the write does not wait for one.
+    EXPECT_EQ(WriteWholeFile(fifo, "x"), QStringLiteral("Nikt nie czyta z tego potoku."));
+    // A reader, so that the write goes through.
     const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     ASSERT_EQ(WriteWholeFile(fifo, "through the pipe"), QString());

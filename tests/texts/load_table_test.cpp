@@ -1,6 +1,10 @@
 #include "texts/load_table.h"
 
+#include "tests/test_support.h"
+
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +36,15 @@ TEST(LoadTable, FilesThatCannotBeRead) {
         {"beyond a single", "1e39;0;0\n", ", wiersz 1: kolumna 1 (N): liczba „1e39” jest za duża."},
         {"10 001 rows", "N,M,V\n" + QByteArray("500,150,0\n").repeated(10001),
          ", wiersz 10002: więcej niż 10000 wierszy obciążeń."},
+        {"a header repeated further down", "N;M;V\n500;150;0\nN;M;V\n",
+         ", wiersz 3: kolumna 1 (N): „N” nie jest liczbą."},
+        {"a 2 MB cell, quoted to 40 characters", "1;2;3\r4;" + QByteArray(2 << 20, 'x') + ";6\r",
+         ", wiersz 2: kolumna 2 (M): „xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx” nie jest liczbą."},
+        {"NUL bytes", QByteArray("1;2;3\n", 6) + QByteArray(1, '\0'),
+         ": plik zawiera bajty zerowe, to nie jest tabela tekstowa (zapisz ją jako CSV lub "
+         "tekst)."},
+        {"a quote never closed", "K1;500;150;0\n\"K2;1;2;3\n",
+         ": wiersz 2: cudzysłów nie jest zamknięty."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -39,6 +52,26 @@ TEST(LoadTable, FilesThatCannotBeRead) {
         ASSERT_TRUE(std::holds_alternative<FileError>(r));
         EXPECT_EQ(std::get<FileError>(r).message,
                   QStringLiteral("Plik obciążeń t.csv") + QString::fromUtf8(c.message));
+    }
+}
+
+// Only a regular file within the bound is read: a pipe without a writer or an endless device
+// would hold the program up.
+TEST(LoadTable, OnlyBoundedRegularFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(test::MakeFifo(dir.filePath("fifo")));
+    QFile large(dir.filePath("large.csv"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(kMaxLoadTableBytes + 1));
+    const std::pair<QString, const char*> cases[] = {
+        {dir.filePath("fifo"), ": to nie jest zwykły plik."},
+        {"/dev/zero", ": to nie jest zwykły plik."},
+        {large.fileName(), ": plik jest większy niż 4 MB."},
+    };
+    for (const auto& [path, message] : cases) {
+        const auto r = ReadLoadTable(path);
+        ASSERT_TRUE(std::holds_alternative<FileError>(r));
+        EXPECT_EQ(std::get<FileError>(r).message,
+                  "Nie można odczytać pliku obciążeń " + path + QString::fromUtf8(message));
     }
 }
 
@@ -66,6 +99,16 @@ TEST(LoadTable, SeparatorsDecimalCommaNamesAndSigns) {
          true,
          {{700, 150.5f, 5}, {-300, 10, 20}},
          {QStringLiteral("KOMB 1: ciężar + śnieg"), QStringLiteral("Wiatr ssanie")}},
+        {"CR and mixed line ends, quoted names holding the separator and a quote",
+         "Nazwa;N;M;V\r\"K;1\";500;150;0\n\n\"K2 \"\"x\"\"\";300;10;5\r\n",
+         true,
+         {{500, 150, 0}, {300, 10, 5}},
+         {QStringLiteral("K;1"), QStringLiteral("K2 \"x\"")}},
+        {"UTF-16 with its byte-order mark",
+         QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(u"1\t-2,5\t3\r\n"), 20),
+         false,
+         {{1, -2.5f, 3}},
+         {QString()}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

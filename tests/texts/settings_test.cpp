@@ -1,3 +1,4 @@
+#include "materials/tables.h"
 #include "state/file_write.h"
 #include "texts/codepage.h"
 #include "texts/print_status.h"
@@ -85,9 +86,11 @@ const QString kShownName = QStringLiteral("C:/100%2/VardelOK.cfg");
 TEST(Settings, ReadsTheShippedFileAndRefusesWhatIsNoSettingsFile) {
     const QString shipped = test::DataPath(QStringLiteral("../data/VardelOK.cfg"));
     DesignCase s;
-    s.Es_Eb = 7.07;  // mode 0: the file's n is not read
     const FileResult err = ReadSettings(s, shipped);
     ASSERT_FALSE(err) << err->message.toStdString();
+    // Mode 0: n is computed at start-up (7.0689...), shown and kept as 7.07.
+    ASSERT_TRUE(LookUpModulus(s));
+    s.Es_Eb = kSteelModulusMpa / s.Eb;
     EXPECT_EQ(SettingsFileBytes(s), test::ReadAll(shipped));
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("VardelOK.cfg"));
@@ -198,7 +201,7 @@ TEST(Settings, StiffnessRatioInHundredths) {
     for (int k = -32768; k <= 32767; ++k) {
         ASSERT_EQ(HundredthsOfRatio(k / 100.0), k) << k;
     }
-    EXPECT_EQ(HundredthsOfRatio(6.6199), 661);
+    EXPECT_EQ(HundredthsOfRatio(6.6199), 662);  // as the window shows it
     EXPECT_EQ(HundredthsOfRatio(-0.005), -1);
 }
 
@@ -323,7 +326,8 @@ TEST(Settings, LeavingTakesThePrintStatusAndTheWindowValues) {
         ASSERT_FALSE(ReadSettings(back, dir.filePath(SettingsFileName())));
         EXPECT_EQ(std::tuple(back.Strona, back.Numer_sruby, back.Liczba_srub),
                   std::tuple(r.strona, r.numer, r.liczba));
-        EXPECT_EQ(back.R_zewn, std::round(r.rz));  // radii are kept in whole mm
+        // A radius with decimals keeps them (the calculation refuses it): never another ring.
+        EXPECT_EQ(std::tuple(back.R_zewn, back.R_srub), std::tuple(r.rz, r.rs));
     }
 }
 

@@ -157,11 +157,11 @@ TEST(ResultsWindowStart, ShowsTheVerdictThePageAndTheMenuStates) {
 }
 
 // A failure at the start says which and leaves the window usable: without the print program
-// the verdict shows all the same; with a directory where the plan sketch goes no page is drawn.
+// the verdict shows all the same; with a directory where the program directory keeps the plan
+// sketch no page is drawn.
 TEST(ResultsWindowStart, AFailureSaysWhichAndLeavesTheWindowUsable) {
     for (const bool printProgram : {false, true}) {
-        SCOPED_TRACE(printProgram ? "a directory the sketch cannot be written into"
-                                  : "no print program");
+        SCOPED_TRACE(printProgram ? "a directory where the sketch is kept" : "no print program");
         Harness h(kPassing, printProgram);
         if (printProgram) {
             QFile::remove(h.File("Piersc.bmp"));
@@ -171,7 +171,7 @@ TEST(ResultsWindowStart, AFailureSaysWhichAndLeavesTheWindowUsable) {
         ASSERT_EQ(h.prompter.told.size(), 1);
         EXPECT_TRUE(h.prompter.told[0].startsWith(
             printProgram
-                ? u"Vardel 2005|Jakiś problem 75\n\n"_s
+                ? u"Vardel 2005|Jakiś problem 481\n\nNie można zapisać pliku "_s
                 : u"Vardel 2005|Jakiś problem 481\n\nNie można uruchomić programu drukującego"_s))
             << h.prompter.told[0].toStdString();
         EXPECT_TRUE(printProgram || h.Panel(3)->text() == u"OK");
