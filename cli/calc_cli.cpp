@@ -433,10 +433,7 @@ const char* RegimeDescription(Bearing b) {
 
 QJsonObject AnchorsJson(const Anchors& a) {
     QJsonObject o;
-    // The capacity is a single: written as its shortest decimal (72.365, not 72.36499786...).
-    char digits[32];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), a.Nosnosc).ptr;
-    o[QStringLiteral("Nosnosc")] = AsciiToDouble(std::string_view(digits, end));
+    o[QStringLiteral("Nosnosc")] = ShortestDecimal(a.Nosnosc);  // 72.365, not 72.36499786...
     o[QStringLiteral("Grubosc")] = a.Grubosc;
     o[QStringLiteral("D")] = a.D;
     o[QStringLiteral("Lh")] = a.Lh;

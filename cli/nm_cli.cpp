@@ -1,24 +1,9 @@
 #include "cli/nm_cli.h"
 
 #include <QJsonArray>
-
-#include <charconv>
-#include <cstdlib>
-#include <iterator>
-#include <string>
+#include "state/numbers.h"
 
 namespace vardel {
-namespace {
-
-// A single-precision value as its shortest decimal: 12.3, not 12.300000190734863.
-double Shortest(float v) {
-    char digits[32];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), v).ptr;
-    return std::strtod(std::string(digits, end).c_str(), nullptr);
-}
-
-}  // namespace
-
 QList<QCommandLineOption> NmCommandLineOptions() {
     return {{{QStringLiteral("nm")},
              QStringLiteral("draw the N-M interaction diagram into FILE (.svg, .png or .pdf)"),
@@ -54,14 +39,14 @@ NmDiagram RunDiagram(const DesignCase& s, const SizingRun& sizing, const QLocale
 QJsonObject EnvelopeJson(const Envelope& e) {
     QJsonArray N, M, governing;
     for (const EnvelopePoint& p : e.points) {
-        N.append(Shortest(static_cast<float>(p.N_kN)));  // the loads are singles
+        N.append(ShortestDecimal(static_cast<float>(p.N_kN)));  // the loads are singles
         M.append(p.M_kNm);
         governing.append(QString::fromLatin1(CheckName(p.governing)));
     }
     return {{QStringLiteral("N_kN"), N},
             {QStringLiteral("M_kNm"), M},
             {QStringLiteral("governing"), governing},
-            {QStringLiteral("V_kN"), Shortest(e.V_kN)}};
+            {QStringLiteral("V_kN"), ShortestDecimal(e.V_kN)}};
 }
 
 }  // namespace vardel

@@ -248,6 +248,12 @@ std::optional<double> ParseNumber(QStringView text, const QLocale& locale) {
     return v;
 }
 
+double ShortestDecimal(float value) {
+    char digits[32];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    return AsciiToDouble(std::string_view(digits, end));
+}
+
 double AsciiToDouble(std::string_view text) {
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);

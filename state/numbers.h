@@ -40,6 +40,10 @@ std::optional<double> ParseNumber(QStringView text, const QLocale& locale);
 // program reads as a number ends here; never strtod, whose decimal point follows the locale.
 double AsciiToDouble(std::string_view text);
 
+// A single as the double of its shortest decimal (12.3, not 12.300000190734863), for files that
+// print doubles: what the program shows is what they hold.
+double ShortestDecimal(float value);
+
 // Conversions of the calculation's field types. They fail with an overflow when the value does
 // not fit: a single beyond its range, a 16-bit integer outside -32768..32767 after rounding half
 // to even.
