@@ -207,7 +207,10 @@ QString HeaderPageFilePath(const QString& programDir) {
     return JoinPath(programDir, QStringLiteral("VARDELOK1.wyd"));
 }
 QString PagePicturePath(const QString& programDir) {
-    return JoinPath(programDir, QStringLiteral("$a1.emf"));
+    return PagePicturePath(programDir, 1);
+}
+QString PagePicturePath(const QString& programDir, int index) {
+    return JoinPath(programDir, QStringLiteral("$a%1.emf").arg(index));
 }
 
 void WritePageHeader(QStringList& out, const DesignCase& s, const HeaderTexts& header) {

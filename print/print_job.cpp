@@ -1,6 +1,11 @@
 #include "print/print_job.h"
 
+#include "print/print_exit.h"
 #include "sketches/bitmap_file.h"
+
+#include <QRegularExpression>
+
+#include <cstdio>
 
 #include <QFile>
 
@@ -28,8 +33,9 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
-    // The print program's own messages go to the program's standard error; nothing to read.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The print program says why it failed on its standard error: read here, and passed on to
+    // the program's own standard error as it always was.
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start();
     if (!process.waitForStarted(-1)) {
@@ -37,7 +43,12 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
             QStringLiteral("Nie można uruchomić programu drukującego %1: %2")
                 .arg(program, process.errorString()));
     }
-    if (!Czekaj_na_proces(process, -1)) {
+    const bool waited = Czekaj_na_proces(process, -1);
+    const QByteArray said = process.readAllStandardError();
+    if (!said.isEmpty()) {
+        std::fwrite(said.constData(), 1, static_cast<size_t>(said.size()), stderr);
+    }
+    if (!waited) {
         return PrintResult::Failure(
             QStringLiteral("Nie można doczekać się końca programu drukującego %1.").arg(program));
     }
@@ -45,11 +56,19 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
         return PrintResult::Failure(
             QStringLiteral("Program drukujący %1 zakończył się nieprawidłowo.").arg(program));
     }
-    if (process.exitCode() != 0) {
-        return PrintResult::Failure(
-            QStringLiteral("Program drukujący %1 zakończył się błędem (kod %2).")
-                .arg(program)
-                .arg(process.exitCode()));
+    const int status = process.exitCode();
+    if (status == static_cast<int>(PrintExit::Cancelled)) {
+        return PrintResult{false, QString(), true};
+    }
+    if (status != 0) {
+        // Its last line is the reason; the lines before it are notes on the way.
+        QString reason = QString::fromUtf8(said).trimmed().split(u'\n').last().trimmed();
+        reason.remove(QRegularExpression(QStringLiteral("^Lumdruk: ")));
+        QString message = PrintExitText(status);
+        if (!reason.isEmpty()) {
+            message += QStringLiteral("\n(") + reason + u')';
+        }
+        return PrintResult::Failure(message);
     }
     return {};
 }
@@ -83,12 +102,15 @@ PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int width
         preview.message = r.message;
         return preview;
     }
-    const QString picturePath = PagePicturePath(src.programDir);
-    if (QFile::exists(picturePath) && !QFile::remove(picturePath)) {
-        preview.message =
-            QStringLiteral("Nie można usunąć starego obrazu strony %1.").arg(picturePath);
-        return preview;
+    // Pictures of an earlier run must not pass for this one's.
+    for (int i = 1; QFile::exists(PagePicturePath(src.programDir, i)); ++i) {
+        if (!QFile::remove(PagePicturePath(src.programDir, i))) {
+            preview.message = QStringLiteral("Nie można usunąć starego obrazu strony %1.")
+                                  .arg(PagePicturePath(src.programDir, i));
+            return preview;
+        }
     }
+    const QString picturePath = PagePicturePath(src.programDir);
     if (PrintResult r = RunJob(src.programDir); !r.ok) {
         QFile::remove(picturePath);
         preview.message = r.message;
@@ -99,6 +121,18 @@ PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int width
     preview.ok = !picture.image.isNull();
     preview.message = picture.message;
     preview.page = std::move(picture.image);
+    if (preview.ok) {
+        preview.pages.push_back(preview.page);
+    }
+    // The further pages, as far as they came back whole.
+    for (int i = 2; QFile::exists(PagePicturePath(src.programDir, i)); ++i) {
+        const QString path = PagePicturePath(src.programDir, i);
+        PagePicture next = LoadPagePicture(path, widthPx);
+        QFile::remove(path);
+        if (preview.ok && !next.image.isNull() && static_cast<int>(preview.pages.size()) == i - 1) {
+            preview.pages.push_back(std::move(next.image));
+        }
+    }
     return preview;
 }
 

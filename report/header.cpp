@@ -58,7 +58,10 @@ QString AskDesignation(DesignCase& s, Prompter& prompter) {
     const std::optional<QString> answer =
         prompter.AskText(QStringLiteral("Podaj oznaczenie stopy (max 32 znaki)"),
                          QStringLiteral("Vardel 2005"), s.Oznaczenie_stopy);
-    s.Oznaczenie_stopy = answer ? LeftCharacters(*answer, kDesignationMaxLength) : QString();
+    // Cancel keeps the designation there was: only an answer changes it.
+    if (answer) {
+        s.Oznaczenie_stopy = LeftCharacters(*answer, kDesignationMaxLength);
+    }
     return s.Oznaczenie_stopy;
 }
 
