@@ -1,5 +1,7 @@
 #include "report/header.h"
 
+#include "state/numbers.h"
+
 namespace vardel {
 namespace {
 
@@ -63,6 +65,10 @@ QString AskDesignation(DesignCase& s, Prompter& prompter) {
         s.Oznaczenie_stopy = LeftCharacters(*answer, kDesignationMaxLength);
     }
     return s.Oznaczenie_stopy;
+}
+
+QString PageLabel(const HeaderTexts& header, Int16 strona) {
+    return header.Teksty_nagl[6] + Format(static_cast<int>(strona), u"####", QLocale::c());
 }
 
 void SetHeaderTexts(const DesignCase& s, HeaderTexts& header, const QDateTime& now,

@@ -27,6 +27,10 @@ QString HeaderDateTime(const QDateTime& now, const QLocale& locale);
 // designation, which the results window also shows in its status bar.
 QString AskDesignation(DesignCase& s, Prompter& prompter);
 
+// The page label as the page shows it: "Strona " and the page number formatted "####" (page 0
+// shows no number).
+QString PageLabel(const HeaderTexts& header, Int16 strona);
+
 // Sets every header text from the state and the clock, without asking anything.
 void SetHeaderTexts(const DesignCase& s, HeaderTexts& header, const QDateTime& now,
                     const QLocale& locale);
