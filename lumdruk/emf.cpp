@@ -157,12 +157,18 @@ void AddText(Metafile& emf, const PageText& text, SelectedFont& font) {
     std::free(emrtext);
 }
 
-void AddImage(Metafile& emf, const PageImage& item) {
+void AddImage(Metafile& emf, const PageImage& item, double maxPixelsPerMm) {
     if (item.image.isNull()) {
         emf.Add(U_EMRRECTANGLE_set(Rect(item.rect)));
         return;
     }
     QImage image = item.image;
+    if (maxPixelsPerMm > 0 && image.width() > item.rect.width() * maxPixelsPerMm + 1) {
+        image =
+            image.scaled(QSize(std::max(1, int(std::lround(item.rect.width() * maxPixelsPerMm))),
+                               std::max(1, int(std::lround(item.rect.height() * maxPixelsPerMm)))),
+                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     if (static_cast<qsizetype>(image.width()) * image.height() > kMaxBitmapPixels) {
         image = image.scaled(2048, 2048, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
@@ -194,7 +200,7 @@ void AddImage(Metafile& emf, const PageImage& item) {
 
 }  // namespace
 
-QByteArray EmfBytes(const Page& page) {
+QByteArray EmfBytes(const Page& page, double maxPixelsPerMm) {
     Metafile emf;
     const U_RECTL paper =
         rectl_set(point32_set(0, 0), point32_set(U(kPaperWidth_mm), U(kPaperHeight_mm)));
@@ -228,14 +234,14 @@ QByteArray EmfBytes(const Page& page) {
         } else if (const auto* text = std::get_if<PageText>(&item)) {
             AddText(emf, *text, font);
         } else if (const auto* image = std::get_if<PageImage>(&item)) {
-            AddImage(emf, *image);
+            AddImage(emf, *image, maxPixelsPerMm);
         }
     }
     return emf.Finish();
 }
 
-bool WriteEmf(const QString& path, const Page& page, QString* error) {
-    const QByteArray bytes = EmfBytes(page);
+bool WriteEmf(const QString& path, const Page& page, QString* error, double maxPixelsPerMm) {
+    const QByteArray bytes = EmfBytes(page, maxPixelsPerMm);
     if (bytes.isEmpty()) {
         *error = QStringLiteral("the page picture for %1 could not be built").arg(path);
         return false;

@@ -46,7 +46,7 @@ JobResult Execute(const Job& job, const std::vector<Page>& pages, const QString&
             for (size_t i = 0; i < pages.size(); ++i) {
                 const QString path =
                     QDir(directory).filePath(PagePictureName(static_cast<int>(i) + 1));
-                if (!WriteEmf(path, pages[i], &error)) {
+                if (!WriteEmf(path, pages[i], &error, kPreviewPixelsPerMm)) {
                     return Fail(error, job.page, PrintExit::WriteFailed);
                 }
             }
