@@ -18,8 +18,9 @@ namespace {
 
 const QByteArray kPar = QByteArrayLiteral("\\par ");
 const QByteArray kPard = QByteArrayLiteral("\\pard ");
-// Omega in the symbol font with a small u.
-const QByteArray kOmega = QByteArrayLiteral("{\\f2\\fs16 w}{\\f1\\fs10 u}");
+// Omega with a small u: the Unicode letter, with the symbol font's "w" as the fallback a reader
+// without Unicode skips to (AbiWord has no symbol font and showed an empty box).
+const QByteArray kOmega = QByteArrayLiteral("{\\f1\\fs16\\u969 w}{\\f1\\fs10 u}");
 
 // The page capacity, the start below the pictures and input data, the start after a repeated
 // header, and the room taken by each kind of block: fixed numbers of the export's own units.
@@ -119,19 +120,24 @@ class RtfWriter {
     }
     void Par(QStringView text) { Line(kPar + RtfText(text)); }
 
-    // The date, the time, "Strona " and the page number, spread over the width of the header.
-    QString NaglowekRtf() const {
-        return HeaderDateTime(src_.now, src_.locale) + QString(126, u' ') +
-               QStringLiteral("Strona ") + Format(strona_, u"####", src_.locale);
+    // The date and the time, then "Strona " and the page number at the right margin: a right
+    // tab stop there, where the first export spread them with 126 blanks, which a proportional
+    // font wraps.
+    QByteArray NaglowekRtf() const {
+        return kPar + "\\pard\\tqr\\tx9380 " + RtfText(HeaderDateTime(src_.now, src_.locale)) +
+               "\\tab " +
+               RtfText(QStringLiteral("Strona ") + Format(strona_, u"####", src_.locale)) + ' ' +
+               kPar + "\\pard ";
     }
 
     void Header(const std::array<QString, 8>& t) {
         Par(t[1]);
         Line(kPar + dashed_);
         Par(t[4]);
-        Par(NaglowekRtf());
-        Par(t[7]);
+        Line(NaglowekRtf() + RtfText(t[7]));
         Line(kPar + dashed_);
+        // A blank line, so that a picture that follows keeps clear of the dashes.
+        Line(kPar + ' ');
     }
 
     // A picture field: the import field naming the bitmap as the first RTF export did, and the

@@ -8,7 +8,9 @@
 // side by side, a row of sketches for type A and each case beside its sketch for type B, each
 // in a table row without borders (RTF 1.x tables, which LibreOffice Writer and AbiWord lay out
 // as Word does).
-// Its two syntax slips are mended (the colour table's third entry, \margl). On top of it:
+// Its two syntax slips are mended (the colour table's third entry, \margl); the page label
+// stands at a right tab stop instead of after 126 blanks, which proportional fonts wrap; a blank
+// line follows each page header; omega is written as the Unicode letter. On top of it:
 //  - the file is 7-bit: report texts are escaped (\\ \{ \}), their letters written as \'hh in
 //    Windows-1250 or \uN? beyond it;
 //  - every picture field still names its bitmap, but also carries the picture itself (a PNG blip)
