@@ -1,5 +1,6 @@
 // Renders an SVG drawing to a 24-bit bitmap of a given pixel size on white, for the pictures
-// installed with the program. Usage: vardel_render_svg INPUT.svg OUTPUT.bmp WIDTH HEIGHT
+// installed with the program, recording DPI as its resolution.
+// Usage: vardel_render_svg INPUT.svg OUTPUT.bmp WIDTH HEIGHT [DPI]
 #include "print/page_picture.h"
 #include "sketches/bitmap_file.h"
 
@@ -13,10 +14,13 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     bool okW = false;
     bool okH = false;
-    const int width = args.size() == 5 ? args[3].toInt(&okW) : 0;
-    const int height = args.size() == 5 ? args[4].toInt(&okH) : 0;
-    if (!okW || !okH || width <= 0 || height <= 0) {
-        std::fprintf(stderr, "usage: vardel_render_svg INPUT.svg OUTPUT.bmp WIDTH HEIGHT\n");
+    const bool sized = args.size() == 5 || args.size() == 6;
+    const int width = sized ? args[3].toInt(&okW) : 0;
+    const int height = sized ? args[4].toInt(&okH) : 0;
+    bool okDpi = true;
+    const double dpi = args.size() == 6 ? args[5].toDouble(&okDpi) : 96;
+    if (!okW || !okH || !okDpi || width <= 0 || height <= 0 || !(dpi > 0)) {
+        std::fprintf(stderr, "usage: vardel_render_svg INPUT.svg OUTPUT.bmp WIDTH HEIGHT [DPI]\n");
         return 2;
     }
     QSvgRenderer renderer(args[1]);
@@ -24,7 +28,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: not a drawing that can be rendered\n", qPrintable(args[1]));
         return 1;
     }
-    const QImage image = vardel::RenderSvgOnWhite(renderer, QSize(width, height));
+    QImage image = vardel::RenderSvgOnWhite(renderer, QSize(width, height));
+    image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254 + 0.5));
+    image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254 + 0.5));
     const QString error = vardel::SaveBitmapWhole(image, args[2]);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -11,14 +11,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vardel {
 namespace {
 
 const QByteArray kPar = QByteArrayLiteral("\\par ");
 const QByteArray kPard = QByteArrayLiteral("\\pard ");
-// Omega in the symbol font with a small u.
-const QByteArray kOmega = QByteArrayLiteral("{\\f2\\fs16 w}{\\f1\\fs10 u}");
+// Omega with a small u: the Unicode letter, with the symbol font's "w" as the fallback a reader
+// without Unicode skips to (AbiWord has no symbol font and showed an empty box).
+const QByteArray kOmega = QByteArrayLiteral("{\\f1\\fs16\\u969 w}{\\f1\\fs10 u}");
 
 // The page capacity, the start below the pictures and input data, the start after a repeated
 // header, and the room taken by each kind of block: fixed numbers of the export's own units.
@@ -70,22 +72,19 @@ class RtfWriter {
             "\\panose02020603050405020304}Times New Roman;}{\\f1\\fswiss\\fcharset238\\fprq2{\\*"
             "\\panose 020b0604020202020204}Arial;}{\\f2\\froman\\fprq2\\fcharset Symbol;}}"));
         Line(QByteArrayLiteral(
-            "{\\colortbl;\\red0\\green0\\blue0;red0\\green0\\blue255;\\red0\\green255\\blue255;"
+            "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green255\\blue255;"
             "\\red0\\green255\\blue0;\\red255\\green0\\blue255;\\red255\\green0\\blue0;\\red255"
             "\\green255\\blue0;\\red255\\green255\\blue255;}"));
         Line(
-            QByteArrayLiteral("\\paperw12240\\paperh15840\\margll1780\\margr1080\\margt1440"
+            QByteArrayLiteral("\\paperw12240\\paperh15840\\margl1780\\margr1080\\margt1440"
                               "\\margb1440"));
         Line(kPard + "\\f1\\fs16 {" + dashed_);
         Header(t);
 
-        Line(kPard + Field("\\absw2850\\absh1860\\phmrg{\\*\\flymaincnt0\\flyanchor0\\flycntnt}",
-                           QStringLiteral("Piersc.bmp"), {2850, 1860}));
-        Line(kPard);
-        Line(kPard + Field("\\absw3380\\absh2260\\posx4500\\posy0{\\*\\flymaincnt0\\flyanchor0"
-                           "\\flycntnt}",
-                           QStringLiteral("Sily.bmp"), {3380, 2260}));
-        Line(kPard);
+        // The ring and the forces side by side in a table row without borders, above the data:
+        // pictures in the text's flow cannot stand over any of it.
+        PictureRow({{QStringLiteral("Piersc.bmp"), {2850, 1860}, 4500},
+                    {QStringLiteral("Sily.bmp"), {3380, 2260}, 9380}});
         Line(kPar + ' ');
         Line(kPar + ' ');
         for (int i = 1; i <= 7; ++i) {
@@ -121,24 +120,29 @@ class RtfWriter {
     }
     void Par(QStringView text) { Line(kPar + RtfText(text)); }
 
-    // The date, the time, "Strona " and the page number, spread over the width of the header.
-    QString NaglowekRtf() const {
-        return HeaderDateTime(src_.now, src_.locale) + QString(126, u' ') +
-               QStringLiteral("Strona ") + Format(strona_, u"####", src_.locale);
+    // The date and the time, then "Strona " and the page number at the right margin: a right
+    // tab stop there, where the first export spread them with 126 blanks, which a proportional
+    // font wraps.
+    QByteArray NaglowekRtf() const {
+        return kPar + "\\pard\\tqr\\tx9380 " + RtfText(HeaderDateTime(src_.now, src_.locale)) +
+               "\\tab " +
+               RtfText(QStringLiteral("Strona ") + Format(strona_, u"####", src_.locale)) + ' ' +
+               kPar + "\\pard ";
     }
 
     void Header(const std::array<QString, 8>& t) {
         Par(t[1]);
         Line(kPar + dashed_);
         Par(t[4]);
-        Par(NaglowekRtf());
-        Par(t[7]);
+        Line(NaglowekRtf() + RtfText(t[7]));
         Line(kPar + dashed_);
+        // A blank line, so that a picture that follows keeps clear of the dashes.
+        Line(kPar + ' ');
     }
 
-    // A picture field: the frame words, the import field naming the bitmap as the first RTF
-    // export did, and the picture itself as the field's result, as wide as the frame.
-    QByteArray Field(const QByteArray& frame, const QString& name, FrameSize size) {
+    // A picture field: the import field naming the bitmap as the first RTF export did, and the
+    // picture itself as the field's result, as wide as `size` (twips) says.
+    QByteArray Picture(const QString& name, FrameSize size) {
         QByteArray pict;
         QString reason;
         const std::optional<EmbeddedPicture> p = pictures_(name, &reason);
@@ -155,8 +159,8 @@ class RtfWriter {
                    QByteArray::number(size.width) + "\\pichgoal" + QByteArray::number(height) +
                    ' ' + p->png.toHex() + '}';
         }
-        return frame + "{{\\field\\fldpriv{\\*\\fldinst{\\\\import " + RtfText(name) +
-               "}}{\\fldrslt" + pict + "}}}";
+        return "{{\\field\\fldpriv{\\*\\fldinst{\\\\import " + RtfText(name) + "}}{\\fldrslt" +
+               pict + "}}}";
     }
 
     // The sketch of case c: its stress sketch when bolts are in tension, else the picture of a
@@ -168,16 +172,42 @@ class RtfWriter {
         return secondRowA ? QStringLiteral("gkrys0.bmp") : QStringLiteral("gkrysOK.bmp");
     }
 
-    void SketchLineA(int c, bool secondRow) {
-        Line(kPard +
-             Field("\\absw2000\\absh1360{\\*\\flyanchor0\\flycntnt}", SketchName(s_, c, secondRow),
-                   {2000, 1360}) +
-             "     " + kPard);
+    static constexpr FrameSize kSketch{2000, 1360};
+
+    struct Cell {
+        QString picture;
+        FrameSize size;
+        int right;  // the cell's right edge, twips from the left margin
+    };
+
+    // Pictures side by side: a table row without borders, one picture to a cell. Every reader
+    // gives a row the height of its tallest picture, which a line of pictures does not always get.
+    void PictureRow(const std::vector<Cell>& cells) {
+        QByteArray row = kPar + "\\pard\\trowd\\trgaph108\\trleft0";
+        for (const Cell& cell : cells) {
+            row += "\\cellx" + QByteArray::number(cell.right);
+        }
+        Line(row);
+        for (const Cell& cell : cells) {
+            Line("\\pard\\intbl " + Picture(cell.picture, cell.size) + "\\cell");
+        }
+        Line("\\row\\pard ");
+    }
+
+    // A row of up to three sketches of type A, each in its column.
+    void SketchRowA(int from, int to, bool secondRow) {
+        std::vector<Cell> cells;
+        for (int c = from; c <= to; ++c) {
+            cells.push_back({SketchName(s_, c, secondRow), kSketch, 3100 * (c - from + 1)});
+        }
+        PictureRow(cells);
     }
 
     void TitleLine(int c) { Line(kPar + RtfText(s_.Teksty[16] + PlainInt(c)) + kPard); }
 
-    void CaseLines(int c) {
+    // The lines of case c; `closing` adds the blank line that ends the block (a block in a
+    // table row is ended by its row).
+    void CaseLines(int c, bool closing = true) {
         if (HasStressSketch(s_, c)) {
             Par(r_.Linia_a[c]);
         }
@@ -190,7 +220,9 @@ class RtfWriter {
         if (!s_.Wynik_V[c].isEmpty()) {
             Par(s_.Wynik_V[c]);
         }
-        Par(r_.Teksty_rap[2]);
+        if (closing) {
+            Par(r_.Teksty_rap[2]);
+        }
     }
 
     void Summary(int cases) {
@@ -204,16 +236,17 @@ class RtfWriter {
         }
     }
 
+    // Type B: each case a table row without borders, its lines on the left, its sketch on the
+    // right, so that the sketch stands beside its own case whatever the reader's line heights.
     void RtfCasesB(int cases) {
         pozycja_ = kFirstPageStart;
         for (int c = 1; c <= cases; ++c) {
             RtfAdvance(kSketchBlock);
-            TitleLine(c);
-            Line(kPard +
-                 Field("\\absw2000\\absh1360\\posx5500{\\*\\flyanchor0\\flycntnt}",
-                       SketchName(s_, c, false), {2000, 1360}) +
-                 "     " + kPard);
-            CaseLines(c);
+            Line(kPar + "\\pard\\trowd\\trgaph108\\trleft0\\cellx6700\\cellx9380");
+            Line("\\pard\\intbl " + RtfText(s_.Teksty[16] + PlainInt(c)));
+            CaseLines(c, false);
+            Line("\\cell\\pard\\intbl " + Picture(SketchName(s_, c, false), kSketch) +
+                 "\\cell\\row\\pard ");
         }
         Summary(cases);
     }
@@ -222,9 +255,7 @@ class RtfWriter {
         pozycja_ = kFirstPageStart;
         RtfAdvance(kSketchBlock);
         const int firstRow = std::min(cases, 3);
-        for (int c = 1; c <= firstRow; ++c) {
-            SketchLineA(c, false);
-        }
+        SketchRowA(1, firstRow, false);
         for (int c = 1; c <= firstRow; ++c) {
             RtfAdvance(kCaseBlockA);
             TitleLine(c);
@@ -232,9 +263,7 @@ class RtfWriter {
         }
         if (cases > 3) {
             RtfAdvance(kSketchBlock);
-            for (int c = 4; c <= cases; ++c) {
-                SketchLineA(c, true);
-            }
+            SketchRowA(4, cases, true);
             for (int c = 4; c <= cases; ++c) {
                 RtfAdvance(kCaseBlockA);
                 TitleLine(c);

@@ -2,8 +2,15 @@
 // pictures, the input data, the load table, a section per load case with its sketch and the
 // summary over the cases.
 //
-// The file keeps the layout of the program's first RTF export line for line, odd control words
-// included, because documents made with it are compared with new ones. On top of it:
+// The file keeps the texts, order and page counting of the program's first RTF export. Where
+// that export's framing made word processors put pictures over text (framed paragraphs never
+// ended, properties never reset), pictures now stand in the text's flow: the ring and the forces
+// side by side, a row of sketches for type A and each case beside its sketch for type B, each
+// in a table row without borders (RTF 1.x tables, which LibreOffice Writer and AbiWord lay out
+// as Word does).
+// Its two syntax slips are mended (the colour table's third entry, \margl); the page label
+// stands at a right tab stop instead of after 126 blanks, which proportional fonts wrap; a blank
+// line follows each page header; omega is written as the Unicode letter. On top of it:
 //  - the file is 7-bit: report texts are escaped (\\ \{ \}), their letters written as \'hh in
 //    Windows-1250 or \uN? beyond it;
 //  - every picture field still names its bitmap, but also carries the picture itself (a PNG blip)
@@ -12,7 +19,7 @@
 //    the concrete note reads symbol, " = ", ratio.
 //
 // The load-case section comes in two layouts chosen by Tryb_RTF: type A (1) puts the sketches of
-// up to three cases in a row above their blocks, type B (2) puts each sketch with its case; any
+// up to three cases in a row above their blocks, type B (2) puts each sketch beside its case; any
 // other value writes no load-case section. The export counts its pages with fixed block heights
 // (no line is measured) and repeats the page header after each page break.
 #pragma once

@@ -1,6 +1,7 @@
 #include "export/text_export.h"
 
 #include "report/compose.h"
+#include "report/header.h"
 #include "state/file_write.h"
 
 #include "state/numbers.h"
@@ -34,8 +35,9 @@ QStringList TextExportLines(const DesignCase& s, const ReportLines& lines,
     const int n = std::clamp<int>(s.Liczba_przyp, 0, kMaxCases);
     QStringList out;
 
+    // The page label with the number the report's first page carries.
     for (int k : {1, 4, 5, 6, 7}) {
-        out << header.Teksty_nagl[k];
+        out << (k == 6 ? PageLabel(header, s.Strona) : header.Teksty_nagl[k]);
     }
     for (int k = 1; k <= 7; ++k) {
         out << lines.Dane[k];

@@ -1,6 +1,7 @@
 #include "export/word_export.h"
 
 #include "report/compose.h"
+#include "report/header.h"
 #include "sketches/bitmap_file.h"
 #include "state/numbers.h"
 
@@ -37,7 +38,9 @@ class ReportBuilder {
         // The header texts in use (2 and 3 are empty), then all input-data lines and the load
         // table's title: 13 lines, the height at which the pictures are placed.
         for (int k : {1, 4, 5, 6, 7}) {
-            Line(LeftCharacters(src_.header.Teksty_nagl[k], kHeaderTextMaxLength));
+            const QString text =
+                k == 6 ? PageLabel(src_.header, s_.Strona) : src_.header.Teksty_nagl[k];
+            Line(LeftCharacters(text, kHeaderTextMaxLength));
         }
         for (int k = 1; k <= 7; ++k) {
             Line(r_.Dane[k]);

@@ -164,17 +164,18 @@ void AddText(Metafile& emf, const PageText& text, SelectedFont& font) {
     std::free(emrtext);
 }
 
-// The pixels a frame shows at most: its size (at most the paper's) at 300 dpi.
-QSizeF FramePixels(const QRectF& mm) {
-    return QSizeF(std::min(std::fabs(mm.width()), kPaperWidth_mm) * kPixelsPerMm,
-                  std::min(std::fabs(mm.height()), kPaperHeight_mm) * kPixelsPerMm);
+// The pixels a frame shows at most: its size (at most the paper's) at `pixelsPerMm`.
+QSizeF FramePixels(const QRectF& mm, double pixelsPerMm) {
+    return QSizeF(std::min(std::fabs(mm.width()), kPaperWidth_mm) * pixelsPerMm,
+                  std::min(std::fabs(mm.height()), kPaperHeight_mm) * pixelsPerMm);
 }
 
 // The bitmaps of one page as they go into the metafile, each picture scaled once however often
-// it is named.
+// it is named; at most `maxPixelsPerMm` (> 0) for a picture meant for the screen.
 class PageBitmaps {
   public:
-    explicit PageBitmaps(const Page& page) {
+    PageBitmaps(const Page& page, double maxPixelsPerMm)
+        : pixelsPerMm_(maxPixelsPerMm > 0 ? std::min(maxPixelsPerMm, kPixelsPerMm) : kPixelsPerMm) {
         double total = 0;
         for (const PageItem& item : page.items) {
             if (const auto* image = std::get_if<PageImage>(&item);
@@ -202,13 +203,14 @@ class PageBitmaps {
     }
 
   private:
-    static QSize Needed(const PageImage& item, double scale) {
-        const QSizeF frame = FramePixels(item.rect) * scale;
+    QSize Needed(const PageImage& item, double scale) const {
+        const QSizeF frame = FramePixels(item.rect, pixelsPerMm_) * scale;
         return QSize(
             std::clamp(static_cast<int>(std::ceil(frame.width())), 1, item.image.width()),
             std::clamp(static_cast<int>(std::ceil(frame.height())), 1, item.image.height()));
     }
 
+    double pixelsPerMm_;
     double scale_ = 1.0;
     std::map<std::tuple<qint64, int, int>, QImage> scaled_;
 };
@@ -246,7 +248,7 @@ void AddImage(Metafile& emf, const PageImage& item, PageBitmaps& bitmaps) {
 
 }  // namespace
 
-QByteArray EmfBytes(const Page& page) {
+QByteArray EmfBytes(const Page& page, double maxPixelsPerMm) {
     Metafile emf;
     const U_RECTL paper =
         rectl_set(point32_set(0, 0), point32_set(U(kPaperWidth_mm), U(kPaperHeight_mm)));
@@ -273,7 +275,7 @@ QByteArray EmfBytes(const Page& page) {
     emf.Add(selectobject_set(pen, emf.Handles()));
 
     SelectedFont font;
-    PageBitmaps bitmaps(page);
+    PageBitmaps bitmaps(page, maxPixelsPerMm);
     for (const PageItem& item : page.items) {
         if (const auto* line = std::get_if<PageLine>(&item)) {
             emf.Add(U_EMRMOVETOEX_set(Point(line->from)));
@@ -287,8 +289,8 @@ QByteArray EmfBytes(const Page& page) {
     return emf.Finish();
 }
 
-bool WriteEmf(const QString& path, const Page& page, QString* error) {
-    const QByteArray bytes = EmfBytes(page);
+bool WriteEmf(const QString& path, const Page& page, QString* error, double maxPixelsPerMm) {
+    const QByteArray bytes = EmfBytes(page, maxPixelsPerMm);
     if (bytes.isEmpty()) {
         *error = QStringLiteral("the page picture for %1 could not be built").arg(path);
         return false;

@@ -21,16 +21,20 @@ Int16 StatusPage(int page) {
     return static_cast<Int16>(std::clamp(page, -32768, 32767));
 }
 
-JobResult Fail(const QString& message, int page = 0) {
-    return JobResult{false, page, message};
+JobResult Fail(const QString& message, int page = 0, PrintExit exit = PrintExit::Failed) {
+    return JobResult{false, page, message, exit};
+}
+
+JobResult Done(int lastPage) {
+    return JobResult{true, lastPage, {}, PrintExit::Done};
 }
 
 JobResult Print(QPrinter& printer, const std::vector<Page>& pages) {
     QString error;
     if (!PrintPages(printer, pages, &error)) {
-        return Fail(error, pages.front().number);
+        return Fail(error, pages.front().number, PrintExit::PrinterRefused);
     }
-    return JobResult{true, pages.back().number, {}};
+    return Done(pages.back().number);
 }
 
 JobResult Execute(const Job& job, const std::vector<Page>& pages, const QString& directory,
@@ -38,35 +42,48 @@ JobResult Execute(const Job& job, const std::vector<Page>& pages, const QString&
     QString error;
     switch (static_cast<JobMode>(job.mode)) {
         case JobMode::PagePicture: {
-            // The page picture is the first page alone.
-            if (!WriteEmf(QDir(directory).filePath(PagePictureName()), pages.front(), &error)) {
-                return Fail(error, job.page);
+            // The page picture of every page: the first as $a1.emf, the next beside it.
+            for (size_t i = 0; i < pages.size(); ++i) {
+                const QString path =
+                    QDir(directory).filePath(PagePictureName(static_cast<int>(i) + 1));
+                if (!WriteEmf(path, pages[i], &error, kPreviewPixelsPerMm)) {
+                    return Fail(error, job.page, PrintExit::WriteFailed);
+                }
             }
-            return JobResult{true, pages.front().number, {}};
+            return Done(pages.front().number);
         }
         case JobMode::SaveAs: {
+            if (!ui.CanAsk()) {
+                return Fail(QStringLiteral("there is no screen to ask where to save on"), job.page);
+            }
             const QString path = ui.AskSavePath(directory);
             if (path.isEmpty()) {
-                return Fail(QStringLiteral("saving was cancelled"), job.page);
+                return Fail(QStringLiteral("saving was cancelled"), job.page, PrintExit::Cancelled);
             }
             const int written = SavePages(path, pages, &error);
             if (written == 0) {
-                return Fail(error, job.page);
+                return Fail(error, job.page, PrintExit::WriteFailed);
             }
-            return JobResult{true, pages[static_cast<size_t>(written) - 1].number, {}};
+            return Done(pages[static_cast<size_t>(written) - 1].number);
         }
         case JobMode::DefaultPrinter: {
             const QPrinterInfo info = QPrinterInfo::defaultPrinter();
             if (info.isNull()) {
-                return Fail(QStringLiteral("there is no default printer"), job.page);
+                return Fail(QStringLiteral("there is no default printer"), job.page,
+                            PrintExit::NoPrinter);
             }
             QPrinter printer(info, QPrinter::HighResolution);
             return Print(printer, pages);
         }
         case JobMode::ChoosePrinter: {
+            if (!ui.CanAsk()) {
+                return Fail(QStringLiteral("there is no screen to choose the printer on"),
+                            job.page);
+            }
             QPrinter printer(QPrinter::HighResolution);
             if (!ui.ChoosePrinter(printer)) {
-                return Fail(QStringLiteral("printing was cancelled"), job.page);
+                return Fail(QStringLiteral("printing was cancelled"), job.page,
+                            PrintExit::Cancelled);
             }
             return Print(printer, pages);
         }
@@ -95,6 +112,12 @@ PageFile HeaderPart(const PageFile& page) {
 }
 
 }  // namespace
+
+void RemovePagePictures(const QString& directory) {
+    for (int i = 1; QFile::exists(QDir(directory).filePath(PagePictureName(i))); ++i) {
+        QFile::remove(QDir(directory).filePath(PagePictureName(i)));
+    }
+}
 
 std::optional<std::vector<Page>> RenderPageFiles(const QString& pageFile, const QString& headerFile,
                                                  int firstPage, QStringList* notes,
@@ -136,8 +159,8 @@ JobResult RunJob(const QString& jobPath, JobUi& ui,
             return Fail(QStringLiteral("%1: %2").arg(jobPath, error));
         }
         if (job->mode == static_cast<int>(JobMode::PagePicture)) {
-            // A picture left by an earlier run must not pass for this job's if this one fails.
-            QFile::remove(QDir(directory).filePath(PagePictureName()));
+            // Pictures left by an earlier run must not pass for this job's if this one fails.
+            RemovePagePictures(directory);
         }
         QStringList notes;
         const auto pages =
@@ -156,7 +179,7 @@ JobResult RunJob(const QString& jobPath, JobUi& ui,
     QString error;
     if (!WriteStatusFile(directory, result.ok, result.last_page, &error)) {
         log(error);
-        return JobResult{false, result.last_page, error};
+        return JobResult{false, result.last_page, error, PrintExit::WriteFailed};
     }
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include "lumdruk/layout.h"
 #include "lumdruk/page_file.h"
+#include "print/print_exit.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,17 +24,26 @@ class JobUi {
     virtual QString AskSavePath(const QString& directory) = 0;
     // Lets the user choose and set up the printer; false when cancelled.
     virtual bool ChoosePrinter(QPrinter& printer) = 0;
+    // Whether the dialogs can be shown at all (not without a screen): a job that needs one is
+    // refused instead of taken as cancelled.
+    virtual bool CanAsk() const { return true; }
 };
 
 struct JobResult {
     bool ok = false;
-    int last_page = 0;  // number of the last page printed or saved
-    QString message;    // why the job failed, in the program's words
+    int last_page = 0;                   // number of the last page printed or saved
+    QString message;                     // why the job failed, in the program's words
+    PrintExit exit = PrintExit::Failed;  // the program's exit status: Done when ok
 };
 
-inline QString PagePictureName() {
-    return QStringLiteral("$a1.emf");
+// The page picture of the first page, $a1.emf; `index` names the picture of a further page
+// ($a2.emf, ...), which mode -2 writes beside it.
+inline QString PagePictureName(int index = 1) {
+    return QStringLiteral("$a%1.emf").arg(index);
 }
+
+// Removes $a1.emf and the pictures of further pages after it.
+void RemovePagePictures(const QString& directory);
 
 // Reads both page files and lays them out; the first page carries `firstPage`.
 // Nothing, with a message, when the page file cannot be read; a missing header-only file is

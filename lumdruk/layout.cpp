@@ -244,17 +244,7 @@ double ParagraphBreak(std::span<const Placed> items, double forcedCut, double li
 }  // namespace
 
 QFont FontFor(const TextStyle& style) {
-    QFont font(QString::fromLatin1(kFontFamily));
-    font.setPixelSize(
-        std::max(1, static_cast<int>(std::lround(style.height_mm * kFontUnitsPerMm))));
-    font.setBold(style.bold);
-    font.setItalic(style.italic);
-    font.setUnderline(style.underline);
-    // Positions must not depend on the device: no hinting, no kerning (the EMF carries one
-    // advance per character).
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(false);
-    return font;
+    return PageFont(style.height_mm, style.bold, style.italic, style.underline);
 }
 
 QString SymbolToUnicode(const QString& text) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "lumdruk/page_file.h"
+#include "print/page_font.h"
 
 #include <QFont>
 #include <QImage>
@@ -34,7 +35,7 @@ constexpr double kFrameTop_mm = 10;
 constexpr double kBottomMargin_mm = 10;
 constexpr double kContinuationTop_mm = 40;  // header frame 30 mm, then 10 mm of space
 constexpr double kLineWidth_mm = 0.2;
-constexpr const char* kFontFamily = "DejaVu Sans";
+constexpr const char* kFontFamily = kPageFontFamily;
 
 // Everything below is in millimetres from the paper's top-left corner.
 struct PageLine {
@@ -62,7 +63,7 @@ struct Page {
 // The font of a text style, sized in units of 0.01 mm (the em size in those units as pixel
 // size), so that metrics and drawing agree on every device.
 QFont FontFor(const TextStyle& style);
-constexpr double kFontUnitsPerMm = 100;
+constexpr double kFontUnitsPerMm = kPageFontUnitsPerMm;
 
 // The letters of the symbol font: Latin letters stand for Greek ones ("w" is omega).
 QString SymbolToUnicode(const QString& text);

@@ -1,5 +1,6 @@
 // Lumdruk: the print program. Its one argument is the job file; it prints, saves or writes the
-// page picture as the job's mode asks and leaves W_X.txt beside the job file.
+// page picture as the job's mode asks and leaves W_X.txt beside the job file. Its exit status
+// says how the job ended (print/print_exit.h); its messages go to standard error.
 #include "lumdruk/job.h"
 #include "lumdruk/render.h"
 
@@ -27,9 +28,6 @@ class DialogUi : public vardel::lumdruk::JobUi {
     // The job lies in the calling run's own folder, which goes with the run: the dialog starts
     // where the user started the program.
     QString AskSavePath(const QString& /*jobDirectory*/) override {
-        if (!CanShowDialogs()) {
-            return {};
-        }
         const QString emf = QStringLiteral("EMF (*.emf)");
         const QString pdf = QStringLiteral("PDF (*.pdf)");
         const QString svg = QStringLiteral("SVG (*.svg)");
@@ -49,10 +47,9 @@ class DialogUi : public vardel::lumdruk::JobUi {
         return path;
     }
 
+    bool CanAsk() const override { return CanShowDialogs(); }
+
     bool ChoosePrinter(QPrinter& printer) override {
-        if (!CanShowDialogs()) {
-            return false;
-        }
         QPrintDialog dialog(&printer);
         dialog.setWindowTitle(QStringLiteral("Drukuj"));
         return dialog.exec() == QDialog::Accepted;
@@ -87,9 +84,9 @@ int main(int argc, char** argv) {
                                               &error)) {
             LogLine(error);
         }
-        return 2;
+        return static_cast<int>(vardel::PrintExit::Usage);
     }
     DialogUi ui;
     const vardel::lumdruk::JobResult result = vardel::lumdruk::RunJob(args[1], ui, LogLine);
-    return result.ok ? 0 : 1;
+    return static_cast<int>(result.ok ? vardel::PrintExit::Done : result.exit);
 }

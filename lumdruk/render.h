@@ -28,7 +28,8 @@ QByteArray PdfBytes(const std::vector<Page>& pages);
 bool WritePdf(const QString& path, const std::vector<Page>& pages, QString* error);
 bool WriteSvg(const QString& path, const Page& page, QString* error);
 bool WritePng(const QString& path, const Page& page, double dpi, QString* error);
-bool WriteEmf(const QString& path, const Page& page, QString* error);  // emf.cpp
+// emf.cpp; bitmaps at most `maxPixelsPerMm` fine when that is above 0.
+bool WriteEmf(const QString& path, const Page& page, QString* error, double maxPixelsPerMm = 0);
 
 // The file formats that a save can choose by extension.
 enum class SaveFormat { Unknown, Emf, Pdf, Svg, Png };

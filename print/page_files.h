@@ -55,6 +55,8 @@ QString JobFilePath(const QString& programDir);         // W_KK.txt
 QString PageFilePath(const QString& programDir);        // VARDELOK.wyd
 QString HeaderPageFilePath(const QString& programDir);  // VARDELOK1.wyd
 QString PagePicturePath(const QString& programDir);     // $a1.emf
+// The page picture of page `index` (1 the first) of the preview: $a1.emf, $a2.emf, ...
+QString PagePicturePath(const QString& programDir, int index);
 
 // Appends the 24 lines of the page header (frame, standard line, project, date, designation,
 // page label, end of header).
@@ -71,6 +73,7 @@ QStringList JobFileLines(PrintMode mode, Int16 page, const QString& programDir);
 struct PrintResult {
     bool ok = true;
     QString message;
+    bool cancelled = false;  // the user cancelled a dialog of the print program: nothing to say
     static PrintResult Failure(QString why) { return {false, std::move(why)}; }
 };
 

@@ -1,7 +1,12 @@
 #include "print/print_job.h"
 
+#include "print/print_exit.h"
 #include "print/run_folder.h"
 #include "sketches/bitmap_file.h"
+
+#include <QRegularExpression>
+
+#include <cstdio>
 
 #include <QFile>
 
@@ -29,8 +34,9 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
-    // The print program's own messages go to the program's standard error; nothing to read.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The print program says why it failed on its standard error: read here, and passed on to
+    // the program's own standard error as it always was.
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start();
     if (!process.waitForStarted(-1)) {
@@ -38,7 +44,12 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
             QStringLiteral("Nie można uruchomić programu drukującego %1: %2")
                 .arg(program, process.errorString()));
     }
-    if (!Czekaj_na_proces(process, -1)) {
+    const bool waited = Czekaj_na_proces(process, -1);
+    const QByteArray said = process.readAllStandardError();
+    if (!said.isEmpty()) {
+        std::fwrite(said.constData(), 1, static_cast<size_t>(said.size()), stderr);
+    }
+    if (!waited) {
         return PrintResult::Failure(
             QStringLiteral("Nie można doczekać się końca programu drukującego %1.").arg(program));
     }
@@ -46,11 +57,19 @@ PrintResult StartAndWait(const QString& program, const QStringList& arguments) {
         return PrintResult::Failure(
             QStringLiteral("Program drukujący %1 zakończył się nieprawidłowo.").arg(program));
     }
-    if (process.exitCode() != 0) {
-        return PrintResult::Failure(
-            QStringLiteral("Program drukujący %1 zakończył się błędem (kod %2).")
-                .arg(program)
-                .arg(process.exitCode()));
+    const int status = process.exitCode();
+    if (status == static_cast<int>(PrintExit::Cancelled)) {
+        return PrintResult{false, QString(), true};
+    }
+    if (status != 0) {
+        // Its last line is the reason; the lines before it are notes on the way.
+        QString reason = QString::fromUtf8(said).trimmed().split(u'\n').last().trimmed();
+        reason.remove(QRegularExpression(QStringLiteral("^Lumdruk: ")));
+        QString message = PrintExitText(status);
+        if (!reason.isEmpty()) {
+            message += QStringLiteral("\n(") + reason + u')';
+        }
+        return PrintResult::Failure(message);
     }
     return {};
 }
@@ -91,12 +110,16 @@ PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int width
         preview.message = r.message;
         return preview;
     }
-    const QString picturePath = PagePicturePath(RunDirOf(src));
-    if (QFile::exists(picturePath) && !QFile::remove(picturePath)) {
-        preview.message =
-            QStringLiteral("Nie można usunąć starego obrazu strony %1.").arg(picturePath);
-        return preview;
+    // Pictures of an earlier run must not pass for this one's.
+    const QString run = RunDirOf(src);
+    for (int i = 1; QFile::exists(PagePicturePath(run, i)); ++i) {
+        if (!QFile::remove(PagePicturePath(run, i))) {
+            preview.message = QStringLiteral("Nie można usunąć starego obrazu strony %1.")
+                                  .arg(PagePicturePath(run, i));
+            return preview;
+        }
     }
+    const QString picturePath = PagePicturePath(run);
     if (PrintResult r = RunJob(mode, src); !r.ok) {
         QFile::remove(picturePath);
         preview.message = r.message;
@@ -107,6 +130,18 @@ PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int width
     preview.ok = !picture.image.isNull();
     preview.message = picture.message;
     preview.page = std::move(picture.image);
+    if (preview.ok) {
+        preview.pages.push_back(preview.page);
+    }
+    // The further pages, as far as they came back whole.
+    for (int i = 2; QFile::exists(PagePicturePath(run, i)); ++i) {
+        const QString path = PagePicturePath(run, i);
+        PagePicture next = LoadPagePicture(path, widthPx);
+        QFile::remove(path);
+        if (preview.ok && !next.image.isNull() && static_cast<int>(preview.pages.size()) == i - 1) {
+            preview.pages.push_back(std::move(next.image));
+        }
+    }
     return preview;
 }
 

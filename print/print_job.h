@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QString>
 
+#include <vector>
+
 namespace vardel {
 
 // The print program in the program directory.
@@ -21,7 +23,9 @@ bool Czekaj_na_proces(QProcess& process, int timeoutMs);
 
 // Starts `program` with `arguments` (no shell in between; the working directory is inherited)
 // and waits for it without a time limit. A program that cannot be started, that crashes or that
-// ends with a non-zero exit code is a failure with a message.
+// ends with a non-zero exit code is a failure with a message: for the print program's exit
+// statuses (print/print_exit.h) the reason in the program's words and the print program's own
+// last line. A cancelled dialog is no failure to tell: `cancelled`, without a message.
 PrintResult StartAndWait(const QString& program, const QStringList& arguments);
 
 // A print or save job: writes the job file and the page files, then runs the print program on
@@ -30,14 +34,15 @@ PrintResult RunPrintJob(PrintMode mode, const PageSource& src);
 
 struct PagePreview {
     bool ok = false;
-    QString message;  // why there is no picture, in the program's words
-    QImage page;      // the rendered page, `widthPx` wide
+    QString message;            // why there is no picture, in the program's words
+    QImage page;                // the rendered first page, `widthPx` wide
+    std::vector<QImage> pages;  // every page of the report, the first too
 };
 
-// The page picture of the results window: writes the page files and a picture-file job (the
-// short mode prefix for the status-bar commands), runs the print program, draws $a1.emf and
-// deletes it. A picture left over from an earlier run is removed first, so that a failed run
-// never shows a stale page.
+// The page pictures of the results window: writes the page files and a picture-file job (the
+// short mode prefix for the status-bar commands), runs the print program, draws $a1.emf and the
+// pictures of the further pages and deletes them. A picture left over from an earlier run is
+// removed first, so that a failed run never shows a stale page.
 PagePreview RenderPagePreview(bool shortPrefix, const PageSource& src, int widthPx = 794);
 
 }  // namespace vardel

@@ -1,5 +1,7 @@
 #include "report/header.h"
 
+#include "state/numbers.h"
+
 namespace vardel {
 namespace {
 
@@ -58,8 +60,15 @@ QString AskDesignation(DesignCase& s, Prompter& prompter) {
     const std::optional<QString> answer =
         prompter.AskText(QStringLiteral("Podaj oznaczenie stopy (max 32 znaki)"),
                          QStringLiteral("Vardel 2005"), s.Oznaczenie_stopy);
-    s.Oznaczenie_stopy = answer ? LeftCharacters(*answer, kDesignationMaxLength) : QString();
+    // Cancel keeps the designation there was: only an answer changes it.
+    if (answer) {
+        s.Oznaczenie_stopy = LeftCharacters(*answer, kDesignationMaxLength);
+    }
     return s.Oznaczenie_stopy;
+}
+
+QString PageLabel(const HeaderTexts& header, Int16 strona) {
+    return header.Teksty_nagl[6] + Format(static_cast<int>(strona), u"####", QLocale::c());
 }
 
 void SetHeaderTexts(const DesignCase& s, HeaderTexts& header, const QDateTime& now,

@@ -23,9 +23,13 @@ QString StandardReferenceLine();
 QString HeaderDateTime(const QDateTime& now, const QLocale& locale);
 
 // Asks for the base-plate designation with the current one as the default, and stores the
-// answer cut to 32 characters; Cancel leaves it empty. Returns the stored designation, which the
-// results window also shows in its status bar.
+// answer cut to 32 characters; Cancel keeps the designation as it was. Returns the stored
+// designation, which the results window also shows in its status bar.
 QString AskDesignation(DesignCase& s, Prompter& prompter);
+
+// The page label as the page shows it: "Strona " and the page number formatted "####" (page 0
+// shows no number).
+QString PageLabel(const HeaderTexts& header, Int16 strona);
 
 // Sets every header text from the state and the clock, without asking anything.
 void SetHeaderTexts(const DesignCase& s, HeaderTexts& header, const QDateTime& now,

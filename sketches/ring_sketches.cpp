@@ -22,6 +22,9 @@ class Canvas {
         : units_(units),
           image_(units * kSketchPixelsPerUnit, units * kSketchPixelsPerUnit, QImage::Format_RGB32) {
         image_.fill(BasicColourValue(kWhite));
+        const int dotsPerMeter = static_cast<int>(std::lround(kSketchDotsPerInch / 0.0254));
+        image_.setDotsPerMeterX(dotsPerMeter);
+        image_.setDotsPerMeterY(dotsPerMeter);
         painter_.begin(&image_);
         painter_.setRenderHint(QPainter::Antialiasing, true);
         painter_.scale(kSketchPixelsPerUnit, kSketchPixelsPerUnit);

@@ -13,14 +13,17 @@ namespace vardel {
 // The canvases are laid out in units of 15 twips (one screen pixel of the window they were
 // designed for): the plan is 3060 twips = 204 units square, a case sketch 1350 twips = 90 units.
 // Radii, dot sizes and line widths are in these units. Each unit becomes kSketchPixelsPerUnit
-// pixels of the bitmap. One pixel per unit gives about 87 pixels per inch on the printed page
-// (the plan is placed 59.8 mm wide, a case sketch 26.4 mm) and more than the page picture of the
-// results window shows; two per unit would print finer but the bitmaps then travel through the
-// page picture four times as large, which more than doubled the time of every preview.
+// pixels of the bitmap: five give more than 300 dpi wherever a sketch is placed (the plan 59.8 mm
+// wide on the page, a case sketch 26.4 mm on the page and 35 mm in the RTF). The bitmaps record
+// 96 dpi per pixel of a unit, so that a reader that sizes a picture by its resolution (the Word
+// document) keeps the size one unit to a 96-dpi pixel gave. The print program carries finer
+// pixels than the screen needs into the page picture of the results window at a screen's
+// density only.
 constexpr int kSketchTwipsPerUnit = 15;
 constexpr int kPlanCanvasUnits = 3060 / kSketchTwipsPerUnit;
 constexpr int kStressCanvasUnits = 1350 / kSketchTwipsPerUnit;
-constexpr int kSketchPixelsPerUnit = 1;
+constexpr int kSketchPixelsPerUnit = 5;
+constexpr double kSketchDotsPerInch = 96.0 * kSketchPixelsPerUnit;
 
 // File names in the program directory.
 QString PlanSketchPath(const QString& programDir);                    // Piersc.bmp

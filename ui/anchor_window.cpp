@@ -2,7 +2,9 @@
 
 #include "anchors/confirm.h"
 #include "sketches/bitmap_file.h"
+#include "ui/installed_picture.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -64,7 +66,7 @@ QLabel* Find(const QWidget* dialog, const char* name, int index) {
 QLabel* MakePicture(QWidget* page, const char* name, const QString& path) {
     auto* picture = new QLabel(page);
     picture->setObjectName(QLatin1String(name));
-    picture->setPixmap(QPixmap(path));
+    picture->setPixmap(InstalledPicture(path, qApp->devicePixelRatio()));
     picture->setAlignment(Qt::AlignCenter);
     return picture;
 }
@@ -201,7 +203,8 @@ void DoborVdlOK::Load(Prompter& prompter, const QLocale& locale) {
         lblL1->setVisible(c.L1Visible);
         const int sketch = SketchNumber(AnchorKind::Plate, s_.Fi_sruby);
         if (sketch != 2) {
-            Picture1->setPixmap(QPixmap(JoinPath(programDir_, SketchFileName(sketch))));
+            Picture1->setPixmap(InstalledPicture(JoinPath(programDir_, SketchFileName(sketch)),
+                                                 qApp->devicePixelRatio()));
         }
     }
 

@@ -12,6 +12,7 @@
 #include "texts/settings_file.h"
 #include "texts/settings_start.h"
 #include "ui/input_helpers.h"
+#include "ui/installed_picture.h"
 #include "ui/results_window.h"
 #include "ui/sizing_dialog.h"
 #include "ui/stiffness_dialog.h"
@@ -101,7 +102,7 @@ QLabel* NewPicture(const char* name, const QString& path, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
     l->setFixedSize(203, 260);
-    l->setPixmap(QPixmap(path));  // a missing picture leaves the place empty
+    l->setPixmap(InstalledPicture(path, qApp->devicePixelRatio()));  // missing: left empty
     return l;
 }
 

@@ -12,6 +12,7 @@
 #include "texts/print_status.h"
 #include "ui/anchor_window.h"
 #include "ui/nm_chart_tab.h"
+#include "ui/page_view.h"
 #include "ui/qt_prompter.h"
 
 #include <QAction>
@@ -72,23 +73,8 @@ ResultsWindow::ResultsWindow(DesignCase& s, const QString& programDir, QWidget* 
     setObjectName(QStringLiteral("VardelWynOK"));
     setWindowTitle(QStringLiteral("WY N I K I"));
 
-    Picture1_ = new QScrollArea(this);
-    Picture1_->setObjectName(QStringLiteral("Picture1"));
-    Picture1_->setBackgroundRole(QPalette::Base);
-    Picture1_->setAutoFillBackground(true);
-    QPalette white = Picture1_->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    white.setColor(QPalette::Window, Qt::white);
-    Picture1_->setPalette(white);
-    Picture1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    // The scroll bar stays in place, disabled when the page fits, so the page never jumps
-    // sideways when it appears.
-    Picture1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Picture1_->verticalScrollBar()->setObjectName(QStringLiteral("VScroll"));
-    Picture2_ = new QLabel;
-    Picture2_->setObjectName(QStringLiteral("Picture2"));
-    Picture2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1_->setWidget(Picture2_);
+    Picture1_ = new PageView(this);
+    connect(Picture1_, &PageView::currentPageChanged, this, [this] { ShowPageNumber(); });
     setCentralWidget(Picture1_);
 
     BuildMenus();
@@ -177,7 +163,15 @@ void ResultsWindow::SetPanelText(int panel, const QString& text) {
 }
 
 void ResultsWindow::ShowPageNumber() {
-    SetPanelText(2, QStringLiteral(" Strona ") + PlainInt(s_.Strona));
+    // The number of the page in view; with more than one page, which of them it is.
+    const int count = Picture1_->PageCount();
+    const int current = Picture1_->CurrentPage();
+    QString text = QStringLiteral(" Strona ") +
+                   PlainInt(std::clamp<long long>(s_.Strona + current, -32768, 32767));
+    if (count > 1) {
+        text += QStringLiteral(" (%1 z %2)").arg(current + 1).arg(count);
+    }
+    SetPanelText(2, text);
 }
 
 PageSource ResultsWindow::pageSource() const {
@@ -204,10 +198,9 @@ int ResultsWindow::PagePixelWidth() const {
     return static_cast<int>(std::lround(logical * devicePixelRatioF()));
 }
 
-void ResultsWindow::ShowPicture(QImage page) {
-    page.setDevicePixelRatio(devicePixelRatioF());
-    Picture2_->setPixmap(QPixmap::fromImage(page));
-    Picture2_->resize(Picture2_->sizeHint());
+void ResultsWindow::ShowPages(std::vector<QImage> pages) {
+    Picture1_->SetPages(std::move(pages), devicePixelRatioF());
+    ShowPageNumber();
 }
 
 bool ResultsWindow::RenderPreview(bool shortPrefix) {
@@ -220,7 +213,7 @@ bool ResultsWindow::RenderPreview(bool shortPrefix) {
         prompter_->Tell(kTitle, preview.message);
         return false;
     }
-    ShowPicture(std::move(preview.page));
+    ShowPages(std::move(preview.pages));
     return true;
 }
 
@@ -250,7 +243,7 @@ void ResultsWindow::Start() {
     ShowPageNumber();
     SetPanelText(4, s_.Naz_proj);
     SetPanelText(5, s_.Oznaczenie_stopy);
-    Picture2_->clear();
+    Picture1_->Clear();
 
     Naglowek();
 
@@ -283,7 +276,7 @@ void ResultsWindow::Start() {
         if (!preview.ok) {
             return Failure{kPictureError, preview.message};
         }
-        ShowPicture(std::move(preview.page));
+        ShowPages(std::move(preview.pages));
         return std::nullopt;
     }();
     if (failure) {
@@ -301,7 +294,7 @@ void ResultsWindow::Print(bool choosePrinter) {
         r = RunPrintJob(choosePrinter ? PrintMode::PrintWithChoice : PrintMode::Print,
                         pageSource());
     }
-    if (!r.ok) {
+    if (!r.ok && !r.cancelled) {
         // Said on screen: a line sent to the printer that has just failed would never be seen.
         if (choosePrinter) {
             prompter_->Tell(QStringLiteral("Vardel Ok"),
@@ -319,7 +312,7 @@ void ResultsWindow::SaveEmf() {
         BusyPointer busy;
         r = RunPrintJob(PrintMode::SaveEmf, pageSource());
     }
-    if (!r.ok) {
+    if (!r.ok && !r.cancelled) {
         prompter_->Tell(kTitle, QStringLiteral("Strona nie została zapisana.\n\n") + r.message);
     }
 }
@@ -402,6 +395,7 @@ void ResultsWindow::Title() {
     // the answer on Cancel.
     Nazwa_zadania();
     SetHeaderWithoutAsking();
+    RenderPreview(true);
 }
 
 bool ResultsWindow::AskPageNumber() {
@@ -422,18 +416,22 @@ bool ResultsWindow::AskPageNumber() {
 }
 
 void ResultsWindow::PageNumber() {
-    if (AskPageNumber()) {
-        ShowPageNumber();
+    // A refused or cancelled number ends the command: nothing else is asked or drawn.
+    if (!AskPageNumber()) {
+        return;
     }
+    ShowPageNumber();
     Naglowek();
+    RenderPreview(true);
 }
 
 void ResultsWindow::PanelClick(int panel) {
     switch (panel) {
         case 2:
-            if (AskPageNumber()) {
-                ShowPageNumber();
+            if (!AskPageNumber()) {
+                return;
             }
+            ShowPageNumber();
             Naglowek();
             break;
         case 4: {

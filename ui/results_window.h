@@ -14,14 +14,16 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
-class QScrollArea;
 class QToolButton;
 class QDialog;
 
 namespace vardel {
+
+class PageView;
 
 class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     Q_OBJECT
@@ -82,7 +84,7 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     void SetPanelText(int panel, const QString& text);
     void ShowPageNumber();
     void SetHeaderWithoutAsking();
-    void ShowPicture(QImage page);
+    void ShowPages(std::vector<QImage> pages);
     int PagePixelWidth() const;
     void Leave();
 
@@ -115,9 +117,8 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     HeaderTexts header_;
     bool leaving_ = false;
 
-    QScrollArea* Picture1_ = nullptr;
-    QLabel* Picture2_ = nullptr;
-    QToolButton* panels_[6] = {};  // 1..5
+    PageView* Picture1_ = nullptr;  // the pages one below the other; the first is "Picture2"
+    QToolButton* panels_[6] = {};   // 1..5
     QAction* mnuZapiszrtf_ = nullptr;
     QAction* mnuZapiszdoc_ = nullptr;
     QAction* mnuDobor_ = nullptr;

@@ -3,6 +3,8 @@
 #include "tests/lumdruk/lumdruk_fixture.h"
 #include "tests/lumdruk/private_cups.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 
 #include "print/page_picture.h"
@@ -80,27 +82,36 @@ TEST(Job, SaveAsWritesAllPagesOfADamagedJob) {
     }
 }
 
-TEST(Job, FailuresLeaveStatusZero) {
+// The exit status table: each failure leaves status 0 and says why, and its exit status tells
+// the program which failure it was. (No default printer:
+// PrintsOnTheDefaultPrinterAndOnTheChosenOne.)
+TEST(Job, FailuresLeaveStatusZeroAndTheirExitStatus) {
     const struct {
         const char* name;
         QString mode_line;  // null: there is no job file
         QByteArray status;
+        PrintExit exit;
     } cases[] = {
-        {"missing page file", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
-        {"page file that never ends", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
-        {"page file that is a pipe", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
-        {"unknown mode", "7, 1.0, 0.5, 1.0, 3", "0, 3\r\n"},
-        {"clipboard not available here", "3, 1.0, 0.5, 1.0 3", "0, 3\r\n"},
-        {"malformed mode line", "-2; 1.0; 3", "0, 0\r\n"},
-        {"save cancelled", " 2, 1.0, 0.5, 1.0, 5", "0, 5\r\n"},
-        {"print dialog cancelled", "1, 1.0, 0.5, 1.0, 6", "0, 6\r\n"},
-        {"missing job file", QString(), "0, 0\r\n"},
+        {"missing page file", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n", PrintExit::Failed},
+        {"page file that never ends", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n", PrintExit::Failed},
+        {"page file that is a pipe", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n", PrintExit::Failed},
+        {"unknown mode", "7, 1.0, 0.5, 1.0, 3", "0, 3\r\n", PrintExit::Failed},
+        {"clipboard not available here", "3, 1.0, 0.5, 1.0 3", "0, 3\r\n", PrintExit::Failed},
+        {"malformed mode line", "-2; 1.0; 3", "0, 0\r\n", PrintExit::Failed},
+        {"save cancelled", " 2, 1.0, 0.5, 1.0, 5", "0, 5\r\n", PrintExit::Cancelled},
+        {"save into a folder that is not there", " 2, 1.0, 0.5, 1.0, 5", "0, 5\r\n",
+         PrintExit::WriteFailed},
+        {"page picture where a folder stands", "-2, 1.0, 0.5, 1.0, 3", "0, 3\r\n",
+         PrintExit::WriteFailed},
+        {"print dialog cancelled", "1, 1.0, 0.5, 1.0, 6", "0, 6\r\n", PrintExit::Cancelled},
+        {"missing job file", QString(), "0, 0\r\n", PrintExit::Failed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::JobDir dir;
         dir.WritePages(test::OmegaLines(120));
         const std::string_view name = c.name;
+        ScriptedUi ui;
         if (name.starts_with("missing page file")) {
             QFile::remove(dir.Path("VARDELOK.wyd"));
             test::WriteFile(dir.Path(PagePictureName()), "an earlier page picture");
@@ -109,14 +120,18 @@ TEST(Job, FailuresLeaveStatusZero) {
             ASSERT_TRUE(name.ends_with("pipe")
                             ? test::MakeFifo(dir.Path("VARDELOK.wyd"))
                             : QFile::link("/dev/zero", dir.Path("VARDELOK.wyd")));
+        } else if (name.starts_with("save into")) {
+            ui.save_path = dir.Path("no/such/raport.pdf");
+        } else if (name.starts_with("page picture where")) {
+            ASSERT_TRUE(QDir(dir.Dir()).mkpath(PagePictureName() + "/x"));
         }
-        ScriptedUi ui;
         const JobRun run = RunIn(dir, c.mode_line, ui);
         EXPECT_FALSE(run.result.ok);
+        EXPECT_EQ(run.result.exit, c.exit);
         EXPECT_FALSE(run.result.message.isEmpty());
         EXPECT_TRUE(run.log.contains(run.result.message));
         EXPECT_EQ(dir.Status(), c.status);
-        EXPECT_FALSE(QFile::exists(dir.Path(PagePictureName())));
+        EXPECT_FALSE(QFileInfo(dir.Path(PagePictureName())).isFile());
     }
 }
 
@@ -153,7 +168,9 @@ TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
             ASSERT_EQ(cups.AddQueue("VardelChosen", false), QString());
             test::WriteFile(dir.Path("W_X.txt"), "1, 1\r\n");
         }
-        EXPECT_TRUE(RunProgram(job, cups.Environment()).contains("there is no default printer"));
+        const QString said = RunProgram(job, cups.Environment());
+        EXPECT_TRUE(said.contains("exited with 4") && said.contains("there is no default printer"))
+            << said.toStdString();
         EXPECT_EQ(dir.Status(), "0, 3\r\n");
     }
     EXPECT_TRUE(cups.JobDocument(1).isEmpty());
@@ -188,7 +205,7 @@ TEST(Job, PrintsOnTheDefaultPrinterAndOnTheChosenOne) {
 }
 
 // The program itself, as the results window starts it: one argument, no window, exit code.
-TEST(Program, WritesThePagePictureOfTheFirstPageAndTheStatusHeadless) {
+TEST(Program, WritesThePagePicturesAndTheStatusHeadless) {
     test::JobDir dir;
     dir.WritePages(test::OmegaLines(30) + test::LongBody());
     test::WriteFile(dir.Path("W_X.txt"), "0, 9\r\n");  // left by an earlier failed run
@@ -200,7 +217,9 @@ TEST(Program, WritesThePagePictureOfTheFirstPageAndTheStatusHeadless) {
     for (const char* shown : {"Łódź", "ω", "wiersz 0"}) {
         EXPECT_TRUE(svg.contains(QString::fromUtf8(shown))) << shown;
     }
-    EXPECT_FALSE(svg.contains(QStringLiteral("wiersz 69")));  // on the second page
+    EXPECT_FALSE(svg.contains(QStringLiteral("wiersz 69")));  // on the second page, beside it
+    EXPECT_TRUE(QString::fromUtf8(vardel::EmfToSvg(test::ReadAll(dir.Path(PagePictureName(2)))))
+                    .contains(QStringLiteral("wiersz 69")));
 
     dir.WriteJob("9, 1.0, 0.5, 1.0, 3");
     const QString refused = RunProgram(job);

@@ -1,11 +1,16 @@
 #include "print/page_files.h"
 
 #include "anchors/confirm.h"
+#include "lumdruk/layout.h"
+#include "report/compose.h"
+#include "report/header.h"
 #include "tests/print/report_fixture.h"
+#include "tests/report/report_fixture.h"
 #include "tests/test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -46,6 +51,75 @@ TEST(PageFiles, MatchGoldenPagesAndTheHeaderFileBeginsThem) {
         const QString diff =
             test::CompareGolden(golden, page.replace(dir.path().toUtf8(), "/program"));
         EXPECT_TRUE(diff.isEmpty()) << diff.toStdString();
+    }
+}
+
+// The page as the print program lays it out from the page files, before anything is drawn: in
+// every language, for cases of every kind (whole ring bearing, partly, lifted, pure bending, the
+// concrete over twice its strength, the interaction exceeded) and with the anchor block, no text
+// lies under a picture and none runs past the frame's right edge.
+TEST(PageFiles, NoTextUnderAPictureOrPastThePrintableWidthInAnyLanguage) {
+    const std::vector<test::Load> loads = {{500, 0, 0},  {500, 150, 40}, {-200, 20, 10},
+                                           {0, 120, 20}, {3000, 260, 0}, {150, 100, 400}};
+    const char* languages[] = {"pl", "p2", "gb", "fr", "ge"};
+    for (int jezyk = 0; jezyk < 5; ++jezyk) {
+        SCOPED_TRACE(languages[jezyk]);
+        DesignCase s;
+        test::Plate plate;
+        test::Calculated(s, plate, loads, jezyk, test::Polish());
+        bool kinds[3] = {};
+        for (int c = 1; c <= 6; ++c) {
+            kinds[static_cast<int>(s.Docisk_blachy[c])] = true;
+        }
+        ASSERT_TRUE(kinds[0] && kinds[1] && kinds[2]) << "every way of bearing";
+        ReportLines lines;
+        ComposeReport(s, lines, test::Polish());
+        const Anchors a = std::get<Anchors>(ComputeAnchors(s, 40));
+        const QStringList block = AnchorBlock(s, a, AnchorKind::Plate, test::Polish());
+        for (int i = 0; i < block.size(); ++i) {
+            s.Dobor_teksty[i + 1] = block[i];
+        }
+        s.Dobor_liczba = static_cast<Int16>(block.size());
+        HeaderTexts header;
+        SetHeaderTexts(s, header, QDateTime(QDate(2026, 12, 6), QTime(9, 15)), test::Polish());
+
+        QStringList file;
+        WritePageHeader(file, s, header);
+        const QString headerText = file.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        WritePageBody(file, {s, lines, header, QStringLiteral("/nonexistent"), test::Polish()});
+        QStringList notes;
+        const std::vector<lumdruk::Page> pages = lumdruk::LayoutPages(
+            lumdruk::ParsePageFile(file.join(QStringLiteral("\r\n")).toUtf8() + "\r\n"),
+            lumdruk::ParsePageFile(headerText.toUtf8()), 1, &notes);
+        int texts = 0;
+        int pictures = 0;
+        for (const lumdruk::Page& page : pages) {
+            std::vector<QRectF> boxes;
+            for (const lumdruk::PageItem& item : page.items) {
+                if (const auto* image = std::get_if<lumdruk::PageImage>(&item)) {
+                    boxes.push_back(image->rect);
+                }
+            }
+            pictures += static_cast<int>(boxes.size());
+            for (const lumdruk::PageItem& item : page.items) {
+                const auto* t = std::get_if<lumdruk::PageText>(&item);
+                if (!t || t->text.trimmed().isEmpty()) {
+                    continue;
+                }
+                ++texts;
+                const QFontMetricsF fm(lumdruk::FontFor(t->style));
+                const QRectF box(
+                    t->origin.x(), t->origin.y() - fm.ascent() / lumdruk::kFontUnitsPerMm,
+                    t->advance_mm, (fm.ascent() + fm.descent()) / lumdruk::kFontUnitsPerMm);
+                EXPECT_LE(box.right(), lumdruk::kFrameLeft_mm + 177) << t->text.toStdString();
+                for (const QRectF& picture : boxes) {
+                    EXPECT_FALSE(box.intersects(picture))
+                        << t->text.toStdString() << " page " << page.number;
+                }
+            }
+        }
+        EXPECT_EQ(pictures, 2 + 5 + 1);  // ring, forces, five case sketches, the anchor
+        EXPECT_GT(texts, 60);
     }
 }
 

@@ -153,7 +153,10 @@ TEST(RenderPagePreview, NoUsablePictureIsReportedAndNoStalePictureIsShown) {
     }
 }
 
-TEST(RunPrintJob, WritesTheJobAndThePagesThenRunsThePrintProgram) {
+// The job and page files reach the print program; its exit status says how the job ended: the
+// reason in the program's words with the print program's last line, a cancelled dialog as no
+// failure to tell.
+TEST(RunPrintJob, WritesTheJobAndThePagesThenSaysHowThePrintProgramEnded) {
     FakePrinter fake;
     fake.Install("");
     const PrintResult r = RunPrintJob(PrintMode::SaveEmf, fake.Source());
@@ -161,8 +164,27 @@ TEST(RunPrintJob, WritesTheJobAndThePagesThenRunsThePrintProgram) {
     EXPECT_EQ(fake.Read("job-seen"),
               QString(" 2, 1.0, 0.5, 1.0, 3\r\n%1/VARDELOK.wyd\r\n%1/VARDELOK1.wyd\r\n")
                   .arg(fake.dir.path()));
-    fake.Install("exit 1\n");
-    EXPECT_FALSE(RunPrintJob(PrintMode::Print, fake.Source()).ok);
+    const struct {
+        const char* script;
+        bool cancelled;
+        const char* says;
+    } rows[] = {
+        {"echo 'Lumdruk: printing was cancelled' >&2; exit 3\n", true, ""},
+        {"echo 'Lumdruk: a note' >&2; echo 'Lumdruk: there is no default printer' >&2; exit 4\n",
+         false, "Nie ma drukarki domyślnej.\n(there is no default printer)"},
+        {"echo 'Lumdruk: the print server refused' >&2; exit 5\n", false,
+         "Drukarka nie przyjęła wydruku.\n(the print server refused)"},
+        {"exit 6\n", false, "Nie można zapisać pliku."},
+        {"exit 1\n", false, "Program drukujący zakończył się błędem (kod 1)."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.script);
+        fake.Install(row.script);
+        const PrintResult failed = RunPrintJob(PrintMode::Print, fake.Source());
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.cancelled, row.cancelled);
+        EXPECT_EQ(failed.message, QString::fromUtf8(row.says));
+    }
 }
 
 }  // namespace

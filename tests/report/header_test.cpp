@@ -41,7 +41,7 @@ TEST(AskDesignation, StoresTheAnswerCutTo32Characters) {
         {"forty characters", forty, forty.left(32)},
         {"short", QStringLiteral("S-3"), QStringLiteral("S-3")},
         {"a character outside the basic plane at 32", wide, wide.left(33)},
-        {"cancel", std::nullopt, QString()},
+        {"cancel keeps the old one", std::nullopt, QStringLiteral("S-old")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

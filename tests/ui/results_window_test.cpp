@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QScopeGuard>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -156,6 +157,46 @@ TEST(ResultsWindowStart, ShowsTheVerdictThePageAndTheMenuStates) {
     }
 }
 
+// Every page of the report on screen: six cases and an anchor block of long lines fill three
+// pages, one below the other. The keys move through them and the page panel says which is in
+// view, numbered on from the first page's number; no page picture is left behind.
+TEST(ResultsWindowStart, ShowsEveryPageAndTheKeysMoveThroughThem) {
+    Harness h(test::SixCases());
+    h.s.Dobor_liczba = 10;
+    for (int i = 1; i <= 10; ++i) {
+        h.s.Dobor_teksty[i] =
+            QStringLiteral("Kotwa %1: ").arg(i) +
+            QString(60, u'x').replace(QStringLiteral("xxxxx"), QStringLiteral("wiersz dlugi "));
+    }
+    h.Start();
+    auto* view = h.w->findChild<QScrollArea*>(QStringLiteral("Picture1"));
+    ASSERT_TRUE(view);
+    const QList<QLabel*> pages = view->widget()->findChildren<QLabel*>();
+    ASSERT_EQ(pages.size(), 3);
+    for (const QLabel* page : pages) {
+        EXPECT_FALSE(page->pixmap().isNull());
+    }
+    EXPECT_FALSE(QFile::exists(PagePicturePath(h.dir.path(), 2)));
+    QApplication::processEvents();
+    EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona 3 (1 z 3)"));
+    QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona 5 (3 z 3)"));
+    EXPECT_EQ(view->verticalScrollBar()->value(),
+              std::min(pages[2]->y(), view->verticalScrollBar()->maximum()));
+    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona 3 (1 z 3)"));
+    // PageDown reaches the second page's top, by way of the rest of the first when it is taller
+    // than the view.
+    for (int i = 0; i < 3 && view->verticalScrollBar()->value() < pages[1]->y(); ++i) {
+        QTest::keyClick(view, Qt::Key_PageDown);
+    }
+    EXPECT_EQ(view->verticalScrollBar()->value(), pages[1]->y());
+    EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona 4 (2 z 3)"))
+        << h.Panel(2)->text().toStdString();
+    QTest::keyClick(view, Qt::Key_PageUp);
+    EXPECT_EQ(h.Panel(2)->text(), QStringLiteral(" Strona 3 (1 z 3)"));
+}
+
 // A failure at the start says which and leaves the window usable: without the print program
 // the verdict shows all the same; with a directory where the program directory keeps the plan
 // sketch no page is drawn.
@@ -196,27 +237,32 @@ TEST(ResultsWindowCommands, StatusBarPanelsPageNumberAndTitle) {
         QString project = QStringLiteral("Hala H-2");
         QString designation = QStringLiteral("SF-1");
         bool refused = false;  // a message says the answer was refused
+        bool ends = false;     // a refused or cancelled page number ends the command
         bool rendered = true;
     };
     // clang-format off
     const Row rows[] = {
         {.name = "page 7", .command = "Panel2", .question = page, .answer = u"7"_s, .strona = 7},
         {.name = "not a number", .command = "Panel2", .question = page, .answer = u"siedem"_s,
-         .refused = true},
+         .refused = true, .ends = true, .rendered = false},
+        {.name = "page 9 redraws", .command = "mnuNrstrony", .question = page, .answer = u"9"_s,
+         .strona = 9},
         {.name = "a fraction", .command = "mnuNrstrony", .question = page, .answer = u"2.5"_s,
-         .refused = true, .rendered = false},
+         .refused = true, .ends = true, .rendered = false},
         {.name = "beyond 16 bits", .command = "mnuNrstrony", .question = page,
-         .answer = u"40000"_s, .refused = true, .rendered = false},
+         .answer = u"40000"_s, .refused = true, .ends = true, .rendered = false},
         {.name = "page cancelled", .command = "mnuNrstrony", .question = page,
-         .answer = std::nullopt, .rendered = false},
+         .answer = std::nullopt, .ends = true, .rendered = false},
         {.name = "project", .command = "Panel4", .question = project, .answer = u"Hala H-3"_s,
          .project = u"Hala H-3"_s},
         {.name = "project cancelled empties it", .command = "Panel4", .question = project,
          .answer = std::nullopt, .project = QString()},
         {.name = "designation asked once", .command = "Panel5", .question = kDesignationPrompt,
          .answer = u"SF-9"_s, .designation = u"SF-9"_s},
-        {.name = "title asks once", .command = "mnuTytul", .question = kDesignationPrompt,
-         .answer = u"SF-9"_s, .designation = u"SF-9"_s, .rendered = false},
+        {.name = "designation cancelled keeps it", .command = "Panel5",
+         .question = kDesignationPrompt, .answer = std::nullopt},
+        {.name = "title asks once and redraws", .command = "mnuTytul",
+         .question = kDesignationPrompt, .answer = u"SF-9"_s, .designation = u"SF-9"_s},
         {.name = "verdict panel only redraws", .command = "Panel3"},
     };
     // clang-format on
@@ -236,7 +282,7 @@ TEST(ResultsWindowCommands, StatusBarPanelsPageNumberAndTitle) {
         if (!row.question.isEmpty()) {
             asked << row.question;
         }
-        if (row.question != kDesignationPrompt && command != u"Panel3") {
+        if (row.question != kDesignationPrompt && command != u"Panel3" && !row.ends) {
             asked << kDesignationPrompt;
         }
         EXPECT_EQ(h.prompter.asked, asked);
@@ -363,7 +409,8 @@ TEST(ResultsWindowCommands, Exports) {
 }
 
 // Printing on this test machine fails: no print server is reachable, and the print program,
-// without a screen, refuses its dialogs. Each failure is said in a message box.
+// without a screen, refuses its dialogs. Each failure is said in a message box, with the reason
+// the print program gave.
 TEST(ResultsWindowCommands, PrintFailuresAreSaid) {
     const QByteArray saved = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", QDir::temp().filePath(QStringLiteral("vardel-no-cups.sock")).toUtf8());
@@ -374,7 +421,9 @@ TEST(ResultsWindowCommands, PrintFailuresAreSaid) {
         bool printProgram;
         QString start;
     } rows[] = {
-        {"mnuDrukuj", true, QStringLiteral("Vardel 2005|Problem z drukarką\n\nProgram drukujący")},
+        {"mnuDrukuj", true,
+         QStringLiteral("Vardel 2005|Problem z drukarką\n\nNie ma drukarki domyślnej.\n"
+                        "(there is no default printer)")},
         {"mnuDrukujw", true, QStringLiteral("Vardel Ok|Problem z wyborem drukarki\n\n")},
         {"mnuZapiszEMF", true, QStringLiteral("Vardel 2005|Strona nie została zapisana.")},
         {"mnuDrukuj", false,
