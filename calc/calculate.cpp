@@ -166,13 +166,6 @@ Stop TrappedErrorStop(int number, const QLocale& locale) {
     return TrappedError(number, locale);
 }
 
-float ToSingleChecked(double v) {
-    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
-        throw CalcError(kOverflow);
-    }
-    return static_cast<float>(v);
-}
-
 void CompleteLoadedCase(DesignCase& s) {
     s.Rad_deg = 180.0 / kPi;
     if (LookUpModulus(s)) {
