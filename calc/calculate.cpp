@@ -1,5 +1,6 @@
 #include "calc/calculate.h"
 
+#include "calc/en_calculation.h"
 #include "calc/solver.h"
 #include "materials/tables.h"
 #include "state/numbers.h"
@@ -157,6 +158,10 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
         s.Nr_przyp = static_cast<Int16>(i);
         SolveLoadCase(s, section, locale);
     }
+    if (UsesEurocode(s)) {
+        return CalculateEurocode(s);
+    }
+    s.Wyniki_EN = EurocodeResults{};
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "cli/eurocode_cli.h"
 #include "cli/sizing_cli.h"
 #include "export/rtf_export.h"
 #include "export/text_export.h"
@@ -44,6 +45,9 @@ const char kUsage[] =
     "                   [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
     "                   [--thickness T [--anchor hook|plate]] [--design] [--loads FILE]\n"
+    "                   [--code pnb|en] [--plate T,STEEL] [--tube D,TW] [--block B,H]\n"
+    "                   [--concrete CLASS] [--cracked yes|no] [--bolt-class CLASS] [--hef MM]\n"
+    "                   [--head MM] [--annex pl|cen]\n"
     "                   SETTINGS_FILE\n"
     "       vardel-calc --help | --version\n";
 
@@ -79,6 +83,7 @@ struct Options {
     QString settingsFile;
     bool summary = true;  // the short summary, unless an output goes to standard output
     SizingOptions sizing;
+    EurocodeOptions eurocode;
 };
 
 // An output path that stands for standard output.
@@ -112,6 +117,7 @@ QList<QCommandLineOption> CommandLineOptions() {
         option("anchor", "confirm the hook or plate anchor into the report", "KIND"),
     };
     options += SizingCommandLineOptions();
+    options += EurocodeCommandLineOptions();
     return options;
 }
 
@@ -200,6 +206,9 @@ std::variant<Options, QString> Parse(const QStringList& args) {
     }
     const auto values = [&](const char* name) { return parser.values(QLatin1String(name)); };
     if (const QString why = TakeSizingOptions(parser, o.sizing); !why.isEmpty()) {
+        return why;
+    }
+    if (const QString why = TakeEurocodeOptions(parser, o.eurocode); !why.isEmpty()) {
         return why;
     }
     o.json = parser.isSet(QStringLiteral("json"));
@@ -493,6 +502,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         return 2;
     }
     CompleteLoadedCase(s);
+    ApplyEurocodeOptions(o.eurocode, s);
     s.Liczba_przyp = static_cast<Int16>(o.cases);
     s.Typ_stopy = static_cast<Int16>(o.foundation);
 
@@ -503,6 +513,10 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         sizing.Calculate(FieldsFromState(s, locale), s, locale, tableError);
     if (!tableError.isEmpty()) {
         err << "vardel-calc: " << tableError << "\n";
+        return 2;
+    }
+    if (const QString refusal = EurocodeRefusal(s, stop); !refusal.isEmpty()) {
+        err << "vardel-calc: " << refusal << "\n";
         return 2;
     }
     ReportLines lines;
@@ -557,11 +571,17 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             results[QStringLiteral("anchors")] = anchors ? AnchorsJson(*anchors) : QJsonValue();
         }
         sizing.AddToJson(results, s);
+        if (s.Wyniki_EN.valid) {
+            results[QStringLiteral("en")] = EurocodeJson(s);
+        }
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     } else if (!stop && o.summary) {
         Summary(s, out);
         sizing.Summary(s, out);
         out << "verdict: " << verdict.text << "\n";
+        if (s.Wyniki_EN.valid) {
+            EurocodeSummary(s, out);
+        }
     }
     // The outputs are written all or none: a run that cannot write one of them replaces no file.
     std::vector<FileOutput> outputs;

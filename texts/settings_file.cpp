@@ -65,6 +65,9 @@ class SettingsReader {
         Text(ignored);
     }
 
+    // The lines from `setting` on were added after older files were written: absent there.
+    bool Absent() const { return !error_ && in_.RestIsBlank(); }
+
     bool Failed() const { return error_.has_value(); }
     FileResult Error() const { return error_; }
 
@@ -124,6 +127,34 @@ QString Kropka(float value, const char16_t* pattern) {
 QString RecordName(const QString& name) {
     const QString one = OneLine(name);
     return one.trimmed().isEmpty() ? u',' + one : one;
+}
+
+// Lines 24 to 29: the inputs of the PN-EN checks.
+void ReadEurocodeLines(SettingsReader& r, EurocodeInputs& e) {
+    r.StartLine(24);
+    r.Single(e.t_blachy);
+    r.Position(e.Stal_blachy, 0, 2, QStringLiteral("numer stali blachy"));
+    r.Key();
+    r.StartLine(25);
+    r.Single(e.D_rury);
+    r.Single(e.t_rury);
+    r.Key();
+    r.StartLine(26);
+    r.Single(e.B_bloku);
+    r.Single(e.H_bloku);
+    r.Key();
+    r.StartLine(27);
+    r.Position(e.Klasa_C, 0, 9, QStringLiteral("numer klasy betonu C"));
+    r.Position(e.Zarysowany, 0, 1, QStringLiteral("beton zarysowany (0/1)"));
+    r.Key();
+    r.StartLine(28);
+    r.Position(e.Klasa_sruby, 0, 2, QStringLiteral("numer klasy śrub"));
+    r.Single(e.h_ef);
+    r.Single(e.d_glowy);
+    r.Key();
+    r.StartLine(29);
+    r.Position(e.Zalacznik, 0, 1, QStringLiteral("zestaw współczynników (0/1)"));
+    r.Key();
 }
 
 }  // namespace
@@ -212,6 +243,18 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     r.StartLine(22);
     r.Int(t.Liczba_srub);
     r.Key();
+    // Later lines, each absent from older files, which then keep the defaults.
+    if (!r.Absent()) {
+        // The case count of the last run; the window starts from its own field's count.
+        Int16 cases = 1;
+        r.StartLine(23);
+        r.Position(cases, 1, kMaxCases, QStringLiteral("liczba przypadków obciążenia"));
+        r.Key();
+    }
+    t.Eurokod = EurocodeInputs{};
+    if (!r.Absent()) {
+        ReadEurocodeLines(r, t.Eurokod);
+    }
     if (r.Failed()) {
         return r.Error();
     }
@@ -271,6 +314,17 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
     lines << ListInt(s.Tryb_RTF) + QStringLiteral("Tryb_RTF");
     lines << ListInt(s.Numer_sruby) + QStringLiteral("Numer_sruby");
     lines << ListInt(s.Liczba_srub) + QStringLiteral("Liczba_srub");
+    lines << ListInt(s.Liczba_przyp) + QStringLiteral("Liczba_przyp");
+    const EurocodeInputs& e = s.Eurokod;
+    lines << ListSingle(e.t_blachy) + ListInt(e.Stal_blachy) +
+                 QStringLiteral("t_blachy Stal_blachy 0-S235 1-S275 2-S355");
+    lines << ListSingle(e.D_rury) + ListSingle(e.t_rury) + QStringLiteral("D_rury t_rury");
+    lines << ListSingle(e.B_bloku) + ListSingle(e.H_bloku) + QStringLiteral("B_bloku H_bloku");
+    lines << ListInt(e.Klasa_C) + ListInt(e.Zarysowany) +
+                 QStringLiteral("Klasa_C 0-z Nrbetonu 1-C12/15..9-C50/60 Zarysowany");
+    lines << ListInt(e.Klasa_sruby) + ListSingle(e.h_ef) + ListSingle(e.d_glowy) +
+                 QStringLiteral("Klasa_sruby 0-4.6 1-5.6 2-8.8 h_ef d_glowy");
+    lines << ListInt(e.Zalacznik) + QStringLiteral("Zalacznik 0-PL 1-CEN");
 
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     // Windows-1250 bytes that happen to form valid UTF-8 ("Ĺ‚" is C5 82, which is "ł" in UTF-8)

@@ -111,6 +111,18 @@ TEST(CalcCli, ExitStatuses) {
          R"("check":"\w+","d_mm":\d+,"utilisation":0\.\d+\}.*\],"checked":\d+\})"},
         {"their table", {"--design", cfg}, 0, R"(case\n +\d+ +\d+ +[\d.]+ +0\.\d+ +\w+ +1\n)"},
         {"none passes", {"--json", "--design", "--loads", heavy, cfg}, 1, R"("best":\[\].*passes)"},
+        {"the PN-EN checks",
+         {"--json", "--code", "en", "--tube", "420,10", "--block", "1400,900", "--head", "70", cfg},
+         0,
+         R"("en":\{"alpha":[\d.]+,.*"checks":\[\{"Ed":[\d.]+,"Rd":[\d.]+,"check":"bearing",)"
+         R"("clause":"EN 1993-1-8 6.2.5","utilisation":[\d.]+\}.*"governing":\{"case":1,)"},
+        {"unknown code", {"--code", "ec", cfg}, 2, "--code takes pnb or en"},
+        {"a plate of no thickness", {"--code=en", "--plate", "0,S235", cfg}, 2, "--plate takes"},
+        {"a tube wider than the plate",
+         {"--code", "en", "--tube", "700,10", cfg},
+         2,
+         "Rura słupa \\(D\\) jest szersza od blachy"},
+        {"a head smaller than the rod", {"--code", "en", "--head", "10", cfg}, 2, "Średnica łba"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
