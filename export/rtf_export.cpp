@@ -94,6 +94,9 @@ class RtfWriter {
         for (int i = 0; i <= cases + 2; ++i) {
             Par(s_.Tabela[i]);
         }
+        for (const QString& line : r_.Eurokod) {
+            Par(line);
+        }
         Par(r_.Teksty_rap[0]);
         Line(kPar + ' ');
         if (s_.Tryb_RTF == 1) {
@@ -189,6 +192,9 @@ class RtfWriter {
         }
         if (!s_.Wynik_V[c].isEmpty()) {
             Par(s_.Wynik_V[c]);
+        }
+        for (const QString& line : r_.Eurokod_przyp[c]) {
+            Par(line);
         }
         Par(r_.Teksty_rap[2]);
     }

@@ -119,6 +119,9 @@ void WritePageBody(QStringList& out, const PageSource& src) {
     }
     b.y = b.y - 2.0f;
     b.Line(u"7.0", r.Teksty_rap[0]);
+    for (const QString& line : r.Eurokod) {
+        b.Line(u"7.0", line);
+    }
 
     for (int c = 1; c <= cases; ++c) {
         b.Line(u"6.", r.Teksty_rap[2]);
@@ -143,6 +146,9 @@ void WritePageBody(QStringList& out, const PageSource& src) {
         }
         b.Text(u"6.", s.Wynik_V[c]);
         b.y = b.y + 6.0f;
+        for (const QString& line : r.Eurokod_przyp[c]) {
+            b.Line(u"6.", line);
+        }
     }
 
     if (s.Liczba_przyp > 1) {

@@ -200,7 +200,7 @@ std::vector<CheckResult> CaseChecks(const DesignCase& s, int i, const Parameters
     double N_Rdp = 0;
     if (T_max > 0) {
         const double steel = std::min(p.F_tRd, p.N_Rds);
-        out.push_back({"anchor_steel", "EN 1993-1-8 Tab. 3.4; EN 1992-4 7.2.1.3", T_max * kN,
+        out.push_back({"anchor_steel", "EN 1993-1-8 3.6.1, EN 1992-4 7.2.1.3", T_max * kN,
                        steel * kN, Ratio(T_max, steel)});
         out.push_back({"cone", "EN 1992-4 7.2.1.4", T_sum * kN, N_Rdc * kN, Ratio(T_sum, N_Rdc)});
         if (p.d_head > 0) {
