@@ -1,8 +1,10 @@
 // Speed of one load case under each code: the PN-B case (the solver with its horizontal-force
 // check, then the bolt and concrete checks) beside the PN-EN case (the solver on the effective
-// ring, then the ten PN-EN checks), and the whole PN-EN calculation of a six-case design.
+// ring, then the ten PN-EN checks), the whole PN-EN calculation of a six-case design and the
+// design assistant under the PN-EN checks.
 #include "bench/bench_report.h"
 #include "calc/calculate.h"
+#include "calc/design_search.h"
 #include "calc/en_calculation.h"
 #include "calc/solver.h"
 #include "codes/en/checks.h"
@@ -78,6 +80,22 @@ void BM_EnDesignSixCases(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EnDesignSixCases);
+
+// The design assistant ("Dobierz śruby", --design) on six cases judged by the PN-EN checks.
+void BM_EnDesignSearchSixCases(benchmark::State& state) {
+    const InputFields f = bench::SixCaseFields();
+    const QLocale locale = QLocale::c();
+    DesignCase s = Prepared(6);
+    s.Norma = kNormaEurocode;
+    int checked = 0;
+    for (auto _ : state) {
+        const auto found = SearchBoltLayouts(f, s, locale);
+        checked = std::get<DesignSearch>(found).checked;
+        benchmark::DoNotOptimize(checked);
+    }
+    state.counters["layouts"] = checked;
+}
+BENCHMARK(BM_EnDesignSearchSixCases)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vardel

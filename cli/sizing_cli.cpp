@@ -8,6 +8,13 @@
 namespace vardel {
 namespace {
 
+// The governing check of a layout: the PN-EN one's name when those checks chose it.
+QString LayoutCheck(const BoltLayout& l) {
+    return l.enCheck.empty()
+               ? QString::fromLatin1(CheckName(l.utilisation.check))
+               : QString::fromLatin1(l.enCheck.data(), static_cast<qsizetype>(l.enCheck.size()));
+}
+
 QJsonValue Number(double v) {
     return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
 }
@@ -185,13 +192,12 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
     if (search_) {
         QJsonArray best;
         for (const BoltLayout& l : search_->best) {
-            best.append(QJsonObject{
-                {QStringLiteral("Liczba_srub"), l.Liczba_srub},
-                {QStringLiteral("d_mm"), l.d_mm},
-                {QStringLiteral("As_total_cm2"), Number(l.As_total_cm2)},
-                {QStringLiteral("utilisation"), Number(l.utilisation.max)},
-                {QStringLiteral("check"), QString::fromLatin1(CheckName(l.utilisation.check))},
-                {QStringLiteral("case"), l.utilisation.index}});
+            best.append(QJsonObject{{QStringLiteral("Liczba_srub"), l.Liczba_srub},
+                                    {QStringLiteral("d_mm"), l.d_mm},
+                                    {QStringLiteral("As_total_cm2"), Number(l.As_total_cm2)},
+                                    {QStringLiteral("utilisation"), Number(l.utilisation.max)},
+                                    {QStringLiteral("check"), LayoutCheck(l)},
+                                    {QStringLiteral("case"), l.utilisation.index}});
         }
         o[QStringLiteral("design")] = QJsonObject{{QStringLiteral("checked"), search_->checked},
                                                   {QStringLiteral("best"), best}};
@@ -228,7 +234,7 @@ void SizingRun::Summary(const DesignCase& s, QTextStream& out) const {
                            .arg(l.d_mm, 6)
                            .arg(c.toString(l.As_total_cm2, 'f', 2), 8)
                            .arg(c.toString(l.utilisation.max, 'f', 3), 11)
-                           .arg(QString::fromLatin1(CheckName(l.utilisation.check)), -8)
+                           .arg(LayoutCheck(l), -8)
                            .arg(l.utilisation.index, 4);
             }
         } else {
