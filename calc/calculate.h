@@ -42,6 +42,10 @@ InputFields FieldsFromState(const DesignCase& s, const QLocale& locale);
 // state keeps what was written before it and the stop says why.
 std::optional<Stop> Calculate(const InputFields& fields, DesignCase& s, const QLocale& locale);
 
+// The ring's section values (diameters, kern radius, modulus, area) for the radii Rz > Rw, cm;
+// also those of the effective ring of the PN-EN checks.
+void DeriveRingSection(DesignCase& s, double Rz_cm, double Rw_cm);
+
 // The stop of a run-time error the command trapped ("K3(oblicz)!!11" ...).
 Stop TrappedErrorStop(int number, const QLocale& locale);
 

@@ -4,22 +4,11 @@
 #include "calc/solver.h"
 #include "codes/en/checks.h"
 
-#include <cmath>
-
 namespace vardel {
 
 DesignCase OnEffectiveRing(const DesignCase& s, double r_i, double r_o, double n) {
     DesignCase w = s;
-    // The ring values as the calculate command derives them, for the effective ring.
-    w.Rz_cm = r_o / 10.0;
-    w.Rw_cm = r_i / 10.0;
-    w.Dz_cm = 2 * w.Rz_cm;
-    w.Dw_cm = 2 * w.Rw_cm;
-    const double ratio = Div(w.Dw_cm, w.Dz_cm);
-    w.r_rdzenia = w.Dz_cm / 8.0 * (1.0 + ratio * ratio);
-    w.W_pierscienia =
-        Finite(Div(kPi / 32.0 * (std::pow(w.Dz_cm, 4) - std::pow(w.Dw_cm, 4)), w.Dz_cm));
-    w.A_pierscienia = kPi * (w.Rz_cm * w.Rz_cm - w.Rw_cm * w.Rw_cm);
+    DeriveRingSection(w, r_o / 10.0, r_i / 10.0);
     w.Es_Eb = n;
     w.Sig_b_max = 0;
     w.Sig_s_max = 0;

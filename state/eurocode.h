@@ -42,12 +42,12 @@ struct EurocodeResults {
     bool valid = false;  // set by the PN-EN calculation; cleared when it did not run
     double f_jd = 0;     // MPa
     double alpha = 0;
-    double c = 0;               // effective width, mm
-    double r_i = 0, r_o = 0;    // effective ring, mm
+    double c = 0;                       // effective width, mm
+    double r_i = 0, r_o = 0;            // effective ring, mm
     std::array<double, 7> N_Rk_c_kN{};  // per case 1..6: the cone of the tensioned anchors
     std::array<std::vector<CheckResult>, 7> checks;  // per case 1..6
-    int governingCase = 0;   // 0: nothing acts
-    int governingCheck = 0;  // index into checks[governingCase]
+    int governingCase = 0;                           // 0: nothing acts
+    int governingCheck = 0;                          // index into checks[governingCase]
     double maxUtilisation = 0;
     bool passes = true;
 };
