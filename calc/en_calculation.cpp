@@ -4,6 +4,8 @@
 #include "calc/solver.h"
 #include "codes/en/checks.h"
 
+#include <algorithm>
+
 namespace vardel {
 
 DesignCase OnEffectiveRing(const DesignCase& s, double r_i, double r_o, double n) {
@@ -54,6 +56,66 @@ std::optional<Stop> CalculateEurocode(DesignCase& s) {
     r.r_o = p.r_o;
     r.valid = true;
     return std::nullopt;
+}
+
+std::variant<std::vector<std::vector<CheckResult>>, Stop> CalculateEurocodeRows(
+    const DesignCase& calculated, const std::vector<RowLoads>& rows) {
+    const en::Parameters p = en::ParametersOf(calculated);
+    std::vector<std::vector<CheckResult>> out;
+    out.reserve(rows.size());
+    DesignCase w = OnEffectiveRing(calculated, p.r_i, p.r_o, en::StiffnessRatio(calculated, p));
+    const SectionConstants section = PrepareSection(w);
+    w.Nr_przyp = 1;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        PutRowLoads(w, 1, rows[r]);
+        try {
+            SolveSection(w, section);
+        } catch (const CalcError& e) {
+            return TrappedErrorStop(e.number(), QLocale::c());
+        } catch (const CalcStop&) {
+            return NoEquilibriumStop(static_cast<int>(r) + 1);
+        }
+        out.push_back(en::CaseChecks(w, 1, p));
+    }
+    return out;
+}
+
+std::vector<int> GoverningEurocodeRows(const std::vector<std::vector<CheckResult>>& rows,
+                                       int limit) {
+    // For each check name, its largest ratio and the first row that reaches it.
+    struct Top {
+        std::string_view check;
+        double ratio = 0;
+        int row = 0;
+    };
+    std::vector<Top> tops;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (const CheckResult& c : rows[r]) {
+            auto it = std::find_if(tops.begin(), tops.end(),
+                                   [&](const Top& t) { return t.check == c.check; });
+            if (it == tops.end()) {
+                tops.push_back({c.check, 0, 0});
+                it = tops.end() - 1;
+            }
+            if (c.utilisation > it->ratio) {
+                *it = {c.check, c.utilisation, static_cast<int>(r) + 1};
+            }
+        }
+    }
+    std::stable_sort(tops.begin(), tops.end(),
+                     [](const Top& a, const Top& b) { return a.ratio > b.ratio; });
+    std::vector<int> out;
+    for (const Top& t : tops) {
+        if (t.row != 0 && static_cast<int>(out.size()) < limit &&
+            std::find(out.begin(), out.end(), t.row) == out.end()) {
+            out.push_back(t.row);
+        }
+    }
+    if (out.empty() && !rows.empty()) {
+        out.push_back(1);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 }  // namespace vardel

@@ -1,5 +1,7 @@
 #include "cli/sizing_cli.h"
 
+#include "calc/en_calculation.h"
+
 #include <QJsonArray>
 
 #include <algorithm>
@@ -98,7 +100,26 @@ std::optional<Stop> SizingRun::Calculate(InputFields fields, DesignCase& s, cons
         PutRows(table_, reportRows_, fields, s);
     }
     const DesignCase before = s;
-    const std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
+    std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
+    if (!stop && !loads_.empty() && s.Wyniki_EN.valid) {
+        // The PN-EN checks judge every row; with more rows than the state holds, their
+        // governing rows are the report's.
+        auto judged = CalculateEurocodeRows(s, loads_);
+        if (const Stop* rowStop = std::get_if<Stop>(&judged)) {
+            return *rowStop;
+        }
+        enRows_ = std::move(std::get<std::vector<std::vector<CheckResult>>>(judged));
+        if (loads_.size() > static_cast<std::size_t>(kMaxCases)) {
+            const std::vector<int> rows = GoverningEurocodeRows(enRows_);
+            if (rows != reportRows_) {
+                reportRows_ = rows;
+                DesignCase again = before;
+                PutRows(table_, reportRows_, fields, again);
+                stop = vardel::Calculate(fields, again, locale);
+                s = std::move(again);
+            }
+        }
+    }
     if (!stop && o_.design) {
         DesignCase start = before;
         start.Liczba_przyp = s.Liczba_przyp;
@@ -173,6 +194,23 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
                 {QStringLiteral("utilisation"), RatiosJson(r.utilisation)},
                 {QStringLiteral("passes"), Passes(r.utilisation)},
             });
+            if (k < enRows_.size()) {
+                // The PN-EN checks of the row: its largest ratio and that check.
+                QJsonObject row = rows.last().toObject();
+                const auto top = std::max_element(enRows_[k].begin(), enRows_[k].end(),
+                                                  [](const CheckResult& a, const CheckResult& b) {
+                                                      return a.utilisation < b.utilisation;
+                                                  });
+                row[QStringLiteral("en")] =
+                    top == enRows_[k].end()
+                        ? QJsonValue()
+                        : QJsonValue(QJsonObject{
+                              {QStringLiteral("utilisation"), Number(top->utilisation)},
+                              {QStringLiteral("check"),
+                               QString::fromLatin1(top->check.data(),
+                                                   static_cast<qsizetype>(top->check.size()))}});
+                rows[rows.size() - 1] = row;
+            }
         }
         o[QStringLiteral("rows")] = rows;
         QJsonObject governing;

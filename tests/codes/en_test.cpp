@@ -123,6 +123,20 @@ TEST(EnCalculation, EffectiveRingAnchorsMatchThePnbSolverOnThatRing) {
     }
 }
 
+// The report's rows of a long table: each check's worst row, the most used checks first, no
+// repeats, at most the limit, in file order.
+TEST(EnCalculation, GoverningRowsOfALongTable) {
+    const auto row = [](double bearing, double cone, double shear) {
+        return std::vector<CheckResult>{
+            {"bearing", "", 0, 0, bearing}, {"cone", "", 0, 0, cone}, {"shear", "", 0, 0, shear}};
+    };
+    const std::vector<std::vector<CheckResult>> rows = {row(0.5, 0.1, 0), row(0.9, 0.2, 0),
+                                                        row(0.2, 1.4, 0.3), row(0.9, 0.2, 0.1)};
+    EXPECT_EQ(GoverningEurocodeRows(rows), (std::vector<int>{2, 3}));
+    EXPECT_EQ(GoverningEurocodeRows(rows, 1), (std::vector<int>{3}));
+    EXPECT_EQ(GoverningEurocodeRows({row(0, 0, 0), row(0, 0, 0)}), (std::vector<int>{1}));
+}
+
 // Each check in turn governs a design built for it: the ring of 8 M24 anchors on a 250 mm circle,
 // one load case, with the inputs that weaken that check alone.
 TEST(EnCalculation, EachCheckGovernsItsDesign) {
