@@ -28,6 +28,7 @@ constexpr float kAfterHeader = 28.0f;
 constexpr float kSketchBlock = 25.0f;
 constexpr float kCaseBlockA = 15.0f;
 constexpr float kSummaryBlock = 15.85f;
+constexpr float kLineBlock = 4.0f;  // one more line of text, such as a PN-EN check
 
 QByteArray DashedLine() {
     const QByteArray half = QByteArray("- ").repeated(43) + '-';
@@ -194,6 +195,7 @@ class RtfWriter {
             Par(s_.Wynik_V[c]);
         }
         for (const QString& line : r_.Eurokod_przyp[c]) {
+            RtfAdvance(kLineBlock);
             Par(line);
         }
         Par(r_.Teksty_rap[2]);
