@@ -1,5 +1,6 @@
 #include "calc/calculate.h"
 
+#include "calc/en_calculation.h"
 #include "calc/solver.h"
 #include "materials/tables.h"
 #include "state/numbers.h"
@@ -183,16 +184,8 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
 
     // Ring section values.
     s.R_zewn = rz;
-    s.Rz_cm = s.R_zewn / 10.0;
-    s.Dz_cm = 2 * s.Rz_cm;
     s.R_wewn = rw;
-    s.Rw_cm = s.R_wewn / 10.0;
-    s.Dw_cm = 2 * s.Rw_cm;
-    const double ratio = Div(s.Dw_cm, s.Dz_cm);
-    s.r_rdzenia = s.Dz_cm / 8.0 * (1.0 + ratio * ratio);
-    s.W_pierscienia =
-        Finite(Div(kPi / 32.0 * (std::pow(s.Dz_cm, 4) - std::pow(s.Dw_cm, 4)), s.Dz_cm));
-    s.A_pierscienia = kPi * (s.Rz_cm * s.Rz_cm - s.Rw_cm * s.Rw_cm);
+    DeriveRingSection(s, s.R_zewn / 10.0, s.R_wewn / 10.0);
 
     // Bolts.
     s.R_srub = ReadSingle(f.Text11, locale, kRs);
@@ -296,20 +289,29 @@ std::optional<Stop> Run(const InputFields& f, DesignCase& s, const QLocale& loca
         s.Nr_przyp = static_cast<Int16>(i);
         SolveLoadCase(s, section, locale);
     }
+    if (UsesEurocode(s)) {
+        return CalculateEurocode(s);
+    }
+    s.Wyniki_EN = EurocodeResults{};
     return std::nullopt;
 }
 
 }  // namespace
 
-Stop TrappedErrorStop(int number, const QLocale& locale) {
-    return TrappedError(number, locale);
+void DeriveRingSection(DesignCase& s, double Rz_cm, double Rw_cm) {
+    s.Rz_cm = Rz_cm;
+    s.Dz_cm = 2 * s.Rz_cm;
+    s.Rw_cm = Rw_cm;
+    s.Dw_cm = 2 * s.Rw_cm;
+    const double ratio = Div(s.Dw_cm, s.Dz_cm);
+    s.r_rdzenia = s.Dz_cm / 8.0 * (1.0 + ratio * ratio);
+    s.W_pierscienia =
+        Finite(Div(kPi / 32.0 * (std::pow(s.Dz_cm, 4) - std::pow(s.Dw_cm, 4)), s.Dz_cm));
+    s.A_pierscienia = kPi * (s.Rz_cm * s.Rz_cm - s.Rw_cm * s.Rw_cm);
 }
 
-float ToSingleChecked(double v) {
-    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
-        throw CalcError(kOverflow);
-    }
-    return static_cast<float>(v);
+Stop TrappedErrorStop(int number, const QLocale& locale) {
+    return TrappedError(number, locale);
 }
 
 void CompleteLoadedCase(DesignCase& s) {

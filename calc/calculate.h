@@ -48,6 +48,10 @@ std::optional<Stop> Calculate(const InputFields& fields, DesignCase& s, const QL
 // load cases not in use keep the state's values where their fields cannot be read.
 std::optional<Stop> TakeFields(const InputFields& fields, DesignCase& s, const QLocale& locale);
 
+// The ring's section values (diameters, kern radius, modulus, area) for the radii Rz > Rw, cm;
+// also those of the effective ring of the PN-EN checks.
+void DeriveRingSection(DesignCase& s, double Rz_cm, double Rw_cm);
+
 // The stop of a run-time error the command trapped ("K3(oblicz)!!11" ...).
 Stop TrappedErrorStop(int number, const QLocale& locale);
 

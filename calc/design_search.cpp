@@ -1,8 +1,10 @@
 #include "calc/design_search.h"
 
+#include "calc/en_calculation.h"
 #include "calc/load_rows.h"
 #include "calc/solver.h"
 #include "calc/stop.h"
+#include "codes/en/checks.h"
 #include "materials/tables.h"
 #include "state/numbers.h"
 
@@ -88,6 +90,41 @@ Outcome CalculateLayout(DesignCase& w, int count, const Diameter& d,
     return DesignPasses(w) ? Outcome::Passes : Outcome::Fails;
 }
 
+// The same with the PN-EN checks: the layout's effective ring and parameters once, then every
+// load solved on that ring and checked; a layout whose PN-EN inputs do not fit it (a head not
+// wider than the bolt) is refused.
+Outcome CalculateLayoutEn(DesignCase& w, const std::vector<RowLoads>& loads, Governing& largest,
+                          std::string_view& governing) {
+    if (en::InputProblem(w)) {
+        return Outcome::Refused;
+    }
+    try {
+        const en::Parameters p = en::ParametersOf(w);
+        DesignCase e = OnEffectiveRing(w, p.r_i, p.r_o, en::StiffnessRatio(w, p));
+        const SectionConstants section = PrepareSection(e);
+        e.Nr_przyp = 1;
+        largest = Governing{};
+        for (std::size_t r = 0; r < loads.size(); ++r) {
+            PutRowLoads(e, 1, loads[r]);
+            SolveSection(e, section);
+            for (const CheckResult& c : en::CaseChecks(e, 1, p)) {
+                if (!c.Passes()) {
+                    return Outcome::Fails;
+                }
+                if (largest.index == 0 || c.utilisation > largest.max) {
+                    largest = {c.utilisation, Check::Bolt, static_cast<int>(r) + 1};
+                    governing = c.check;
+                }
+            }
+        }
+    } catch (const CalcError&) {
+        return Outcome::Fails;
+    } catch (const CalcStop&) {
+        return Outcome::Fails;
+    }
+    return Outcome::Passes;
+}
+
 }  // namespace
 
 std::variant<DesignSearch, Stop> SearchBoltLayouts(const InputFields& fields, const DesignCase& s,
@@ -116,13 +153,18 @@ std::variant<DesignSearch, Stop> SearchBoltLayouts(const InputFields& fields, co
     for (int count = kFewestSearchedBolts; count <= kMaxBolts; ++count) {
         for (const Diameter& d : diameters) {
             Governing largest;
-            const Outcome o = CalculateLayout(w, count, d, loads, locale, largest);
+            std::string_view enCheck;
+            Outcome o = CalculateLayout(w, count, d, loads, locale, largest);
+            if (o != Outcome::Refused && UsesEurocode(w)) {
+                // The layout as the calculation left it, judged by the PN-EN checks instead.
+                o = CalculateLayoutEn(w, loads, largest, enCheck);
+            }
             if (o == Outcome::Refused) {
                 continue;
             }
             ++out.checked;
             if (o == Outcome::Passes) {
-                out.best.push_back({count, d.index, d.d, count * d.As, largest});
+                out.best.push_back({count, d.index, d.d, count * d.As, largest, enCheck});
                 break;
             }
         }

@@ -9,6 +9,7 @@
 
 #include <QLocale>
 
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct BoltLayout {
     int d_mm = 0;
     double As_total_cm2 = 0;  // count × area of one bolt
     Governing utilisation;    // the design's largest ratio, its check and its case
+    // With the PN-EN checks: the governing one's name ("bearing", "cone" ...), whose ratio is
+    // utilisation.max; empty with the PN-B checks.
+    std::string_view enCheck;
 };
 
 struct DesignSearch {

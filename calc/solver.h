@@ -1,12 +1,13 @@
 // The ring section solver: for one load case, whole or partial compression of the ring plate, the
-// neutral axis, the concrete and bolt stresses and the horizontal-force verdict; and the checks
-// that the report runs afterwards.
+// neutral axis and the concrete and bolt stresses. The PN-B checks of a solved case live in
+// codes/pnb/ (included here for the callers that run them after a solve).
 //
 // Units: kG, kG·m (moments as stored), cm, kG/cm². The x axis points from the plate centre to the
 // most compressed edge; the neutral axis is the chord x = a = Rz·cos φ, the compressed zone x > a.
 #pragma once
 
 #include "calc/stop.h"
+#include "codes/pnb/checks.h"
 #include "state/design_case.h"
 
 #include <QLocale>
@@ -100,32 +101,13 @@ constexpr int kSearchEvaluationLimit = 2000;
 SearchResult FindNeutralAxis(DesignCase& s);
 SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& k);
 
-// The first of the three language lines (satisfied, exceeded by, exceeded) of the all-anchors
-// check made when the anchors of the compressed zone were to carry the horizontal force but that
-// zone holds none; they stand for lines 50 to 52 and say why.
-constexpr int kNoCompressedAnchorsLine = 67;
-
-// Eccentricity, neutral axis, stresses and the horizontal-force check of case `Nr_przyp`. The
-// signs of M and V are their directions: the case is calculated with their magnitudes. N may be
-// zero (pure bending) or negative (uplift): the plate then bears on a segment or lifts off.
+// Eccentricity, neutral axis, stresses and then the PN-B horizontal-force check of case
+// `Nr_przyp`. The signs of M and V are their directions: the case is calculated with their
+// magnitudes. N may be zero (pure bending) or negative (uplift): the plate then bears on a segment
+// or lifts off.
 void SolveLoadCase(DesignCase& s, const QLocale& locale);
 void SolveLoadCase(DesignCase& s, const SectionConstants& k, const QLocale& locale);
-
-// Report-time checks of one case (run by the report composition in case order).
-// Bolt steel of a case with bolts in tension: a stress above fd fails the design.
-void CheckBoltSteel(DesignCase& s, int i);
-
-enum class ConcreteVerdict {
-    AboveTwice,  // σ_b > 2·fcd: the design fails
-    Below,       // σ_b < fcd
-    Between      // fcd ≤ σ_b ≤ 2·fcd: a note with ω_u = σ_b / fcd
-};
-// Concrete contact stress of case i: sets Beton_OK and Omega_u as the verdict requires.
-ConcreteVerdict CheckConcrete(DesignCase& s, int i);
-
-// The design passes when every check of the calculation and of the report passed.
-inline bool DesignPasses(const DesignCase& s) {
-    return s.Wszystko_OK && s.Beton_OK;
-}
+// The same without any code's check: eccentricity, neutral axis and stresses alone.
+void SolveSection(DesignCase& s, const SectionConstants& k);
 
 }  // namespace vardel

@@ -3,7 +3,9 @@
 
 #include <QString>
 
+#include <cmath>
 #include <exception>
+#include <limits>
 
 namespace vardel {
 
@@ -65,6 +67,12 @@ inline double Finite(double v) {
 }
 
 // A double stored into a single-precision member: beyond the single range it is an overflow.
-float ToSingleChecked(double v);
+// Header-only, like the rest of the checked arithmetic, so that the code checks use it too.
+inline float ToSingleChecked(double v) {
+    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
+        throw CalcError(kOverflow);
+    }
+    return static_cast<float>(v);
+}
 
 }  // namespace vardel

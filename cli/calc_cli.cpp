@@ -3,6 +3,7 @@
 #include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "cli/eurocode_cli.h"
 #include "cli/nm_cli.h"
 #include "cli/sizing_cli.h"
 #include "export/rtf_export.h"
@@ -52,7 +53,9 @@ const char kUsage[] =
     "                   [--pdf FILE] [--emf FILE] [--dir DIR]\n"
     "                   [--designation TEXT] [--date \"YYYY-MM-DD hh:mm\"]\n"
     "                   [--thickness T [--anchor hook|plate]] [--design] [--loads FILE]\n"
-    "                   [--nm FILE]\n"
+    "                   [--code pnb|en] [--plate T,STEEL] [--tube D,TW] [--block B,H]\n"
+    "                   [--concrete CLASS] [--cracked yes|no] [--bolt-class CLASS] [--hef MM]\n"
+    "                   [--head MM] [--annex pl|cen] [--nm FILE]\n"
     "                   SETTINGS_FILE\n"
     "       vardel-calc --help | --version\n";
 
@@ -89,6 +92,7 @@ struct Options {
     bool summary = true;  // the short summary, unless an output goes to standard output
     SizingOptions sizing;
     NmOptions nm;
+    EurocodeOptions eurocode;
 };
 
 // An output path that stands for standard output.
@@ -124,6 +128,7 @@ QList<QCommandLineOption> CommandLineOptions() {
     };
     options += SizingCommandLineOptions();
     options += NmCommandLineOptions();
+    options += EurocodeCommandLineOptions();
     return options;
 }
 
@@ -248,6 +253,9 @@ std::variant<Options, QString> Parse(const QStringList& args) {
         return why;
     }
     if (const QString why = TakeNmOptions(parser, o.nm); !why.isEmpty()) {
+        return why;
+    }
+    if (const QString why = TakeEurocodeOptions(parser, o.eurocode); !why.isEmpty()) {
         return why;
     }
     o.json = parser.isSet(QStringLiteral("json"));
@@ -553,6 +561,7 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         return 2;
     }
     CompleteLoadedCase(s);
+    ApplyEurocodeOptions(o.eurocode, s);
     if (o.cases > 0) {
         s.Liczba_przyp = static_cast<Int16>(o.cases);
     }
@@ -565,6 +574,10 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         sizing.Calculate(FieldsFromState(s, locale), s, locale, tableError);
     if (!tableError.isEmpty()) {
         err << "vardel-calc: " << tableError << "\n";
+        return 2;
+    }
+    if (const QString refusal = EurocodeRefusal(s, stop); !refusal.isEmpty()) {
+        err << "vardel-calc: " << refusal << "\n";
         return 2;
     }
     ReportLines lines;
@@ -626,11 +639,17 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
             results[QStringLiteral("anchors")] = anchors ? AnchorsJson(*anchors) : QJsonValue();
         }
         sizing.AddToJson(results, s);
+        if (s.Wyniki_EN.valid) {
+            results[QStringLiteral("en")] = EurocodeJson(s);
+        }
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     } else if (!stop && o.summary) {
         Summary(s, out);
         sizing.Summary(s, out);
         out << "verdict: " << verdict.text << "\n";
+        if (s.Wyniki_EN.valid) {
+            EurocodeSummary(s, out);
+        }
     }
     // The outputs are written all or none: a run that cannot write one of them replaces no file.
     std::vector<FileOutput> outputs;

@@ -1,5 +1,7 @@
 #include "cli/sizing_cli.h"
 
+#include "calc/en_calculation.h"
+
 #include <QJsonArray>
 
 #include <algorithm>
@@ -7,6 +9,13 @@
 
 namespace vardel {
 namespace {
+
+// The governing check of a layout: the PN-EN one's name when those checks chose it.
+QString LayoutCheck(const BoltLayout& l) {
+    return l.enCheck.empty()
+               ? QString::fromLatin1(CheckName(l.utilisation.check))
+               : QString::fromLatin1(l.enCheck.data(), static_cast<qsizetype>(l.enCheck.size()));
+}
 
 QJsonValue Number(double v) {
     return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
@@ -91,7 +100,26 @@ std::optional<Stop> SizingRun::Calculate(InputFields fields, DesignCase& s, cons
         PutRows(table_, reportRows_, fields, s);
     }
     const DesignCase before = s;
-    const std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
+    std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
+    if (!stop && !loads_.empty() && s.Wyniki_EN.valid) {
+        // The PN-EN checks judge every row; with more rows than the state holds, their
+        // governing rows are the report's.
+        auto judged = CalculateEurocodeRows(s, loads_);
+        if (const Stop* rowStop = std::get_if<Stop>(&judged)) {
+            return *rowStop;
+        }
+        enRows_ = std::move(std::get<std::vector<std::vector<CheckResult>>>(judged));
+        if (loads_.size() > static_cast<std::size_t>(kMaxCases)) {
+            const std::vector<int> rows = GoverningEurocodeRows(enRows_);
+            if (rows != reportRows_) {
+                reportRows_ = rows;
+                DesignCase again = before;
+                PutRows(table_, reportRows_, fields, again);
+                stop = vardel::Calculate(fields, again, locale);
+                s = std::move(again);
+            }
+        }
+    }
     if (!stop && o_.design) {
         DesignCase start = before;
         start.Liczba_przyp = s.Liczba_przyp;
@@ -166,6 +194,23 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
                 {QStringLiteral("utilisation"), RatiosJson(r.utilisation)},
                 {QStringLiteral("passes"), Passes(r.utilisation)},
             });
+            if (k < enRows_.size()) {
+                // The PN-EN checks of the row: its largest ratio and that check.
+                QJsonObject row = rows.last().toObject();
+                const auto top = std::max_element(enRows_[k].begin(), enRows_[k].end(),
+                                                  [](const CheckResult& a, const CheckResult& b) {
+                                                      return a.utilisation < b.utilisation;
+                                                  });
+                row[QStringLiteral("en")] =
+                    top == enRows_[k].end()
+                        ? QJsonValue()
+                        : QJsonValue(QJsonObject{
+                              {QStringLiteral("utilisation"), Number(top->utilisation)},
+                              {QStringLiteral("check"),
+                               QString::fromLatin1(top->check.data(),
+                                                   static_cast<qsizetype>(top->check.size()))}});
+                rows[rows.size() - 1] = row;
+            }
         }
         o[QStringLiteral("rows")] = rows;
         QJsonObject governing;
@@ -185,13 +230,12 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
     if (search_) {
         QJsonArray best;
         for (const BoltLayout& l : search_->best) {
-            best.append(QJsonObject{
-                {QStringLiteral("Liczba_srub"), l.Liczba_srub},
-                {QStringLiteral("d_mm"), l.d_mm},
-                {QStringLiteral("As_total_cm2"), Number(l.As_total_cm2)},
-                {QStringLiteral("utilisation"), Number(l.utilisation.max)},
-                {QStringLiteral("check"), QString::fromLatin1(CheckName(l.utilisation.check))},
-                {QStringLiteral("case"), l.utilisation.index}});
+            best.append(QJsonObject{{QStringLiteral("Liczba_srub"), l.Liczba_srub},
+                                    {QStringLiteral("d_mm"), l.d_mm},
+                                    {QStringLiteral("As_total_cm2"), Number(l.As_total_cm2)},
+                                    {QStringLiteral("utilisation"), Number(l.utilisation.max)},
+                                    {QStringLiteral("check"), LayoutCheck(l)},
+                                    {QStringLiteral("case"), l.utilisation.index}});
         }
         o[QStringLiteral("design")] = QJsonObject{{QStringLiteral("checked"), search_->checked},
                                                   {QStringLiteral("best"), best}};
@@ -228,7 +272,7 @@ void SizingRun::Summary(const DesignCase& s, QTextStream& out) const {
                            .arg(l.d_mm, 6)
                            .arg(c.toString(l.As_total_cm2, 'f', 2), 8)
                            .arg(c.toString(l.utilisation.max, 'f', 3), 11)
-                           .arg(QString::fromLatin1(CheckName(l.utilisation.check)), -8)
+                           .arg(LayoutCheck(l), -8)
                            .arg(l.utilisation.index, 4);
             }
         } else {

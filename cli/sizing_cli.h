@@ -59,6 +59,7 @@ class SizingRun {
     std::vector<RowLoads> loads_;
     std::vector<RowResult> rows_;
     std::vector<int> reportRows_;  // 1-based rows of the table that the state's cases hold
+    std::vector<std::vector<CheckResult>> enRows_;  // each row's PN-EN checks, when chosen
     std::optional<DesignSearch> search_;
 };
 

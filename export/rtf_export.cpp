@@ -30,6 +30,7 @@ constexpr float kAfterHeader = 28.0f;
 constexpr float kSketchBlock = 25.0f;
 constexpr float kCaseBlockA = 15.0f;
 constexpr float kSummaryBlock = 15.85f;
+constexpr float kLineBlock = 4.0f;  // one more line of text, such as a PN-EN check
 
 QByteArray DashedLine() {
     const QByteArray half = QByteArray("- ").repeated(43) + '-';
@@ -92,6 +93,9 @@ class RtfWriter {
         }
         for (int i = 0; i <= cases + 2; ++i) {
             Par(s_.Tabela[i]);
+        }
+        for (const QString& line : r_.Eurokod) {
+            Par(line);
         }
         Par(r_.Teksty_rap[0]);
         Line(kPar + ' ');
@@ -219,6 +223,10 @@ class RtfWriter {
         }
         if (!s_.Wynik_V[c].isEmpty()) {
             Par(s_.Wynik_V[c]);
+        }
+        for (const QString& line : r_.Eurokod_przyp[c]) {
+            RtfAdvance(kLineBlock);
+            Par(line);
         }
         if (closing) {
             Par(r_.Teksty_rap[2]);

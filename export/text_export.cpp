@@ -45,6 +45,7 @@ QStringList TextExportLines(const DesignCase& s, const ReportLines& lines,
     for (int k = 0; k <= n + 2; ++k) {
         out << s.Tabela[k];
     }
+    out << lines.Eurokod;
 
     for (int c = 1; c <= n; ++c) {
         out << s.Teksty[16] + PlainInt(c);
@@ -57,6 +58,7 @@ QStringList TextExportLines(const DesignCase& s, const ReportLines& lines,
         if (!s.Wynik_V[c].isEmpty()) {
             out << s.Wynik_V[c];
         }
+        out << lines.Eurokod_przyp[c];
         out << lines.Teksty_rap[2];
     }
 

@@ -54,6 +54,9 @@ class ReportBuilder {
         for (int k = 1; k <= cases + 2; ++k) {
             Line(s_.Tabela[k]);
         }
+        for (const QString& line : r_.Eurokod) {
+            Line(line);
+        }
         Line(r_.Teksty_rap[0]);
 
         const int top = SketchRowTop(cases);
@@ -78,6 +81,9 @@ class ReportBuilder {
             }
             if (!s_.Wynik_V[i].isEmpty()) {
                 Line(s_.Wynik_V[i]);
+            }
+            for (const QString& line : r_.Eurokod_przyp[i]) {
+                Line(line);
             }
             Line(r_.Teksty_rap[2]);
             Line(r_.Teksty_rap[2]);

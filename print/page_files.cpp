@@ -259,6 +259,9 @@ void WritePageBody(QStringList& out, const PageSource& src) {
     }
     b.y = b.y - 2.0f;
     b.Line(u"7.0"_s, r.Teksty_rap[0]);
+    for (const QString& line : r.Eurokod) {
+        b.Line(u"7.0"_s, line);
+    }
 
     const double sketchLeft = SketchLeft(s, r, loc);
     for (int c = 1; c <= cases; ++c) {
@@ -290,6 +293,9 @@ void WritePageBody(QStringList& out, const PageSource& src) {
         }
         b.Text(u"6."_s, s.Wynik_V[c]);
         b.y = b.y + 6.0f;
+        for (const QString& line : r.Eurokod_przyp[c]) {
+            b.Line(u"6."_s, line);
+        }
     }
 
     if (s.Liczba_przyp > 1) {

@@ -2,6 +2,7 @@
 
 #include "calc/solver.h"
 #include "materials/tables.h"
+#include "report/eurocode_report.h"
 #include "state/numbers.h"
 
 #include <algorithm>
@@ -147,8 +148,13 @@ ReportVerdict ComposeReport(DesignCase& s, ReportLines& lines, const QLocale& lo
         lines.Uwaga_betonu[i].clear();
     }
 
+    EurocodeReport en = ComposeEurocodeReport(s, locale);
+    lines.Eurokod = std::move(en.design);
+    lines.Eurokod_przyp = std::move(en.cases);
+
     ReportVerdict verdict;
-    verdict.passes = DesignPasses(s);
+    // With the PN-EN checks chosen, they settle the verdict.
+    verdict.passes = s.Wyniki_EN.valid ? s.Wyniki_EN.passes : DesignPasses(s);
     verdict.text = VerdictText(verdict.passes);
     return verdict;
 }

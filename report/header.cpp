@@ -74,7 +74,10 @@ QString PageLabel(const HeaderTexts& header, Int16 strona) {
 void SetHeaderTexts(const DesignCase& s, HeaderTexts& header, const QDateTime& now,
                     const QLocale& locale) {
     auto& t = header.Teksty_nagl;
-    t[1] = StandardReferenceLine();
+    // With the PN-EN checks the header names the codes they follow.
+    t[1] = UsesEurocode(s) ? QStringLiteral("Zakotwienie słupów stalowych wg PN-EN 1993-1-8, ") +
+                                 QStringLiteral("PN-EN 1992-1-1 i PN-EN 1992-4")
+                           : StandardReferenceLine();
     t[4] = s.Naz_proj;
     t[5] = HeaderDateTime(now, locale);
     t[6] = QStringLiteral("Strona ");

@@ -5,6 +5,7 @@
 #include "state/design_case.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -17,6 +18,9 @@ struct ReportLines {
     CaseArray<QString> Linia_sruby;
     CaseArray<QString> Linia_betonu;
     CaseArray<QString> Uwaga_betonu;  // " " or Teksty(5)
+    // The PN-EN block: the design's lines and each case's check lines; empty with PN-B.
+    QStringList Eurokod;
+    CaseArray<QStringList> Eurokod_przyp;
 };
 
 // The page header texts Teksty_nagl(1..7); indexes 2 and 3 are unused.

@@ -2,6 +2,8 @@
 // texts and results. Every window and writer receives it by reference; nothing keeps a copy.
 #pragma once
 
+#include "state/eurocode.h"
+
 #include <QString>
 
 #include <array>
@@ -134,6 +136,11 @@ struct DesignCase {
     QString Oznaczenie_stopy;
     std::array<QString, 11> Dobor_teksty;
     Int16 Dobor_liczba = 0;
+
+    // Inputs of the PN-EN checks (used when Norma = kNormaEurocode).
+    EurocodeInputs Eurokod;
+    EurocodeResults Wyniki_EN;
+    std::array<QString, kEurocodeTextLines + 1> Teksty_EN;  // 1-based
 };
 
 // One classification for the whole program, set by the solver: the report checks and every
@@ -146,6 +153,10 @@ inline bool IsPartlyCompressed(const DesignCase& s, int i) {
 // its neutral axis or lift-off under its title, and a bolt stress to check.
 inline bool HasStressSketch(const DesignCase& s, int i) {
     return s.Docisk_blachy[i] != Bearing::Whole;
+}
+
+inline bool UsesEurocode(const DesignCase& s) {
+    return s.Norma == kNormaEurocode;
 }
 
 }  // namespace vardel

@@ -26,6 +26,7 @@ constexpr std::array<LanguageEntry, kLanguageCount> kLanguages{{
 // The first `count` lines of a language file, or the reason they cannot be had.
 struct ReadLines {
     QStringList lines;
+    QStringList rest;  // the lines after the first `count`
     FileResult error;
 };
 
@@ -50,6 +51,7 @@ ReadLines ReadFirstLines(const QString& path, int count, CodePage page) {
                 .arg(shown, QString::number(lines.size()), QString::number(count))};
         return out;
     }
+    out.rest = lines.mid(count);
     lines.resize(count);
     out.lines = std::move(lines);
     return out;
@@ -106,6 +108,10 @@ FileResult LoadLanguageTexts(DesignCase& s, const QString& programDir) {
     }
     for (int k = 1; k <= kSecondTextLines; ++k) {
         s.Teksty_ok[static_cast<std::size_t>(k)] = second.lines[k - 1];
+    }
+    // The PN-EN lines follow the main file's own; a file without them leaves them empty.
+    for (int k = 1; k <= kEurocodeTextLines; ++k) {
+        s.Teksty_EN[static_cast<std::size_t>(k)] = main.rest.value(k - 1);
     }
     return std::nullopt;
 }

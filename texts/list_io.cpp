@@ -40,6 +40,15 @@ qsizetype ListInput::LineEndLength(qsizetype at) const {
     return 0;
 }
 
+bool ListInput::RestIsBlank() const {
+    for (qsizetype k = pos_; k < text_.size(); ++k) {
+        if (!IsBlank(text_[k]) && text_[k] != u'\r' && text_[k] != u'\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
 void ListInput::SkipBlanksOnLine() {
     while (pos_ < text_.size() && IsBlank(text_[pos_])) {
         ++pos_;

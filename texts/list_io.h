@@ -39,6 +39,8 @@ class ListInput {
     // What stood where the last number was expected (for a message), at most 40 characters.
     QString Offending() const { return offending_; }
     bool AtEnd() const { return pos_ >= text_.size(); }
+    // Nothing but blanks and line ends is left: the lines a newer writer adds are absent.
+    bool RestIsBlank() const;
 
   private:
     qsizetype LineEndLength(qsizetype at) const;

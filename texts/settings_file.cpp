@@ -93,33 +93,15 @@ class SettingsReader {
                           QString::number(last)));
         }
     }
-    // A setting added at the end of the file: a file written before it ends earlier and keeps
-    // `out` as it was.
-    void LaterPosition(Int16& out, qsizetype first, qsizetype last, const QString& what) {
-        if (error_) {
-            return;
-        }
-        Int16 v = out;
-        const ListInput::Status st = in_.ReadInt16(v);
-        if (st == ListInput::Status::EndOfFile) {
-            return;
-        }
-        Check(st);
-        if (!error_ && (v < first || v > last)) {
-            Fail(QStringLiteral("%1 %2 jest poza zakresem (%3–%4).")
-                     .arg(what, QString::number(v), QString::number(first), QString::number(last)));
-        }
-        if (!error_) {
-            out = v;
-            QString ignored;
-            in_.ReadText(ignored);  // its key, if any
-        }
-    }
+
     // A text item that is not kept.
     void Key() {
         QString ignored;
         Text(ignored);
     }
+
+    // The lines from `setting` on were added after older files were written: absent there.
+    bool Absent() const { return !error_ && in_.RestIsBlank(); }
 
     bool Failed() const { return error_.has_value(); }
     FileResult Error() const { return error_; }
@@ -182,6 +164,34 @@ QString Kropka(float value, const char16_t* pattern) {
 QString RecordName(const QString& name) {
     const QString one = OneLine(name);
     return one.trimmed().isEmpty() ? u',' + one : one;
+}
+
+// Lines 24 to 29: the inputs of the PN-EN checks.
+void ReadEurocodeLines(SettingsReader& r, EurocodeInputs& e) {
+    r.StartLine(24);
+    r.Single(e.t_blachy);
+    r.Position(e.Stal_blachy, 0, 2, QStringLiteral("numer stali blachy"));
+    r.Key();
+    r.StartLine(25);
+    r.Single(e.D_rury);
+    r.Single(e.t_rury);
+    r.Key();
+    r.StartLine(26);
+    r.Single(e.B_bloku);
+    r.Single(e.H_bloku);
+    r.Key();
+    r.StartLine(27);
+    r.Position(e.Klasa_C, 0, 9, QStringLiteral("numer klasy betonu C"));
+    r.Position(e.Zarysowany, 0, 1, QStringLiteral("beton zarysowany (0/1)"));
+    r.Key();
+    r.StartLine(28);
+    r.Position(e.Klasa_sruby, 0, 2, QStringLiteral("numer klasy śrub"));
+    r.Single(e.h_ef);
+    r.Single(e.d_glowy);
+    r.Key();
+    r.StartLine(29);
+    r.Position(e.Zalacznik, 0, 1, QStringLiteral("zestaw współczynników (0/1)"));
+    r.Key();
 }
 
 }  // namespace
@@ -272,8 +282,16 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     r.StartLine(22);
     r.Int(t.Liczba_srub);
     r.Key();
-    r.StartLine(23);
-    r.LaterPosition(t.Liczba_przyp, 1, kMaxCases, QStringLiteral("liczba przypadków obciążenia"));
+    // Later lines, each absent from older files, which then keep the defaults.
+    if (!r.Absent()) {
+        r.StartLine(23);
+        r.Position(t.Liczba_przyp, 1, kMaxCases, QStringLiteral("liczba przypadków obciążenia"));
+        r.Key();
+    }
+    t.Eurokod = EurocodeInputs{};
+    if (!r.Absent()) {
+        ReadEurocodeLines(r, t.Eurokod);
+    }
     if (r.Failed()) {
         return r.Error();
     }
@@ -339,6 +357,16 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
     lines << ListInt(s.Numer_sruby) + QStringLiteral("Numer_sruby");
     lines << ListInt(s.Liczba_srub) + QStringLiteral("Liczba_srub");
     lines << ListInt(s.Liczba_przyp) + QStringLiteral("Liczba_przyp");
+    const EurocodeInputs& e = s.Eurokod;
+    lines << ListSingle(e.t_blachy) + ListInt(e.Stal_blachy) +
+                 QStringLiteral("t_blachy Stal_blachy 0-S235 1-S275 2-S355");
+    lines << ListSingle(e.D_rury) + ListSingle(e.t_rury) + QStringLiteral("D_rury t_rury");
+    lines << ListSingle(e.B_bloku) + ListSingle(e.H_bloku) + QStringLiteral("B_bloku H_bloku");
+    lines << ListInt(e.Klasa_C) + ListInt(e.Zarysowany) +
+                 QStringLiteral("Klasa_C 0-z Nrbetonu 1-C12/15..9-C50/60 Zarysowany");
+    lines << ListInt(e.Klasa_sruby) + ListSingle(e.h_ef) + ListSingle(e.d_glowy) +
+                 QStringLiteral("Klasa_sruby 0-4.6 1-5.6 2-8.8 h_ef d_glowy");
+    lines << ListInt(e.Zalacznik) + QStringLiteral("Zalacznik 0-PL 1-CEN");
 
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     // Windows-1250 bytes that happen to form valid UTF-8 ("Ĺ‚" is C5 82, which is "ł" in UTF-8)

@@ -11,6 +11,7 @@
 #include "texts/load_table.h"
 #include "texts/settings_file.h"
 #include "texts/settings_start.h"
+#include "ui/eurocode_tab.h"
 #include "ui/input_helpers.h"
 #include "ui/installed_picture.h"
 #include "ui/results_window.h"
@@ -173,7 +174,8 @@ void InputWindow::BuildTabs() {
                               QStringLiteral("Generacja wyników typu B (np. dla Star Office)")},
                              optRTF_, tab0),
                   4, 0, 1, 3);
-    g0->setRowStretch(5, 1);
+    BuildEurocode(tab0, g0, 5);
+    g0->setRowStretch(6, 1);
     tabs_->addTab(tab0, QStringLiteral("Konfiguracja"));
 
     // Tab 1: the number of load cases, the ring and the materials.
@@ -290,6 +292,7 @@ void InputWindow::BuildTabs() {
     h3->addLayout(form3);
     h3->addWidget(picture1_, 0, Qt::AlignTop);
     tabs_->addTab(tab3, QStringLiteral("Śruby (kotwy)"));
+    tabs_->addTab(eurokod_, QStringLiteral("Eurocode"));
 
     connect(tabs_, &QTabWidget::currentChanged, this, &InputWindow::OnTabChanged);
     text_[1]->installEventFilter(this);
@@ -362,6 +365,7 @@ FileResult InputWindow::Load() {
     text_[12]->setText(f.Text12);
     option1_[f.Option1]->setChecked(true);
     loaded_ = true;
+    ShowCode();
     return std::nullopt;
 }
 
@@ -546,6 +550,9 @@ void InputWindow::OnLanguageClicked(int k) {
 }
 
 void InputWindow::Calculate() {
+    if (!TakeEurocodeInputs()) {
+        return;
+    }
     if (const std::optional<Stop> stop = vardel::Calculate(Fields(), s_, locale_)) {
         ShowStopAtField(*stop);
         return;
@@ -642,6 +649,9 @@ bool InputWindow::LoadTableFile(const QString& path) {
 }
 
 void InputWindow::SizeBolts() {
+    if (!TakeEurocodeInputs()) {
+        return;
+    }
     ApplyCaseCount();
     ShowCaseRows();
     // A table longer than six is sized whole while the fields still hold the rows it gave.
@@ -685,6 +695,10 @@ void InputWindow::EndProgram() {
         }
         ShowStopAtField(*stop);
         return;
+    }
+    // A PN-EN field that holds no number keeps its stored value.
+    if (eurokod_) {
+        eurokod_->Read(next.Eurokod, locale_);
     }
     DialogPrompter prompter(this);
     if (FileResult r = WriteSettings(next, programDir_, SettingsWindowValues::FromState(next),

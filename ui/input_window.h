@@ -17,6 +17,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -24,6 +25,7 @@ class QTabWidget;
 
 namespace vardel {
 
+class EurocodeTab;
 class ResultsWindow;
 
 class InputWindow : public QWidget {  // object name "Vardel3OK"
@@ -77,6 +79,11 @@ class InputWindow : public QWidget {  // object name "Vardel3OK"
     void ChooseTableFile();
     void SizeBolts();
     QStringList LoadTexts() const;
+    // The code choice of the configuration tab and its "Eurocode" tab (eurocode_hooks).
+    void BuildEurocode(QWidget* configurationTab, QGridLayout* grid, int row);
+    void ShowCode();
+    void RedrawEurocodeSketch();
+    bool TakeEurocodeInputs();
 
     DesignCase& s_;
     QString programDir_;
@@ -104,6 +111,8 @@ class InputWindow : public QWidget {  // object name "Vardel3OK"
     QPointer<ResultsWindow> results_;
     std::vector<RowLoads> tableLoads_;  // every row of the last table longer than six
     QStringList tableTexts_;            // the load fields as that table left them
+    QComboBox* cmbNorma_ = nullptr;
+    EurocodeTab* eurokod_ = nullptr;
 };
 
 }  // namespace vardel

@@ -21,6 +21,27 @@ QString CheckCaption(Check check) {
     return {};
 }
 
+// The PN-EN check that governs a layout, in the window's words.
+QString EurocodeCheckCaption(std::string_view check) {
+    static const std::pair<std::string_view, const char*> kCaptions[] = {
+        {"bearing", "docisk betonu"},
+        {"anchor_steel", "stal kotew"},
+        {"cone", "stożek betonu"},
+        {"pullout", "wyciągnięcie kotwy"},
+        {"anchorage", "zakotwienie haka"},
+        {"shear", "ścinanie"},
+        {"pryout", "podważenie betonu"},
+        {"tension_shear_steel", "rozciąganie ze ścinaniem (stal)"},
+        {"tension_shear_concrete", "rozciąganie ze ścinaniem (beton)"},
+        {"plate", "zginanie blachy"}};
+    for (const auto& [name, caption] : kCaptions) {
+        if (name == check) {
+            return QString::fromUtf8(caption);
+        }
+    }
+    return QString::fromUtf8(check.data(), static_cast<qsizetype>(check.size()));
+}
+
 BoltSizingDialog::BoltSizingDialog(DesignSearch search, bool rowsOfTable, const QLocale& locale,
                                    QWidget* parent)
     : QDialog(parent), search_(std::move(search)) {
@@ -50,9 +71,12 @@ BoltSizingDialog::BoltSizingDialog(DesignSearch search, bool rowsOfTable, const 
     for (int r = 0; r < table_->rowCount(); ++r) {
         const BoltLayout& l = search_.best[r];
         const QString cells[] = {
-            QString::number(l.Liczba_srub),          QString::number(l.d_mm),
-            locale.toString(l.As_total_cm2, 'f', 2), locale.toString(l.utilisation.max, 'f', 3),
-            CheckCaption(l.utilisation.check),       QString::number(l.utilisation.index)};
+            QString::number(l.Liczba_srub),
+            QString::number(l.d_mm),
+            locale.toString(l.As_total_cm2, 'f', 2),
+            locale.toString(l.utilisation.max, 'f', 3),
+            l.enCheck.empty() ? CheckCaption(l.utilisation.check) : EurocodeCheckCaption(l.enCheck),
+            QString::number(l.utilisation.index)};
         for (int c = 0; c < headers.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setTextAlignment(c == 4 ? Qt::AlignLeft | Qt::AlignVCenter

@@ -18,8 +18,9 @@ using test::Plate;
 // or is refused before any case (the spacing rule or the grade).
 enum class Verdict { Refused, Fails, Passes };
 
-// More than six loads go in batches of six.
-Verdict BruteForce(const Plate& p, const std::vector<Load>& loads, int count, int diameterIndex) {
+// More than six loads go in batches of six. With `en`, the PN-EN checks of the calculation judge.
+Verdict BruteForce(const Plate& p, const std::vector<Load>& loads, int count, int diameterIndex,
+                   const EurocodeInputs* en) {
     Plate layout = p;
     layout.bolts = count;
     layout.diameterIndex = diameterIndex;
@@ -27,11 +28,21 @@ Verdict BruteForce(const Plate& p, const std::vector<Load>& loads, int count, in
         const std::vector<Load> batch(loads.begin() + start,
                                       loads.begin() + std::min(loads.size(), start + kMaxCases));
         DesignCase s = test::FreshState(layout, static_cast<int>(batch.size()));
+        if (en) {
+            s.Norma = kNormaEurocode;
+            s.Eurokod = *en;
+        }
         if (const auto stop = test::Run(s, layout, batch)) {
             const bool refused =
                 stop->message == QStringLiteral("Za mały rozstaw śrub!") ||
                 stop->message == QStringLiteral("Norma nie przewiduje takich śrub");
             return refused ? Verdict::Refused : Verdict::Fails;
+        }
+        if (en) {
+            if (!s.Wyniki_EN.passes) {
+                return Verdict::Fails;
+            }
+            continue;
         }
         for (int i = 1; i <= s.Liczba_przyp; ++i) {
             CheckBoltSteel(s, i);
@@ -45,10 +56,17 @@ Verdict BruteForce(const Plate& p, const std::vector<Load>& loads, int count, in
 }
 
 TEST(DesignSearch, AgreesWithTheCalculateCommandOnEveryCount) {
+    EurocodeInputs tube;  // hooks 400 mm deep in a 1400 mm block under a 420 mm tube
+    tube.D_rury = 420;
+    tube.t_rury = 10;
+    tube.B_bloku = 1400;
+    tube.H_bloku = 900;
+    tube.h_ef = 400;
     const struct {
         const char* what;
         Plate plate;
         std::vector<Load> loads;
+        const EurocodeInputs* en = nullptr;
     } designs[] = {
         {"three compressed cases, shear by all anchors",
          Plate{},
@@ -61,11 +79,16 @@ TEST(DesignSearch, AgreesWithTheCalculateCommandOnEveryCount) {
          {{0, 90, 40}, {600, 40, 0}}},
         {"eight loads, more than the state holds", Plate{}, test::EightLoads()},
         {"nothing passes: the concrete is crushed whatever the bolts", Plate{}, {{9000, 10, 0}}},
+        {"the PN-EN checks", Plate{}, {{300, 80, 30}, {-50, 40, 20}}, &tube},
     };
     for (const auto& d : designs) {
         SCOPED_TRACE(d.what);
         const int cases = std::min<int>(d.loads.size(), kMaxCases);
         DesignCase s = test::FreshState(d.plate, cases);
+        if (d.en) {
+            s.Norma = kNormaEurocode;
+            s.Eurokod = *d.en;
+        }
         std::vector<RowLoads> rows;
         for (const Load& l : d.loads) {
             rows.push_back(
@@ -82,7 +105,7 @@ TEST(DesignSearch, AgreesWithTheCalculateCommandOnEveryCount) {
         const int diameters = static_cast<int>(BoltDiameterNames().size());
         for (int count = kFewestSearchedBolts; count <= kMaxBolts; ++count) {
             for (int k = 0; k < diameters; ++k) {
-                if (BruteForce(d.plate, d.loads, count, k) == Verdict::Passes) {
+                if (BruteForce(d.plate, d.loads, count, k, d.en) == Verdict::Passes) {
                     expected[count] = k;
                     break;
                 }

@@ -79,6 +79,9 @@ TEST(CalcCli, ExitStatuses) {
     const QString cfg = kShipped;
     const QString badTable = WriteFile(dir, "zle.csv", "500;150;0\n300;1O0;0\n");
     const QString heavy = WriteFile(dir, "duzo.csv", "9000;10;0\n");
+    const QString eight = WriteFile(dir, "osiem.csv",
+                                    "500;150;30\n0;80;40\n-100;80;0\n-300;-10;20\n900;20;5\n"
+                                    "300;-120;-80\n5;200;0\n700;250;5\n");
     const QString diskFull = qt_error_string(ENOSPC);
     const QString bolts16 = SettingsWithLine(dir, 21, " 2 Numer_sruby");
     const QString bolts51 = SettingsWithLine(dir, 22, " 51 Liczba_srub");
@@ -137,6 +140,22 @@ TEST(CalcCli, ExitStatuses) {
          R"("check":"\w+","d_mm":\d+,"utilisation":0\.\d+\}.*\],"checked":\d+\})"},
         {"their table", {"--design", cfg}, 0, R"(case\n +\d+ +\d+ +[\d.]+ +0\.\d+ +\w+ +1\n)"},
         {"none passes", {"--json", "--design", "--loads", heavy, cfg}, 1, R"("best":\[\].*passes)"},
+        {"the PN-EN checks",
+         {"--json", "--code", "en", "--tube", "420,10", "--block", "1400,900", "--head", "70", cfg},
+         0,
+         R"("en":\{"alpha":[\d.]+,.*"checks":\[\{"Ed":[\d.]+,"Rd":[\d.]+,"check":"bearing",)"
+         R"("clause":"EN 1993-1-8 6.2.5","utilisation":[\d.]+\}.*"governing":\{"case":1,)"},
+        {"a load table under the PN-EN checks",
+         {"--json", "--code", "en", "--loads", eight, cfg},
+         0,
+         R"("rows":\[\{"M_kNm":150,"N_kN":500,.*"en":\{"check":"\w+","utilisation":[\d.]+\},)"},
+        {"unknown code", {"--code", "ec", cfg}, 2, "--code takes pnb or en"},
+        {"a plate of no thickness", {"--code=en", "--plate", "0,S235", cfg}, 2, "--plate takes"},
+        {"a tube wider than the plate",
+         {"--code", "en", "--tube", "700,10", cfg},
+         2,
+         "Rura słupa \\(D\\) jest szersza od blachy"},
+        {"a head smaller than the rod", {"--code", "en", "--head", "10", cfg}, 2, "Średnica łba"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -25,8 +25,8 @@ struct Report {
 
 inline void Compose(Report& r, const Plate& p, const std::vector<Load>& loads, int jezyk, int norma,
                     const QLocale& locale) {
+    r.s.Norma = static_cast<Int16>(norma);  // 2: the PN-EN checks run with the calculation
     Calculated(r.s, p, loads, jezyk, locale);
-    r.s.Norma = static_cast<Int16>(norma);
     r.s.Oznaczenie_stopy = QStringLiteral("SF-1 oś A/3");
     ComposeReport(r.s, r.lines, locale);
     SetHeaderTexts(r.s, r.header, kClock, locale);

@@ -40,6 +40,9 @@ TEST(TextExport, MatchesTheReadFiles) {
         {"export/text_english_six_cases.txt", 2, 0, test::DecimalPoint(), Plate{},
          test::SixCases()},
         {"export/text_german_decimal_comma.txt", 4, 1, german, large, {{5000, 6000, 1650}}},
+        // The PN-EN block beside the PN-B lines, with the PN-EN inputs' defaults.
+        {"export/text_french_eurocode.txt", 3, kNormaEurocode, test::DecimalPoint(), Plate{},
+         test::SixCases()},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.golden);

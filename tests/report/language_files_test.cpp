@@ -12,7 +12,7 @@
 namespace vardel {
 namespace {
 
-// The texts of `jezyk` as loaded: Teksty(1..66), then Teksty_ok(1..10).
+// The texts of `jezyk` as loaded: Teksty, then Teksty_ok, then Teksty_EN.
 QStringList Texts(int jezyk) {
     DesignCase s;
     test::LoadTexts(s, jezyk);
@@ -23,12 +23,19 @@ QStringList Texts(int jezyk) {
     for (int k = 1; k <= kSecondTextLines; ++k) {
         out << s.Teksty_ok[k];
     }
+    for (int k = 1; k <= kEurocodeTextLines; ++k) {
+        out << s.Teksty_EN[k];
+    }
     return out;
 }
 
 std::string Where(int i) {
-    return i < kMainTextLines ? "Teksty " + std::to_string(i + 1)
-                              : "Teksty_ok " + std::to_string(i - kMainTextLines + 1);
+    if (i < kMainTextLines) {
+        return "Teksty " + std::to_string(i + 1);
+    }
+    i -= kMainTextLines;
+    return i < kSecondTextLines ? "Teksty_ok " + std::to_string(i + 1)
+                                : "Teksty_EN " + std::to_string(i - kSecondTextLines + 1);
 }
 
 QString Plain(QString text) {
@@ -47,7 +54,8 @@ TEST(LanguageFiles, AreCompleteInTheirCodePagesAndMatchThePolishLines) {
         SCOPED_TRACE(jezyk);
         const LanguageFileNames names = LanguageFiles(jezyk);
         for (const auto& [name, lines] :
-             {std::pair(names.main, kMainTextLines), std::pair(names.second, kSecondTextLines)}) {
+             {std::pair(names.main, kMainTextLines + kEurocodeTextLines),
+              std::pair(names.second, kSecondTextLines)}) {
             SCOPED_TRACE(name.toStdString());
             const QByteArray bytes =
                 test::ReadAll(test::DataPath(QStringLiteral("../data/") + name));

@@ -52,18 +52,24 @@ DesignCase SampleCase() {
     std::tie(s.Rz_cm, s.Rw_cm, s.Rs_cm) = std::tuple(30.0, 10.0, 25.0);
     s.Stal_uzytk1 = {{0.5f, 235, 375.25f}, 2, QStringLiteral("Stal użytkownika")};
     s.Stal_uzytk2 = {{1e7f, 0, 0}, -1, QStringLiteral("Stal 2")};
+    s.Eurokod = {25.5f, 2, 273, 5, 1200, 800, 5, 0, 2, 250, 60, 1};
     return s;
+}
+
+auto EurocodeStored(const EurocodeInputs& e) {
+    return std::make_tuple(e.t_blachy, e.Stal_blachy, e.D_rury, e.t_rury, e.B_bloku, e.H_bloku,
+                           e.Klasa_C, e.Zarysowany, e.Klasa_sruby, e.h_ef, e.d_glowy, e.Zalacznik);
 }
 
 // The members the settings file carries, with the derived ones, for one comparison (copied, so
 // that a failure prints values, not addresses).
 auto Stored(const DesignCase& s) {
-    return std::make_tuple(s.Norma, s.Strona, s.Naz_proj, s.Nrbetonu, s.Nrstali, s.Tryb_n, s.Es_Eb,
-                           s.Jezyk, s.N_kN, s.M_kNm, s.V_kN, s.N_kG, s.M_kGm, s.V_kG, s.R_zewn,
-                           s.R_wewn, s.R_srub, s.Rz_cm, s.Rw_cm, s.Rs_cm, s.Tryb_sru,
-                           s.Stal_uzytk1.values, s.Stal_uzytk1.number, s.Stal_uzytk1.name,
-                           s.Stal_uzytk2.values, s.Stal_uzytk2.number, s.Stal_uzytk2.name,
-                           s.Tryb_RTF, s.Numer_sruby, s.Liczba_srub, s.Liczba_przyp);
+    return std::make_tuple(
+        s.Norma, s.Strona, s.Naz_proj, s.Nrbetonu, s.Nrstali, s.Tryb_n, s.Es_Eb, s.Jezyk, s.N_kN,
+        s.M_kNm, s.V_kN, s.N_kG, s.M_kGm, s.V_kG, s.R_zewn, s.R_wewn, s.R_srub, s.Rz_cm, s.Rw_cm,
+        s.Rs_cm, s.Tryb_sru, s.Stal_uzytk1.values, s.Stal_uzytk1.number, s.Stal_uzytk1.name,
+        s.Stal_uzytk2.values, s.Stal_uzytk2.number, s.Stal_uzytk2.name, s.Tryb_RTF, s.Numer_sruby,
+        s.Liczba_srub, s.Liczba_przyp, EurocodeStored(s.Eurokod));
 }
 
 QStringList LinesOf(const QByteArray& bytes) {
@@ -160,6 +166,17 @@ TEST(Settings, RoundTripKeepsEverySetting) {
     QLocale::setDefault(QLocale::c());
 }
 
+// A file from before the PN-EN lines (22 lines) reads with their defaults, whatever the state held.
+TEST(Settings, OlderFilesReadWithTheEurocodeDefaults) {
+    const QStringList lines = LinesOf(SettingsFileBytes(SampleCase()));
+    for (const int kept : {22, 23}) {
+        DesignCase s = SampleCase();
+        const FileResult err = ReadSettingsBytes(s, Joined(lines.mid(0, kept)), kShownName);
+        ASSERT_FALSE(err) << err->message.toStdString();
+        EXPECT_EQ(EurocodeStored(s.Eurokod), EurocodeStored(EurocodeInputs{})) << kept;
+    }
+}
+
 TEST(Settings, GoldenBytes) {
     const QString diff = test::CompareGolden(QStringLiteral("texts/settings_golden.cfg"),
                                              SettingsFileBytes(SampleCase()));
@@ -232,6 +249,11 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
         {5, " 7 Nrstali", 22, "wiersz 5: numer gatunku stali 7 jest poza tabelą (1–6)"},
         {21, " 14 Numer_sruby", 22, "wiersz 21: numer średnicy śrub 14 jest poza tabelą (0–13)"},
         {21, "-1 Numer_sruby", 22, "wiersz 21: numer średnicy"},
+        {23, " 7 Liczba_przyp", 29, "wiersz 23: liczba przypadków obciążenia 7 jest poza tabelą"},
+        {24, "abc 0 t_blachy", 29, "wiersz 24: „abc” nie jest liczbą"},
+        {27, " 10 1 Klasa_C", 29, "wiersz 27: numer klasy betonu C 10 jest poza tabelą (0–9)"},
+        {28, " 3 200 0 Klasa_sruby", 29, "wiersz 28: numer klasy śrub 3"},
+        {28, " 1 200", 29, "wiersza 29"},  // an item missing: taken from the next line
         // A quoted line never brings its control characters to the terminal.
         {4, "\x1b]0;x\x07 Nrbetonu", 22, "wiersz 4: „\\x1b]0;x\\x07” nie jest liczbą"},
     };

@@ -423,6 +423,12 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
          "Śruba M24 na promieniu 299 mm wychodzi poza zewnętrzną krawędź blachy (300 mm)",
          QMessageBox::Critical, "Text11"},
         {"a sound design", {}, {}, nullptr, QMessageBox::NoIcon},
+        // The PN-EN inputs: their tab appears with the code, a field is refused by its name.
+        {"PN-EN: a field that is no number", {{"cmbNorma", "1"}, {"txtH_ef", "abc"}}, kTitle,
+         "Eurokod: Głębokość zakotwienia h_ef", QMessageBox::Warning},
+        {"PN-EN: a tube wider than the plate", {{"cmbNorma", "1"}, {"txtD_rury", "700"}}, kTitle,
+         "Rura słupa (D) jest szersza od blachy.", QMessageBox::Warning},
+        {"PN-EN: a sound design", {{"cmbNorma", "1"}}, {}, nullptr, QMessageBox::NoIcon},
     };
     // clang-format on
     for (const Row& r : rows) {
@@ -445,6 +451,7 @@ TEST_F(InputWindowTest, CalculateShowsEachStopOrOpensTheResults) {
         EXPECT_EQ(OpenResults() && OpenResults()->isVisible(), r.message == nullptr);
         EXPECT_EQ(window_->isVisible(), r.message != nullptr);
         if (r.message == nullptr) {
+            EXPECT_EQ(s_.Wyniki_EN.valid, UsesEurocode(s_));
             continue;
         }
         ASSERT_EQ(script.boxes.size(), 1u);

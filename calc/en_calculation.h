@@ -1,0 +1,37 @@
+// The PN-EN calculation of a design the calculate command has solved: every case solved again on
+// the effective ring of EN 1993-1-8 6.2.5 (the same plane-sections mechanics with n = Es/E_cm),
+// then the PN-EN checks of codes/en/ on each, the results kept in Wyniki_EN.
+#pragma once
+
+#include "calc/load_rows.h"
+#include "calc/stop.h"
+#include "state/design_case.h"
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace vardel {
+
+// Fills s.Wyniki_EN. A stop names an unusable input (the field in words) or a case without
+// equilibrium; Wyniki_EN is then not valid. The PN-B results in the state stay as they were.
+std::optional<Stop> CalculateEurocode(DesignCase& s);
+
+// Every row of a load table under the PN-EN checks, on the design `calculated` (after the
+// calculate command, with the PN-EN inputs accepted): each row's checks, in the order of
+// Wyniki_EN. A row without equilibrium stops it, naming the row.
+std::variant<std::vector<std::vector<CheckResult>>, Stop> CalculateEurocodeRows(
+    const DesignCase& calculated, const std::vector<RowLoads>& rows);
+
+// The rows the report takes under the PN-EN checks when there are more than it holds: the row
+// with the largest ratio of each check, the checks taken from the most used down, without
+// repeats, at most `limit`, in file order. 1-based.
+std::vector<int> GoverningEurocodeRows(const std::vector<std::vector<CheckResult>>& rows,
+                                       int limit = kMaxCases);
+
+// The design as the PN-EN mechanics sees it: the same design with the plate cut to the effective
+// ring r_i..r_o (mm) and the stiffness ratio n, its ring values derived again and its results
+// cleared, ready for the solver.
+DesignCase OnEffectiveRing(const DesignCase& s, double r_i, double r_o, double n);
+
+}  // namespace vardel

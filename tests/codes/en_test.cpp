@@ -1,0 +1,191 @@
+// The PN-EN rules against published worked values (three significant figures), the projected
+// cone area against an independent polygon union, the mechanics on the effective ring against the
+// PN-B solver on a plate of that ring, and a sweep in which each check in turn governs.
+#include "calc/en_calculation.h"
+#include "calc/solver.h"
+#include "codes/en/checks.h"
+#include "codes/en/rules.h"
+#include "tests/calc/calc_fixture.h"
+
+#include <QPainterPath>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace vardel {
+namespace {
+
+using namespace en;
+
+// Agreement to three significant figures of the published value.
+void ExpectSig3(double actual, double published) {
+    const double unit = std::pow(10.0, std::floor(std::log10(std::fabs(published))) - 2);
+    EXPECT_NEAR(actual, published, 0.5 * unit) << "published " << published;
+}
+
+TEST(EnRules, PublishedWorkedValues) {
+    // SCI P358, example 4: CHS 273×5 on a 20 mm S275 plate over C30/37, α = 1.5, α_cc = 0.85.
+    PartialFactors g = CenFactors();
+    g.alpha_cc = 0.85;
+    const double f_jd = BearingStrength(2.0 / 3.0, 1.5, DesignCompressiveStrength(30, g));
+    ExpectSig3(f_jd, 17.0);
+    const double c = EffectiveBearingWidth(20, PlateYieldStrength(1, 20), f_jd, g.gamma_M0);
+    ExpectSig3(c, 45.6);
+    const Ring ring = EffectiveRing(400, 0, 273, 5, c);
+    const double area = std::numbers::pi * (ring.r_o * ring.r_o - ring.r_i * ring.r_i);
+    ExpectSig3(area, 81000);
+    ExpectSig3(area * f_jd / 1000, 1376);
+    // A single cast-in anchor, h_ef = 120 mm, cracked C20/25: N0_Rk,c = 52.3 kN.
+    ExpectSig3(ConeResistanceSingle(20, 120, true) / 1000, 52.3);
+}
+
+// The union of the squares cut by the block, as Qt's polygon clipping makes it.
+double PolygonUnionArea(const std::vector<Point>& anchors, double side, double B) {
+    QPainterPath u;
+    for (const Point& p : anchors) {
+        QPainterPath square;
+        square.addRect(p.x - side / 2, p.y - side / 2, side, side);
+        u = u.united(square);
+    }
+    QPainterPath block;
+    block.addRect(-B / 2, -B / 2, B, B);
+    double area = 0;
+    for (const QPolygonF& poly : u.intersected(block).toFillPolygons()) {
+        double twice = 0;
+        for (int k = 0; k + 1 < poly.size(); ++k) {
+            twice += poly[k].x() * poly[k + 1].y() - poly[k + 1].x() * poly[k].y();
+        }
+        area += std::fabs(twice) / 2;
+    }
+    return area;
+}
+
+TEST(EnRules, ConeAreaIsTheUnionOfSquaresCutByTheBlock) {
+    // The tensioned half of 12 anchors on a 250 mm circle, 60 mm and 400 mm from the block edge.
+    for (const double B : {620.0, 1300.0}) {
+        for (const double h_ef : {80.0, 150.0, 250.0}) {
+            std::vector<Point> anchors;
+            for (int k = -3; k <= 3; ++k) {
+                const double t = k * std::numbers::pi / 6;
+                anchors.push_back({250 * std::cos(t), 250 * std::sin(t)});
+            }
+            const double s = 3 * h_ef;
+            EXPECT_NEAR(ConeProjectedArea(anchors, s, B), PolygonUnionArea(anchors, s, B), 1.0)
+                << "B " << B << " h_ef " << h_ef;
+        }
+    }
+}
+
+test::Plate Ring() {
+    test::Plate p;
+    p.Rz = 300;
+    p.Rw = 100;
+    p.Rs = 250;
+    return p;
+}
+
+// The PN-EN mechanics on the effective ring give the anchors the forces of the PN-B calculation of
+// a plate that is that ring.
+TEST(EnCalculation, EffectiveRingAnchorsMatchThePnbSolverOnThatRing) {
+    const std::vector<test::Load> loads{{500, 150, 30}, {0, 80, 40}, {-100, 80, 0}, {900, 20, 5}};
+    test::Plate p = Ring();
+    DesignCase s = test::FreshState(p, 4);
+    ASSERT_FALSE(test::Run(s, p, loads));
+    s.Tryb_n = 1;  // the same n on both sides
+    s.Eurokod.D_rury = 420;
+    s.Eurokod.t_rury = 10;
+    s.Eurokod.t_blachy = 20;
+    const Parameters par = ParametersOf(s);
+    ASSERT_GT(par.r_i, p.Rw);
+    ASSERT_LT(par.r_o, p.Rz);
+    // The window reads radii as singles: cut the ring at the same values.
+    const float r_i = static_cast<float>(par.r_i);
+    const float r_o = static_cast<float>(par.r_o);
+    DesignCase w = OnEffectiveRing(s, r_i, r_o, s.Es_Eb);
+    const SectionConstants section = PrepareSection(w);
+
+    test::Plate cut = p;
+    cut.Rz = r_o;
+    cut.Rw = r_i;
+    DesignCase t = test::FreshState(cut, 4);
+    ASSERT_FALSE(test::Run(t, cut, loads));
+    for (int i = 1; i <= 4; ++i) {
+        w.Nr_przyp = static_cast<Int16>(i);
+        SolveSection(w, section);
+        EXPECT_EQ(w.Docisk_blachy[i], t.Docisk_blachy[i]) << "case " << i;
+        EXPECT_NEAR(w.Sig_b[i], t.Sig_b[i], 1e-9 * (1 + std::fabs(t.Sig_b[i]))) << "case " << i;
+        for (int j = 1; j <= p.bolts; ++j) {
+            EXPECT_NEAR(w.Sig_sr[j][i], t.Sig_sr[j][i], 1e-9 * (1 + std::fabs(t.Sig_sr[j][i])))
+                << "case " << i << " bolt " << j;
+        }
+    }
+}
+
+// The report's rows of a long table: each check's worst row, the most used checks first, no
+// repeats, at most the limit, in file order.
+TEST(EnCalculation, GoverningRowsOfALongTable) {
+    const auto row = [](double bearing, double cone, double shear) {
+        return std::vector<CheckResult>{
+            {"bearing", "", 0, 0, bearing}, {"cone", "", 0, 0, cone}, {"shear", "", 0, 0, shear}};
+    };
+    const std::vector<std::vector<CheckResult>> rows = {row(0.5, 0.1, 0), row(0.9, 0.2, 0),
+                                                        row(0.2, 1.4, 0.3), row(0.9, 0.2, 0.1)};
+    EXPECT_EQ(GoverningEurocodeRows(rows), (std::vector<int>{2, 3}));
+    EXPECT_EQ(GoverningEurocodeRows(rows, 1), (std::vector<int>{3}));
+    EXPECT_EQ(GoverningEurocodeRows({row(0, 0, 0), row(0, 0, 0)}), (std::vector<int>{1}));
+}
+
+// Each check in turn governs a design built for it: the ring of 8 M24 anchors on a 250 mm circle,
+// one load case, with the inputs that weaken that check alone.
+TEST(EnCalculation, EachCheckGovernsItsDesign) {
+    struct Row {
+        const char* governs;
+        test::Load load;
+        EurocodeInputs in;
+    };
+    const auto inputs = [](float t, float D, float tw, float B, float H, Int16 cls, float hef,
+                           float head) {
+        EurocodeInputs e;
+        e.t_blachy = t;
+        e.D_rury = D;
+        e.t_rury = tw;
+        e.B_bloku = B;
+        e.H_bloku = H;
+        e.Klasa_sruby = cls;
+        e.h_ef = hef;
+        e.d_glowy = head;
+        return e;
+    };
+    const Row rows[] = {
+        {"bearing", {3000, 0, 0}, inputs(30, 0, 0, 0, 0, 1, 300, 0)},
+        {"anchor_steel", {0, 150, 0}, inputs(30, 0, 0, 3000, 1200, 1, 500, 60)},
+        {"cone", {0, 60, 0}, inputs(30, 0, 0, 0, 0, 1, 300, 0)},
+        {"pullout", {0, 60, 0}, inputs(30, 0, 0, 3000, 1200, 1, 500, 30)},
+        {"anchorage", {0, 20, 0}, inputs(30, 0, 0, 3000, 1200, 1, 150, 0)},
+        {"shear", {0, 0, 500}, inputs(30, 0, 0, 3000, 1200, 1, 300, 0)},
+        {"pryout", {0, 0, 300}, inputs(30, 0, 0, 3000, 1200, 1, 100, 0)},
+        {"tension_shear_steel", {0, 100, 250}, inputs(30, 0, 0, 3000, 1200, 1, 500, 80)},
+        {"tension_shear_concrete", {0, 40, 120}, inputs(30, 0, 0, 3000, 1200, 2, 130, 80)},
+        {"plate", {0, 60, 0}, inputs(6, 400, 10, 3000, 1200, 2, 500, 80)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.governs);
+        const test::Plate p = Ring();
+        DesignCase s = test::FreshState(p, 1);
+        ASSERT_FALSE(test::Run(s, p, {r.load}));
+        s.Norma = kNormaEurocode;
+        s.Eurokod = r.in;
+        ASSERT_FALSE(CalculateEurocode(s));
+        const EurocodeResults& e = s.Wyniki_EN;
+        ASSERT_TRUE(e.valid);
+        ASSERT_EQ(e.governingCase, 1);
+        const CheckResult& g = e.checks[1][e.governingCheck];
+        EXPECT_EQ(g.check, r.governs);
+        EXPECT_GT(g.utilisation, 1.0);  // each design built to fail its check
+    }
+}
+
+}  // namespace
+}  // namespace vardel
