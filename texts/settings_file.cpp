@@ -285,7 +285,12 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     // Later lines, each absent from older files, which then keep the defaults.
     if (!r.Absent()) {
         r.StartLine(23);
-        r.Position(t.Liczba_przyp, 1, kMaxCases, QStringLiteral("liczba przypadków obciążenia"));
+        r.Int(t.Liczba_przyp);
+        if (!r.Failed() && (t.Liczba_przyp < 1 || t.Liczba_przyp > kMaxCases)) {
+            r.Fail(QStringLiteral("liczba przypadków obciążenia %1 jest poza zakresem (1–%2).")
+                       .arg(t.Liczba_przyp)
+                       .arg(kMaxCases));
+        }
         r.Key();
     }
     t.Eurokod = EurocodeInputs{};

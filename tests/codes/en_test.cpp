@@ -100,9 +100,9 @@ TEST(EnCalculation, EffectiveRingAnchorsMatchThePnbSolverOnThatRing) {
     const Parameters par = ParametersOf(s);
     ASSERT_GT(par.r_i, p.Rw);
     ASSERT_LT(par.r_o, p.Rz);
-    // The window reads radii as singles: cut the ring at the same values.
-    const float r_i = static_cast<float>(par.r_i);
-    const float r_o = static_cast<float>(par.r_o);
+    // The window takes radii in whole millimetres: cut the ring at the nearest ones.
+    const float r_i = std::round(static_cast<float>(par.r_i));
+    const float r_o = std::round(static_cast<float>(par.r_o));
     DesignCase w = OnEffectiveRing(s, r_i, r_o, s.Es_Eb);
     const SectionConstants section = PrepareSection(w);
 

@@ -249,7 +249,6 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
         {5, " 7 Nrstali", 22, "wiersz 5: numer gatunku stali 7 jest poza tabelą (1–6)"},
         {21, " 14 Numer_sruby", 22, "wiersz 21: numer średnicy śrub 14 jest poza tabelą (0–13)"},
         {21, "-1 Numer_sruby", 22, "wiersz 21: numer średnicy"},
-        {23, " 7 Liczba_przyp", 29, "wiersz 23: liczba przypadków obciążenia 7 jest poza tabelą"},
         {24, "abc 0 t_blachy", 29, "wiersz 24: „abc” nie jest liczbą"},
         {27, " 10 1 Klasa_C", 29, "wiersz 27: numer klasy betonu C 10 jest poza tabelą (0–9)"},
         {28, " 3 200 0 Klasa_sruby", 29, "wiersz 28: numer klasy śrub 3"},
