@@ -41,6 +41,15 @@ InputFields SixCaseFields() {
     return f;
 }
 
+DesignCase CalculatedCases(int cases) {
+    DesignCase s;
+    s.Nrbetonu = 2;
+    s.Es_Eb = 205000.0 / 29000.0;
+    s.Liczba_przyp = static_cast<Int16>(cases);
+    Calculate(SixCaseFields(), s, QLocale::c());
+    return s;
+}
+
 Report CalculatedReport(int cases, const QLocale& locale) {
     Report r;
     DesignCase& s = r.state;

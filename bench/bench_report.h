@@ -22,6 +22,9 @@ QString ProgramDir();
 // The input fields of the six load cases.
 InputFields SixCaseFields();
 
+// Those fields calculated with the first `cases` of their load cases (B20, n = 205/29).
+DesignCase CalculatedCases(int cases);
+
 struct Report {
     DesignCase state;
     ReportLines lines;

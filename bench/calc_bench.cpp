@@ -16,12 +16,7 @@ namespace vardel {
 namespace {
 
 DesignCase Prepared(int cases) {
-    DesignCase s;
-    s.Nrbetonu = 2;
-    s.Es_Eb = 205000.0 / 29000.0;
-    s.Liczba_przyp = static_cast<Int16>(cases);
-    Calculate(bench::SixCaseFields(), s, QLocale::c());
-    return s;
+    return bench::CalculatedCases(cases);
 }
 
 void BM_PartlyCompressedCase(benchmark::State& state) {

@@ -17,11 +17,7 @@ namespace {
 
 // The shipped plate with a tube, a block and headed anchors; the load N (kN), M (kNm), V (kN).
 DesignCase Prepared(int cases) {
-    DesignCase s;
-    s.Nrbetonu = 2;
-    s.Es_Eb = 205000.0 / 29000.0;
-    s.Liczba_przyp = static_cast<Int16>(cases);
-    Calculate(bench::SixCaseFields(), s, QLocale::c());
+    DesignCase s = bench::CalculatedCases(cases);
     s.Eurokod.D_rury = 2 * s.R_wewn + 60;
     s.Eurokod.t_rury = 10;
     s.Eurokod.B_bloku = 4 * s.R_zewn;
