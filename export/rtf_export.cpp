@@ -2,6 +2,7 @@
 
 #include "report/compose.h"
 #include "report/header.h"
+#include "sketches/bitmap_file.h"
 #include "state/file_write.h"
 #include "state/numbers.h"
 #include "texts/codepage.h"
@@ -30,6 +31,7 @@ constexpr float kAfterHeader = 28.0f;
 constexpr float kSketchBlock = 25.0f;
 constexpr float kCaseBlockA = 15.0f;
 constexpr float kSummaryBlock = 15.85f;
+constexpr float kDiagramBlock = 110.0f;
 
 QByteArray DashedLine() {
     const QByteArray half = QByteArray("- ").repeated(43) + '-';
@@ -100,6 +102,7 @@ class RtfWriter {
         } else if (s_.Tryb_RTF == 2) {
             RtfCasesB(cases);
         }
+        Diagram();
         Line("}");
         Line("\\par}");
 
@@ -173,6 +176,10 @@ class RtfWriter {
     }
 
     static constexpr FrameSize kSketch{2000, 1360};
+    // Between the margins, and the diagram within the cell's padding there (its height follows
+    // from the picture's own proportions).
+    static constexpr int kTextWidth = 9380;
+    static constexpr FrameSize kDiagram{kTextWidth - 2 * 110, 0};
 
     struct Cell {
         QString picture;
@@ -271,6 +278,19 @@ class RtfWriter {
             }
         }
         Summary(cases);
+    }
+
+    // The N–M diagram after the summary, as wide as the text, on a new page when the rest of
+    // this one is too short for it.
+    void Diagram() {
+        if (!r_.nmDiagram) {
+            return;
+        }
+        if (pozycja_ == 0) {  // no load-case section: the diagram follows the load table
+            pozycja_ = kFirstPageStart;
+        }
+        RtfAdvance(kDiagramBlock);
+        PictureRow({{NmDiagramFileName(), kDiagram, kTextWidth}});
     }
 
     // A new page, with the header repeated, when the next block would not fit on this one.

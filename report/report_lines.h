@@ -17,6 +17,9 @@ struct ReportLines {
     CaseArray<QString> Linia_sruby;
     CaseArray<QString> Linia_betonu;
     CaseArray<QString> Uwaga_betonu;  // " " or Teksty(5)
+    // The N–M diagram (NmDiagramFileName) stands after the summary over the cases. Set by whoever
+    // drew it into the run's folder; the composition leaves it as it is.
+    bool nmDiagram = false;
 };
 
 // The page header texts Teksty_nagl(1..7); indexes 2 and 3 are unused.
