@@ -176,8 +176,8 @@ class RtfWriter {
     }
 
     static constexpr FrameSize kSketch{2000, 1360};
-    // Between the margins, and the diagram within the cell's padding there (its height follows
-    // from the picture's own proportions).
+    // The width between the margins; the diagram keeps inside its cell's padding (\trgaph108 on
+    // either side) and takes its height from the picture's own proportions.
     static constexpr int kTextWidth = 9380;
     static constexpr FrameSize kDiagram{kTextWidth - 2 * 110, 0};
 
