@@ -2,6 +2,7 @@
 // composition, sketches, page files, the print program and the picture read back. Needs the
 // print program of this build.
 #include "bench/bench_report.h"
+#include "charts/nm_chart.h"
 #include "print/print_job.h"
 #include "sketches/bitmap_file.h"
 #include "ui/results_window.h"
@@ -54,6 +55,22 @@ void BM_ResultsWindowStart(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ResultsWindowStart)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The start's share for the report's N–M diagram: the envelope, the chart drawn at 300 dpi and
+// saved as PNG.
+void BM_NmReportPicture(benchmark::State& state) {
+    const bench::Report r = bench::CalculatedReport(static_cast<int>(state.range(0)), QLocale::c());
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        const QString e =
+            SaveNmReportPicture(StateDiagram(r.state, QLocale::c()), QLocale::c(), dir.path());
+        if (!e.isEmpty()) {
+            state.SkipWithError(e.toUtf8().constData());
+            break;
+        }
+    }
+}
+BENCHMARK(BM_NmReportPicture)->Arg(6)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

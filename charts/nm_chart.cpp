@@ -1,5 +1,7 @@
 #include "charts/nm_chart.h"
 
+#include "sketches/bitmap_file.h"
+#include "state/file_write.h"
 #include "state/numbers.h"
 
 #include <QBuffer>
@@ -299,16 +301,30 @@ std::optional<NmFormat> NmFormatOf(const QString& path) {
     return std::nullopt;
 }
 
-QByteArray NmChartBytes(const NmDiagram& d, NmFormat format, const QLocale& locale) {
+namespace {
+
+// Renders the chart of `d`, laid out as on a screen `logical` pixels large, into `target` of the
+// painter's device.
+void RenderChart(const NmDiagram& d, const QLocale& locale, QSizeF logical, QPainter& painter,
+                 const QRectF& target) {
     QGraphicsScene scene;
     QChart* chart = BuildNmChart(d, locale);
     scene.addItem(chart);  // the scene owns it
-    chart->resize(kChartSize);
+    chart->resize(logical);
     // The chart lays itself out on posted events; there is no event loop in a command.
     QCoreApplication::sendPostedEvents();
     chart->layout()->activate();
-    const QRectF source(QPointF(0, 0), kChartSize);
+    scene.render(&painter, target, QRectF(QPointF(0, 0), logical));
+}
 
+// The report's chart is laid out at this many pixels to the millimetre of paper: its 8-point
+// labels then print about 2.4 mm high, near the page's 3.2 mm texts.
+constexpr double kReportChartPixelsPerMm = 4.5;
+
+}  // namespace
+
+QByteArray NmChartBytes(const NmDiagram& d, NmFormat format, const QLocale& locale) {
+    const QRectF source(QPointF(0, 0), kChartSize);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -320,7 +336,7 @@ QByteArray NmChartBytes(const NmDiagram& d, NmFormat format, const QLocale& loca
             svg.setViewBox(source);
             svg.setTitle(d.title);
             QPainter painter(&svg);
-            scene.render(&painter, source, source);
+            RenderChart(d, locale, kChartSize, painter, source);
             break;
         }
         case NmFormat::Png: {
@@ -330,7 +346,7 @@ QByteArray NmChartBytes(const NmDiagram& d, NmFormat format, const QLocale& loca
                 QPainter painter(&image);
                 painter.setRenderHint(QPainter::Antialiasing);
                 painter.setRenderHint(QPainter::TextAntialiasing);
-                scene.render(&painter, QRectF(image.rect()), source);
+                RenderChart(d, locale, kChartSize, painter, QRectF(image.rect()));
             }
             if (!image.save(&buffer, "PNG")) {
                 return {};
@@ -352,11 +368,47 @@ QByteArray NmChartBytes(const NmDiagram& d, NmFormat format, const QLocale& loca
             const QRect page = painter.viewport();
             // The chart's shape on the page, as large as it fits.
             const QSize fitted = kChartSize.scaled(page.size(), Qt::KeepAspectRatio);
-            scene.render(&painter, QRectF(QPointF(0, 0), fitted), source);
+            RenderChart(d, locale, kChartSize, painter, QRectF(QPointF(0, 0), fitted));
             break;
         }
     }
     return bytes;
+}
+
+QImage NmReportImage(const NmDiagram& d, const QLocale& locale) {
+    constexpr double kMmPerInch = 25.4;
+    const QSize pixels(
+        static_cast<int>(std::lround(kNmDiagramWidth_mm / kMmPerInch * kNmDiagramDotsPerInch)),
+        static_cast<int>(std::lround(kNmDiagramHeight_mm / kMmPerInch * kNmDiagramDotsPerInch)));
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int dotsPerMeter =
+        static_cast<int>(std::lround(kNmDiagramDotsPerInch / kMmPerInch * 1000));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        RenderChart(d, locale,
+                    QSizeF(kNmDiagramWidth_mm, kNmDiagramHeight_mm) * kReportChartPixelsPerMm,
+                    painter, QRectF(image.rect()));
+    }
+    return image;
+}
+
+QString SaveNmReportPicture(const NmDiagram& d, const QLocale& locale, const QString& dir) {
+    const QString path = JoinPath(dir, NmDiagramFileName());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!NmReportImage(d, locale).save(&buffer, "PNG")) {
+        return QStringLiteral("Nie można narysować wykresu N–M do pliku %1").arg(path);
+    }
+    if (const QString reason = WriteWholeFile(path, bytes); !reason.isEmpty()) {
+        return QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, reason);
+    }
+    return {};
 }
 
 }  // namespace vardel

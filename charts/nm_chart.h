@@ -7,6 +7,7 @@
 #include "state/design_case.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QLocale>
 #include <QString>
 
@@ -51,5 +52,13 @@ std::optional<NmFormat> NmFormatOf(const QString& path);
 // The chart rendered offscreen into a file's bytes: SVG and PNG 1000 × 700 (PNG at twice that in
 // pixels), PDF an A4 landscape page. Empty when it cannot be drawn.
 QByteArray NmChartBytes(const NmDiagram& d, NmFormat format, const QLocale& locale);
+
+// The chart as the report's picture: kNmDiagramWidth_mm × kNmDiagramHeight_mm at
+// kNmDiagramDotsPerInch, which it records, laid out so that its texts print near the page's size.
+QImage NmReportImage(const NmDiagram& d, const QLocale& locale);
+
+// Draws the report's picture into `dir` (NmDiagramFileName, PNG), replacing the file whole. Empty
+// on success, else a message for the user naming the file.
+QString SaveNmReportPicture(const NmDiagram& d, const QLocale& locale, const QString& dir);
 
 }  // namespace vardel

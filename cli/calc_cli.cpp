@@ -627,8 +627,16 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         }
     }
     std::optional<NmDiagram> diagram;
-    if (!stop && (o.json || !o.nm.file.isEmpty())) {
+    if (!stop && (o.json || !o.nm.file.isEmpty() || wantsSketches)) {
         diagram = RunDiagram(s, sizing, locale);
+    }
+    // The report's diagram, the same as --nm draws, beside the sketches.
+    if (diagram && wantsSketches) {
+        if (const QString e = SaveNmReportPicture(*diagram, locale, run); !e.isEmpty()) {
+            err << "vardel-calc: " << e << "\n";
+            return 2;
+        }
+        lines.nmDiagram = true;
     }
     if (o.json) {
         QJsonObject results = Results(s, stop, lines, verdict);

@@ -2,6 +2,7 @@
 
 #include "report/compose.h"
 #include "report/header.h"
+#include "sketches/bitmap_file.h"
 #include "state/file_write.h"
 #include "state/numbers.h"
 #include "texts/codepage.h"
@@ -31,6 +32,7 @@ constexpr float kSketchBlock = 25.0f;
 constexpr float kCaseBlockA = 15.0f;
 constexpr float kSummaryBlock = 15.85f;
 constexpr float kLineBlock = 4.0f;  // one more line of text, such as a PN-EN check
+constexpr float kDiagramBlock = 110.0f;
 
 QByteArray DashedLine() {
     const QByteArray half = QByteArray("- ").repeated(43) + '-';
@@ -104,6 +106,7 @@ class RtfWriter {
         } else if (s_.Tryb_RTF == 2) {
             RtfCasesB(cases);
         }
+        Diagram();
         Line("}");
         Line("\\par}");
 
@@ -177,6 +180,10 @@ class RtfWriter {
     }
 
     static constexpr FrameSize kSketch{2000, 1360};
+    // The width between the margins; the diagram keeps inside its cell's padding (\trgaph108 on
+    // either side) and takes its height from the picture's own proportions.
+    static constexpr int kTextWidth = 9380;
+    static constexpr FrameSize kDiagram{kTextWidth - 2 * 110, 0};
 
     struct Cell {
         QString picture;
@@ -279,6 +286,19 @@ class RtfWriter {
             }
         }
         Summary(cases);
+    }
+
+    // The N–M diagram after the summary, as wide as the text, on a new page when the rest of
+    // this one is too short for it.
+    void Diagram() {
+        if (!r_.nmDiagram) {
+            return;
+        }
+        if (pozycja_ == 0) {  // no load-case section: the diagram follows the load table
+            pozycja_ = kFirstPageStart;
+        }
+        RtfAdvance(kDiagramBlock);
+        PictureRow({{NmDiagramFileName(), kDiagram, kTextWidth}});
     }
 
     // A new page, with the header repeated, when the next block would not fit on this one.

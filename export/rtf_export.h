@@ -1,6 +1,6 @@
 // The report saved as an RTF file for a word processor: the page header, the ring and force
-// pictures, the input data, the load table, a section per load case with its sketch and the
-// summary over the cases.
+// pictures, the input data, the load table, a section per load case with its sketch, the
+// summary over the cases and the N–M diagram.
 //
 // The file keeps the texts, order and page counting of the program's first RTF export. Where
 // that export's framing made word processors put pictures over text (framed paragraphs never

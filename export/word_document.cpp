@@ -7,6 +7,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -23,6 +24,12 @@ const QString kPic = QStringLiteral("http://schemas.openxmlformats.org/drawingml
 const QString kRel = QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
 const QString kRelType =
     QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
+
+// A4 with the word processor's usual 2.5 cm margins, in twips.
+constexpr int kPageWidth = 11906;
+constexpr int kPageHeight = 16838;
+constexpr int kMargin = 1417;
+constexpr double kTextWidthPoints = (kPageWidth - 2 * kMargin) / 20.0;
 
 // Relationship ids of the document part: styles and settings first, then one per image.
 QString ImageRelId(int media) {
@@ -258,23 +265,46 @@ void WordDocument::AppendText(const QString& text, Style style) {
     }
 }
 
+int WordDocument::Media(const QString& path, const QByteArray& png) {
+    qsizetype k = mediaSources_.indexOf(path);
+    if (k < 0) {
+        media_.append(png);
+        mediaSources_.append(path);
+        k = media_.size() - 1;
+    }
+    return static_cast<int>(k) + 1;
+}
+
 QString WordDocument::AddPicture(const QString& path, QString* reason) {
-    int media = static_cast<int>(mediaSources_.indexOf(path));
     std::optional<EmbeddedPicture> p = LoadEmbeddedPicture(path, reason);
     if (!p) {
         return {};
     }
-    if (media < 0) {
-        media_.append(p->png);
-        mediaSources_.append(path);
-        media = static_cast<int>(media_.size()) - 1;
-    }
     // The word processor counts its shapes from 2.
-    Picture pic{QStringLiteral("Picture %1").arg(pictures_.size() + 2), media + 1,
-                QFileInfo(path).fileName(), std::llround(p->widthPoints * kEmuPerPoint),
+    Picture pic{QStringLiteral("Picture %1").arg(pictures_.size() + inline_.size() + 2),
+                Media(path, p->png), QFileInfo(path).fileName(),
+                std::llround(p->widthPoints * kEmuPerPoint),
                 std::llround(p->heightPoints * kEmuPerPoint)};
     pictures_.append(pic);
     return pic.name;
+}
+
+bool WordDocument::AppendPicture(const QString& path, QString* reason) {
+    std::optional<EmbeddedPicture> p = LoadEmbeddedPicture(path, reason);
+    if (!p) {
+        return false;
+    }
+    const double scale = std::min(1.0, kTextWidthPoints / p->widthPoints);
+    inline_.append(Picture{QStringLiteral("Picture %1").arg(pictures_.size() + inline_.size() + 2),
+                           Media(path, p->png), QFileInfo(path).fileName(),
+                           std::llround(p->widthPoints * scale * kEmuPerPoint),
+                           std::llround(p->heightPoints * scale * kEmuPerPoint)});
+    if (!paragraphs_.last().isEmpty()) {
+        paragraphs_.emplaceBack();
+    }
+    paragraphs_.last().append(Run{QString(), Style::Plain, static_cast<int>(inline_.size()) - 1});
+    paragraphs_.emplaceBack();
+    return true;
 }
 
 WordDocument::Picture* WordDocument::Find(const QString& name) {
@@ -318,6 +348,50 @@ QByteArray WordDocument::DocumentXml() const {
     const auto attr = [&](const char* name, auto value) {
         x->writeAttribute(QString::fromLatin1(name), QString::number(value));
     };
+    // From the picture's name to its image: the same in the flow and floating.
+    const auto graphic = [&](const Picture& p, int id) {
+        x->writeEmptyElement(kWp, QStringLiteral("docPr"));
+        attr("id", id);
+        x->writeAttribute(QStringLiteral("name"), p.name);
+        x->writeStartElement(kWp, QStringLiteral("cNvGraphicFramePr"));
+        x->writeEmptyElement(kA, QStringLiteral("graphicFrameLocks"));
+        attr("noChangeAspect", 1);
+        x->writeEndElement();
+        x->writeStartElement(kA, QStringLiteral("graphic"));
+        x->writeStartElement(kA, QStringLiteral("graphicData"));
+        x->writeAttribute(QStringLiteral("uri"), kPic);
+        x->writeStartElement(kPic, QStringLiteral("pic"));
+        x->writeStartElement(kPic, QStringLiteral("nvPicPr"));
+        x->writeEmptyElement(kPic, QStringLiteral("cNvPr"));
+        attr("id", id);
+        x->writeAttribute(QStringLiteral("name"), XmlSafe(p.fileName));
+        x->writeEmptyElement(kPic, QStringLiteral("cNvPicPr"));
+        x->writeEndElement();
+        x->writeStartElement(kPic, QStringLiteral("blipFill"));
+        x->writeEmptyElement(kA, QStringLiteral("blip"));
+        x->writeAttribute(kR, QStringLiteral("embed"), ImageRelId(p.media));
+        x->writeStartElement(kA, QStringLiteral("stretch"));
+        x->writeEmptyElement(kA, QStringLiteral("fillRect"));
+        x->writeEndElement();
+        x->writeEndElement();
+        x->writeStartElement(kPic, QStringLiteral("spPr"));
+        x->writeStartElement(kA, QStringLiteral("xfrm"));
+        x->writeEmptyElement(kA, QStringLiteral("off"));
+        attr("x", 0);
+        attr("y", 0);
+        x->writeEmptyElement(kA, QStringLiteral("ext"));
+        attr("cx", p.width);
+        attr("cy", p.height);
+        x->writeEndElement();
+        x->writeStartElement(kA, QStringLiteral("prstGeom"));
+        x->writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
+        x->writeEmptyElement(kA, QStringLiteral("avLst"));
+        x->writeEndElement();
+        x->writeEndElement();  // spPr
+        x->writeEndElement();  // pic
+        x->writeEndElement();  // graphicData
+        x->writeEndElement();  // graphic
+    };
     for (qsizetype k = 0; k < paragraphs_.size(); ++k) {
         x->writeStartElement(kW, QStringLiteral("p"));
         if (k == 0) {
@@ -355,47 +429,7 @@ QByteArray WordDocument::DocumentXml() const {
                     attr(e, 0);
                 }
                 x->writeEmptyElement(kWp, QStringLiteral("wrapTopAndBottom"));
-                x->writeEmptyElement(kWp, QStringLiteral("docPr"));
-                attr("id", z + 1);
-                x->writeAttribute(QStringLiteral("name"), p.name);
-                x->writeStartElement(kWp, QStringLiteral("cNvGraphicFramePr"));
-                x->writeEmptyElement(kA, QStringLiteral("graphicFrameLocks"));
-                attr("noChangeAspect", 1);
-                x->writeEndElement();
-                x->writeStartElement(kA, QStringLiteral("graphic"));
-                x->writeStartElement(kA, QStringLiteral("graphicData"));
-                x->writeAttribute(QStringLiteral("uri"), kPic);
-                x->writeStartElement(kPic, QStringLiteral("pic"));
-                x->writeStartElement(kPic, QStringLiteral("nvPicPr"));
-                x->writeEmptyElement(kPic, QStringLiteral("cNvPr"));
-                attr("id", z + 1);
-                x->writeAttribute(QStringLiteral("name"), XmlSafe(p.fileName));
-                x->writeEmptyElement(kPic, QStringLiteral("cNvPicPr"));
-                x->writeEndElement();
-                x->writeStartElement(kPic, QStringLiteral("blipFill"));
-                x->writeEmptyElement(kA, QStringLiteral("blip"));
-                x->writeAttribute(kR, QStringLiteral("embed"), ImageRelId(p.media));
-                x->writeStartElement(kA, QStringLiteral("stretch"));
-                x->writeEmptyElement(kA, QStringLiteral("fillRect"));
-                x->writeEndElement();
-                x->writeEndElement();
-                x->writeStartElement(kPic, QStringLiteral("spPr"));
-                x->writeStartElement(kA, QStringLiteral("xfrm"));
-                x->writeEmptyElement(kA, QStringLiteral("off"));
-                attr("x", 0);
-                attr("y", 0);
-                x->writeEmptyElement(kA, QStringLiteral("ext"));
-                attr("cx", p.width);
-                attr("cy", p.height);
-                x->writeEndElement();
-                x->writeStartElement(kA, QStringLiteral("prstGeom"));
-                x->writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
-                x->writeEmptyElement(kA, QStringLiteral("avLst"));
-                x->writeEndElement();
-                x->writeEndElement();  // spPr
-                x->writeEndElement();  // pic
-                x->writeEndElement();  // graphicData
-                x->writeEndElement();  // graphic
+                graphic(p, z + 1);
                 x->writeEndElement();  // anchor
                 x->writeEndElement();  // drawing
                 x->writeEndElement();  // r
@@ -403,6 +437,26 @@ QByteArray WordDocument::DocumentXml() const {
         }
         for (const Run& run : paragraphs_[k]) {
             x->writeStartElement(kW, QStringLiteral("r"));
+            if (run.picture >= 0) {
+                const Picture& p = inline_[run.picture];
+                x->writeStartElement(kW, QStringLiteral("drawing"));
+                x->writeStartElement(kWp, QStringLiteral("inline"));
+                for (const char* d : {"distT", "distB", "distL", "distR"}) {
+                    attr(d, 0);
+                }
+                x->writeEmptyElement(kWp, QStringLiteral("extent"));
+                attr("cx", p.width);
+                attr("cy", p.height);
+                x->writeEmptyElement(kWp, QStringLiteral("effectExtent"));
+                for (const char* e : {"l", "t", "r", "b"}) {
+                    attr(e, 0);
+                }
+                graphic(p, static_cast<int>(pictures_.size()) + 2 + run.picture);
+                x->writeEndElement();  // inline
+                x->writeEndElement();  // drawing
+                x->writeEndElement();  // r
+                continue;
+            }
             if (run.style == Style::Subscript) {
                 x->writeStartElement(kW, QStringLiteral("rPr"));
                 x->writeEmptyElement(kW, QStringLiteral("vertAlign"));
@@ -428,11 +482,11 @@ QByteArray WordDocument::DocumentXml() const {
     // A4 with the word processor's usual 2.5 cm margins.
     x->writeStartElement(kW, QStringLiteral("sectPr"));
     x->writeEmptyElement(kW, QStringLiteral("pgSz"));
-    x->writeAttribute(kW, QStringLiteral("w"), QStringLiteral("11906"));
-    x->writeAttribute(kW, QStringLiteral("h"), QStringLiteral("16838"));
+    x->writeAttribute(kW, QStringLiteral("w"), QString::number(kPageWidth));
+    x->writeAttribute(kW, QStringLiteral("h"), QString::number(kPageHeight));
     x->writeEmptyElement(kW, QStringLiteral("pgMar"));
     for (const char* m : {"top", "right", "bottom", "left"}) {
-        x->writeAttribute(kW, QString::fromLatin1(m), QStringLiteral("1417"));
+        x->writeAttribute(kW, QString::fromLatin1(m), QString::number(kMargin));
     }
     for (const char* m : {"header", "footer"}) {
         x->writeAttribute(kW, QString::fromLatin1(m), QStringLiteral("708"));

@@ -1,10 +1,12 @@
 // A Word document (Office Open XML, .docx) built with the few operations the Word export uses:
-// append text, add a floating picture stored in the file, move a picture by name, save, close.
+// append text, add a floating picture stored in the file, move a picture by name, append a
+// picture in the text's flow, save, close.
 //
 // The text is a run of paragraphs: appended text goes at the end, and each line break (CR LF, CR
 // or LF) ends a paragraph, so a text without a break continues the last paragraph. Pictures are
 // anchored on the first paragraph, at an offset from that paragraph's top (down) and from the
 // column's left edge (right); lines of text never run over them (text goes above and below).
+// A picture appended in the flow stands in a paragraph of its own where the text has reached.
 // The pictures are named as the word processor names them: "Picture 2", "Picture 3", ... in the
 // order they are added.
 //
@@ -32,6 +34,11 @@ class WordDocument {
     // cannot be read, with the reason (naming the file) in `reason`.
     QString AddPicture(const QString& path, QString* reason);
 
+    // Appends the picture in `path` in a paragraph of its own after the text so far, at its
+    // recorded size or, when wider than the space between the margins, scaled down to it; the
+    // next text starts a new paragraph. False when the file cannot be read, with the reason.
+    bool AppendPicture(const QString& path, QString* reason);
+
     // Move the named picture down / right by `points`. False when no picture has that name.
     bool IncrementTop(const QString& name, double points);
     bool IncrementLeft(const QString& name, double points);
@@ -49,6 +56,7 @@ class WordDocument {
     struct Run {
         QString text;
         Style style;
+        int picture = -1;  // a picture in the flow: its index in inline_
     };
     struct Picture {
         QString name;
@@ -60,10 +68,13 @@ class WordDocument {
         qint64 right = 0;
     };
     Picture* Find(const QString& name);
+    // The 1-based index of the stored image of `path`, stored now if it is not yet.
+    int Media(const QString& path, const QByteArray& png);
     QByteArray DocumentXml() const;
 
     QList<QList<Run>> paragraphs_ = QList<QList<Run>>(1);  // a new document has one paragraph
-    QList<Picture> pictures_;
+    QList<Picture> pictures_;      // floating, anchored on the first paragraph
+    QList<Picture> inline_;        // in the flow (down and right unused)
     QList<QByteArray> media_;      // PNG files of the pictures, each stored once
     QList<QString> mediaSources_;  // the file each came from
 };

@@ -95,6 +95,15 @@ class ReportBuilder {
                 Line(line);
             }
         }
+        if (r_.nmDiagram) {
+            Line(QString());
+            QString reason;
+            if (!doc_.AppendPicture(PicturePath(src_.programDir, src_.runDir, NmDiagramFileName()),
+                                    &reason) &&
+                failure_.isEmpty()) {
+                failure_ = reason;
+            }
+        }
 
         const int anchorLines =
             std::clamp<int>(s_.Dobor_liczba, 0, static_cast<int>(s_.Dobor_teksty.size()) - 1);

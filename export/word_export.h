@@ -1,6 +1,7 @@
 // The report saved as a Word document (.docx): the page header texts, the program's two
 // pictures, the input data, the load table, a section per load case with its sketch, the
-// extreme values over the cases and, when an anchor was confirmed, its description.
+// extreme values over the cases, the N–M diagram in the text's flow and, when an anchor was
+// confirmed, its description.
 //
 // The document is built in the order and with the picture offsets of the program's first Word
 // export, which sent lines of text and moved pictures by points, counting lines of 8 pt text

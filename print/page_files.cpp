@@ -305,6 +305,20 @@ void WritePageBody(QStringList& out, const PageSource& src) {
         b.Line(u"6."_s, s.Teksty[20] + Format(s.F_s_max * 0.1 / kKgcm2PerMpa, u"## ##0.0 kN", loc));
     }
 
+    // The N–M diagram below the summary, centred in the frame. The print program takes it to the
+    // next page whole, with what follows, when the rest of this one is too short for it.
+    if (r.nmDiagram) {
+        const float top = b.y - 1.0f;
+        const double left = (kPrintableRight_mm - kNmDiagramWidth_mm) / 2;
+        b.Picture(QStringLiteral("5, ") + Format_kropka(static_cast<float>(left), u"##0.0") + u',' +
+                      Format_kropka(top, u"##0.0") + u',' +
+                      Format_kropka(static_cast<float>(kNmDiagramWidth_mm), u"##0.#") + u',' +
+                      Format_kropka(static_cast<float>(kNmDiagramHeight_mm), u"##0.#"),
+                  picture(NmDiagramFileName()),
+                  QRectF(left, top, kNmDiagramWidth_mm, kNmDiagramHeight_mm));
+        b.y = top + static_cast<float>(kNmDiagramHeight_mm) + 6.0f;
+    }
+
     // Anchor lines: the first in italics at the larger height, the next five beside the anchor's
     // sketch, the rest below it.
     const int anchorLines =

@@ -24,7 +24,8 @@ PrintResult KeepInProgramDir(const PageSource& src, std::optional<PrintMode> job
         return {};
     }
     std::vector<FileOutput> kept;
-    QStringList names = {QStringLiteral("Piersc.bmp"), QStringLiteral("Szkick.bmp")};
+    QStringList names = {QStringLiteral("Piersc.bmp"), QStringLiteral("Szkick.bmp"),
+                         NmDiagramFileName()};
     for (int c = 1; c <= kMaxCases; ++c) {
         names << QStringLiteral("SzkicOK%1.bmp").arg(c);
     }

@@ -21,6 +21,9 @@ struct ReportLines {
     // The PN-EN block: the design's lines and each case's check lines; empty with PN-B.
     QStringList Eurokod;
     CaseArray<QStringList> Eurokod_przyp;
+    // The N–M diagram (NmDiagramFileName) stands after the summary over the cases. Set by whoever
+    // drew it into the run's folder; the composition leaves it as it is.
+    bool nmDiagram = false;
 };
 
 // The page header texts Teksty_nagl(1..7); indexes 2 and 3 are unused.

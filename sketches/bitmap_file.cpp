@@ -34,8 +34,13 @@ QString JoinPath(const QString& dir, const QString& name) {
     return dir + u'/' + name;
 }
 
+QString NmDiagramFileName() {
+    return QStringLiteral("WykresNM.png");
+}
+
 QString PicturePath(const QString& programDir, const QString& runDir, const QString& fileName) {
     const bool drawnByRun = fileName == u"Piersc.bmp" || fileName == u"Szkick.bmp" ||
+                            fileName == NmDiagramFileName() ||
                             (fileName.startsWith(u"SzkicOK") && fileName.endsWith(u".bmp"));
     return JoinPath(drawnByRun && !runDir.isEmpty() ? runDir : programDir, fileName);
 }

@@ -1,5 +1,6 @@
 #include "ui/results_window.h"
 
+#include "charts/nm_chart.h"
 #include "export/rtf_export.h"
 #include "export/text_export.h"
 #include "export/word_export.h"
@@ -272,6 +273,13 @@ void ResultsWindow::Start() {
         if (!sketchError.isEmpty()) {
             return Failure{kFileAccessError, sketchError};
         }
+        // The report's N–M diagram, of the cases as the checks above judged them.
+        if (const QString e =
+                SaveNmReportPicture(StateDiagram(s_, QLocale()), QLocale(), RunDirOf(pageSource()));
+            !e.isEmpty()) {
+            return Failure{kFileAccessError, e};
+        }
+        lines_.nmDiagram = true;
         PagePreview preview = RenderPagePreview(false, pageSource(), PagePixelWidth());
         if (!preview.ok) {
             return Failure{kPictureError, preview.message};

@@ -257,6 +257,13 @@ TEST(CalcCli, AUserRunWithEveryOutput) {
         EXPECT_EQ(test::ReadAll(top.filePath(name)).mid(at, qstrlen(magic)), QByteArray(magic));
     }
     EXPECT_TRUE(test::ReadAll(dir.filePath("VARDELOK.wyd")).contains("P-24-600"));
+    // The report's N–M diagram is kept beside the sketches, 170 × 110 mm at 300 dpi, and the
+    // page names it there.
+    const QImage diagram(dir.filePath("WykresNM.png"));
+    EXPECT_EQ(std::tuple(diagram.size(), diagram.dotsPerMeterX(), diagram.dotsPerMeterY()),
+              std::tuple(QSize(2008, 1299), 11811, 11811));
+    EXPECT_TRUE(test::ReadAll(dir.filePath("VARDELOK.wyd"))
+                    .contains("\r\n" + dir.absoluteFilePath("WykresNM.png").toUtf8() + "\r\n"));
     EXPECT_EQ(test::ReadAll(top.filePath("W.rtf")).count("\\page"), 1);
 }
 

@@ -2,6 +2,7 @@
 // export, and a program directory holding the pictures the exports embed.
 #pragma once
 
+#include "charts/nm_chart.h"
 #include "report/compose.h"
 #include "report/header.h"
 #include "sketches/ring_sketches.h"
@@ -29,11 +30,13 @@ inline void Compose(Report& r, const Plate& p, const std::vector<Load>& loads, i
     Calculated(r.s, p, loads, jezyk, locale);
     r.s.Oznaczenie_stopy = QStringLiteral("SF-1 oś A/3");
     ComposeReport(r.s, r.lines, locale);
+    r.lines.nmDiagram = true;  // drawn by FillProgramDir
     SetHeaderTexts(r.s, r.header, kClock, locale);
 }
 
 // Fills `dir` as the results window leaves the program directory: the installed pictures of the
-// build's program directory, the ring plan and the sketch of every case with bolts in tension.
+// build's program directory, the ring plan, the sketch of every case with bolts in tension and
+// the N–M diagram.
 inline void FillProgramDir(const DesignCase& s, const QString& dir) {
     for (const char* name :
          {"Sily.bmp", "gkrysOK.bmp", "gkrys0.bmp", "Vdlogo2.bmp", "Vdlrob.bmp"}) {
@@ -46,6 +49,7 @@ inline void FillProgramDir(const DesignCase& s, const QString& dir) {
             ASSERT_EQ(DrawStressSketch(s, dir, k), QString());
         }
     }
+    ASSERT_EQ(SaveNmReportPicture(StateDiagram(s, Polish()), Polish(), dir), QString());
 }
 
 }  // namespace vardel::test

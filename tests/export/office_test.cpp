@@ -90,9 +90,9 @@ std::vector<Word> WordBoxes(const QString& pdf) {
 }
 
 // The report as LibreOffice lays out the RTF of both types and the Word document: every line of
-// the report there, every picture there (ring and forces or the two title pictures, and one
-// sketch per case), and in the RTF no word under a picture and the header's standard line on one
-// line.
+// the report there, every picture there (ring and forces or the two title pictures, one sketch
+// per case and the N–M diagram), and in the RTF no word under a picture and the header's standard
+// line on one line.
 TEST(OfficeReader, LaysOutBothRtfTypesAndTheDocumentWithTextAndPictures) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is missing: run scripts/install-deps.sh";
@@ -147,7 +147,7 @@ TEST(OfficeReader, LaysOutBothRtfTypesAndTheDocumentWithTextAndPictures) {
         for (const auto& page : pictures) {
             count += page.size();
         }
-        EXPECT_EQ(count, 8u);
+        EXPECT_EQ(count, 9u);
         if (QLatin1String(name) == QLatin1String("WynikiDocx")) {
             continue;
         }

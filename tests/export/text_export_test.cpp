@@ -114,12 +114,12 @@ TEST(Exports, WriteWholeOrSayWhy) {
         EXPECT_EQ(test::ReadAll(path), bytes);
     }
     EXPECT_EQ(test::ReadAll(out.filePath(QStringLiteral("Wyniki.txt"))), text);
-    // The RTF document's pages go on from the page it started on; eight real pictures, the ring,
-    // the forces and one sketch per case, in a file of ASCII text.
+    // The RTF document's pages go on from the page it started on; nine real pictures, the ring,
+    // the forces, one sketch per case and the N–M diagram, in a file of ASCII text.
     EXPECT_EQ(r.s.Strona, 2);
     EXPECT_EQ(PagePanelText(r.s.Strona), QStringLiteral(" Strona 2 "));
     const QByteArray rtf = test::ReadAll(out.filePath(QStringLiteral("Wyniki.rtf")));
-    EXPECT_EQ(rtf.count("}{\\fldrslt{\\pict\\pngblip"), 8);
+    EXPECT_EQ(rtf.count("}{\\fldrslt{\\pict\\pngblip"), 9);
     EXPECT_TRUE(rtf.contains(QByteArray("\x89PNG\r\n", 6).toHex()));
     EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return (c & 0x80) == 0; }));
     EXPECT_TRUE(test::ReadAll(out.filePath(QStringLiteral("Wyniki.docx"))).startsWith("PK"));

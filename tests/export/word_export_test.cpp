@@ -111,6 +111,8 @@ QByteArray Summary(const QByteArray& docx) {
                 text += u'\t';
             } else if (n == u"anchor") {
                 frame = QStringLiteral(" in paragraph %1").arg(paragraph);
+            } else if (n == u"inline") {
+                frame = QStringLiteral(" inline in paragraph %1").arg(paragraph);
             } else if (n == u"positionH" || n == u"positionV") {
                 frame += QStringLiteral(" %1 from %2")
                              .arg(n == u"positionH" ? u"right" : u"down", relative);

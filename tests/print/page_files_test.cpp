@@ -22,8 +22,9 @@ namespace {
 // lifted plate, the same with a confirmed hook anchor (its first line bold and taller, its
 // sketch 4.8 mm lower, five lines beside the sketch and the rest 12 mm further down), and a
 // six-case report with two wholly compressed cases, concrete notes, the summary and a Polish
-// decimal comma in the report numbers (never in the positions). The header file must be the
-// page's first 24 lines, byte for byte.
+// decimal comma in the report numbers (never in the positions). Each report carries the N–M
+// diagram after its summary (after its case when it has one case), before the anchor block. The
+// header file must be the page's first 24 lines, byte for byte.
 TEST(PageFiles, MatchGoldenPagesAndTheHeaderFileBeginsThem) {
     const struct {
         int cases;
@@ -34,6 +35,7 @@ TEST(PageFiles, MatchGoldenPagesAndTheHeaderFileBeginsThem) {
                 {6, false, "print/golden/page_6cases.wyd"}};
     for (const auto& [cases, anchor, golden] : rows) {
         test::CalculatedReport r = test::MakeReport(cases, test::Polish());
+        r.lines.nmDiagram = true;
         QTemporaryDir dir;
         if (anchor) {
             ASSERT_TRUE(QFile::copy(test::ProgramDir() + "/rys3f.bmp", dir.filePath("rys3f.bmp")));
@@ -56,8 +58,9 @@ TEST(PageFiles, MatchGoldenPagesAndTheHeaderFileBeginsThem) {
 
 // The page as the print program lays it out from the page files, before anything is drawn: in
 // every language, for cases of every kind (whole ring bearing, partly, lifted, pure bending, the
-// concrete over twice its strength, the interaction exceeded) and with the anchor block, no text
-// lies under a picture and none runs past the frame's right edge.
+// concrete over twice its strength, the interaction exceeded), with the N–M diagram and the
+// anchor block, no text lies under a picture and neither a text nor a picture runs past the
+// frame's right edge or a picture past the foot of its page.
 TEST(PageFiles, NoTextUnderAPictureOrPastThePrintableWidthInAnyLanguage) {
     const std::vector<test::Load> loads = {{500, 0, 0},  {500, 150, 40}, {-200, 20, 10},
                                            {0, 120, 20}, {3000, 260, 0}, {150, 100, 400}};
@@ -74,6 +77,7 @@ TEST(PageFiles, NoTextUnderAPictureOrPastThePrintableWidthInAnyLanguage) {
         ASSERT_TRUE(kinds[0] && kinds[1] && kinds[2]) << "every way of bearing";
         ReportLines lines;
         ComposeReport(s, lines, test::Polish());
+        lines.nmDiagram = true;
         const Anchors a = std::get<Anchors>(ComputeAnchors(s, 40));
         const QStringList block = AnchorBlock(s, a, AnchorKind::Plate, test::Polish());
         for (int i = 0; i < block.size(); ++i) {
@@ -101,6 +105,11 @@ TEST(PageFiles, NoTextUnderAPictureOrPastThePrintableWidthInAnyLanguage) {
                 }
             }
             pictures += static_cast<int>(boxes.size());
+            for (const QRectF& picture : boxes) {
+                EXPECT_LE(picture.right(), lumdruk::kFrameLeft_mm + 177) << "page " << page.number;
+                EXPECT_LE(picture.bottom(), lumdruk::kPaperHeight_mm - lumdruk::kBottomMargin_mm)
+                    << "page " << page.number;
+            }
             for (const lumdruk::PageItem& item : page.items) {
                 const auto* t = std::get_if<lumdruk::PageText>(&item);
                 if (!t || t->text.trimmed().isEmpty()) {
@@ -118,7 +127,7 @@ TEST(PageFiles, NoTextUnderAPictureOrPastThePrintableWidthInAnyLanguage) {
                 }
             }
         }
-        EXPECT_EQ(pictures, 2 + 5 + 1);  // ring, forces, five case sketches, the anchor
+        EXPECT_EQ(pictures, 2 + 5 + 1 + 1);  // ring, forces, five case sketches, diagram, anchor
         EXPECT_GT(texts, 60);
     }
 }
