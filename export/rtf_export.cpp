@@ -6,11 +6,16 @@
 #include "state/numbers.h"
 #include "texts/codepage.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHash>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace vardel {
@@ -19,7 +24,8 @@ namespace {
 // Every text line is 8 pt (\\fs16) at an exact line height, so that the page counting below
 // knows how tall each line is in every reader; a paragraph holding a picture keeps the automatic
 // height, which grows with the picture.
-constexpr int kLine = 200;  // twips
+constexpr int kLine = 200;       // twips
+constexpr int kFontTwips = 160;  // \\fs16
 const QByteArray kPar = QByteArrayLiteral("\\par ");
 const QByteArray kLineHeight = QByteArrayLiteral("\\sl-200\\slmult0");
 const QByteArray kPard = "\\pard" + kLineHeight + ' ';
@@ -36,6 +42,10 @@ constexpr int kMarginRight = 1080;
 constexpr int kMarginTop = 1440;
 constexpr int kMarginBottom = 1440;
 constexpr int kPageCapacity = kPaperHeight - kMarginTop - kMarginBottom;
+constexpr int kTextWidth = kPaperWidth - kMarginLeft - kMarginRight;
+// Type B: a case's lines in a cell up to 6700 twips, 108 twips of gap on either side of its text.
+constexpr int kCaseCellRight = 6700;
+constexpr int kCellGap = 108;
 // A picture stands on the baseline of a line of the 8 pt font: its row is as tall as the tallest
 // picture, plus the font's descent and the cell's paddings, which stay within one text line
 // (Writer adds 2 pt, AbiWord 10 pt).
@@ -79,10 +89,10 @@ struct Block {
         bytes += line;
         bytes += "\r\n";
     }
-    // A text line that starts a paragraph of its own.
-    void Par(const QByteArray& line) {
+    // A paragraph of its own, `lines` lines tall once the reader has wrapped it.
+    void Par(const QByteArray& line, int lines = 1) {
         Line(line);
-        height += kLine;
+        height += lines * kLine;
     }
     void Append(const Block& b) {
         bytes += b.bytes;
@@ -93,7 +103,17 @@ struct Block {
 class RtfWriter {
   public:
     RtfWriter(const RtfSource& src, const PictureSource& pictures)
-        : src_(src), s_(src.state), r_(src.lines), pictures_(pictures), strona_(s_.Strona) {}
+        : src_(src), s_(src.state), r_(src.lines), pictures_(pictures), strona_(s_.Strona) {
+        // The file's Arial, measured with the font that stands for it here (Liberation Sans has
+        // Arial's widths), at 100 times 8 pt in pixels, so that hinting rounds nothing.
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+            QFont arial(QStringLiteral("Arial"));
+            arial.setPixelSize(100 * kFontTwips);
+            arial.setHintingPreference(QFont::PreferNoHinting);
+            arial.setKerning(false);
+            metrics_.emplace(arial);
+        }
+    }
 
     RtfDocument Compose() {
         const auto& t = src_.header.Teksty_nagl;
@@ -148,7 +168,40 @@ class RtfWriter {
     }
 
   private:
-    static void Par(Block& b, QStringView text) { b.Par(kPar + RtfText(text)); }
+    void Par(Block& b, QStringView text) const { b.Par(kPar + RtfText(text), Lines(text)); }
+
+    // The lines `text` takes in the current text width, wrapped at blanks as readers wrap: a
+    // word that would pass the width starts a new line. Kept 2 % short of the width, so that a
+    // reader's rounding never wraps a line counted as one. Without a font (no GUI) one line.
+    int Lines(QStringView text) const {
+        if (!metrics_) {
+            return 1;
+        }
+        const double width = 0.98 * width_ * 100;
+        int lines = 1;
+        qsizetype start = 0;  // the first character of the current line
+        qsizetype end = 0;    // past the last word that fits on it
+        while (end < text.size()) {
+            qsizetype next = end;
+            while (next < text.size() && text[next] == u' ') {
+                ++next;
+            }
+            while (next < text.size() && text[next] != u' ') {
+                ++next;
+            }
+            if (end > start &&
+                metrics_->horizontalAdvance(text.mid(start, next - start).toString()) > width) {
+                ++lines;
+                while (end < text.size() && text[end] == u' ') {
+                    ++end;
+                }
+                start = end;
+                continue;
+            }
+            end = next;
+        }
+        return lines;
+    }
 
     // The date and the time, then "Strona " and the page number at the right margin: a right
     // tab stop there, where the first export spread them with 126 blanks, which a proportional
@@ -254,8 +307,9 @@ class RtfWriter {
         Par(b, r_.Linia_sruby[c]);
         Par(b, r_.Linia_betonu[c]);
         if (r_.Uwaga_betonu[c] != QStringLiteral(" ")) {
-            b.Par(kPar + RtfText(r_.Uwaga_betonu[c]) + kOmega + " = " +
-                  RtfText(Format(s_.Omega_u[c], u"#0.00", src_.locale)));
+            const QString ratio = Format(s_.Omega_u[c], u"#0.00", src_.locale);
+            b.Par(kPar + RtfText(r_.Uwaga_betonu[c]) + kOmega + " = " + RtfText(ratio),
+                  Lines(r_.Uwaga_betonu[c] + QStringLiteral("\u03c9u = ") + ratio));
         }
         if (!s_.Wynik_V[c].isEmpty()) {
             Par(b, s_.Wynik_V[c]);
@@ -291,12 +345,16 @@ class RtfWriter {
     void RtfCasesB(int cases) {
         for (int c = 1; c <= cases; ++c) {
             Block text;
+            width_ = kCaseCellRight - 2 * kCellGap;
             text.Par("\\pard\\intbl" + kLineHeight + ' ' + RtfText(s_.Teksty[16] + PlainInt(c)));
             CaseLines(text, c, false);
+            width_ = kTextWidth;
             int sketch = 0;
             const QByteArray picture = Picture(SketchName(s_, c, false), kSketch, &sketch);
             Block row;
-            row.Line(kPar + "\\pard\\trowd\\trgaph108\\trleft0\\cellx6700\\cellx9380");
+            row.Line(kPar + "\\pard\\trowd\\trgaph" + QByteArray::number(kCellGap) +
+                     "\\trleft0\\cellx" + QByteArray::number(kCaseCellRight) + "\\cellx" +
+                     QByteArray::number(kTextWidth));
             row.bytes += text.bytes;
             row.Line("\\cell\\pard\\intbl " + picture + "\\cell\\row" + kPard);
             row.height = std::max(text.height, sketch + kPictureRowSlack) + kLine;
@@ -346,7 +404,9 @@ class RtfWriter {
     const PictureSource& pictures_;
     const QByteArray dashed_ = DashedLine();
     int strona_;
-    int pozycja_ = 0;  // twips from the top margin of the current page
+    int pozycja_ = 0;         // twips from the top margin of the current page
+    int width_ = kTextWidth;  // of the text being written, twips
+    std::optional<QFontMetricsF> metrics_;
     QByteArray out_;
     QString failure_;
 };
