@@ -105,10 +105,10 @@ class RtfWriter {
     RtfWriter(const RtfSource& src, const PictureSource& pictures)
         : src_(src), s_(src.state), r_(src.lines), pictures_(pictures), strona_(s_.Strona) {
         // The file's Arial, measured with the font that stands for it here (Liberation Sans has
-        // Arial's widths), at 100 times 8 pt in pixels, so that hinting rounds nothing.
+        // Arial's widths), at 10 times 8 pt in pixels, so that hinting rounds nothing.
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
             QFont arial(QStringLiteral("Arial"));
-            arial.setPixelSize(100 * kFontTwips);
+            arial.setPixelSize(10 * kFontTwips);
             arial.setHintingPreference(QFont::PreferNoHinting);
             arial.setKerning(false);
             metrics_.emplace(arial);
@@ -177,7 +177,7 @@ class RtfWriter {
         if (!metrics_) {
             return 1;
         }
-        const double width = 0.98 * width_ * 100;
+        const double width = 0.98 * width_ * 10;
         int lines = 1;
         qsizetype start = 0;  // the first character of the current line
         qsizetype end = 0;    // past the last word that fits on it
@@ -185,6 +185,9 @@ class RtfWriter {
             qsizetype next = end;
             while (next < text.size() && text[next] == u' ') {
                 ++next;
+            }
+            if (next == text.size()) {
+                break;  // trailing blanks hang past the margin
             }
             while (next < text.size() && text[next] != u' ') {
                 ++next;
