@@ -27,7 +27,7 @@ namespace {
 constexpr int kLine = 200;       // twips
 constexpr int kFontTwips = 160;  // \\fs16
 const QByteArray kPar = QByteArrayLiteral("\\par ");
-const QByteArray kLineHeight = QByteArrayLiteral("\\sl-200\\slmult0");
+const QByteArray kLineHeight = "\\sl-" + QByteArray::number(kLine) + "\\slmult0";  // exactly
 const QByteArray kPard = "\\pard" + kLineHeight + ' ';
 // Omega with a small u: the Unicode letter, with the symbol font's "w" as the fallback a reader
 // without Unicode skips to (AbiWord has no symbol font and showed an empty box).
