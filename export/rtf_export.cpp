@@ -7,32 +7,50 @@
 #include "state/numbers.h"
 #include "texts/codepage.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHash>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace vardel {
 namespace {
 
+// Every text line is 8 pt (\\fs16) at an exact line height, so that the page counting below
+// knows how tall each line is in every reader; a paragraph holding a picture keeps the automatic
+// height, which grows with the picture.
+constexpr int kLine = 200;       // twips
+constexpr int kFontTwips = 160;  // \\fs16
 const QByteArray kPar = QByteArrayLiteral("\\par ");
-const QByteArray kPard = QByteArrayLiteral("\\pard ");
+const QByteArray kLineHeight = "\\sl-" + QByteArray::number(kLine) + "\\slmult0";  // exactly
+const QByteArray kPard = "\\pard" + kLineHeight + ' ';
 // Omega with a small u: the Unicode letter, with the symbol font's "w" as the fallback a reader
 // without Unicode skips to (AbiWord has no symbol font and showed an empty box).
 const QByteArray kOmega = QByteArrayLiteral("{\\f1\\fs16\\u969 w}{\\f1\\fs10 u}");
 
-// The page capacity, the start below the pictures and input data, the start after a repeated
-// header, and the room taken by each kind of block: fixed numbers of the export's own units.
-constexpr float kPageCapacity = 240.0f;
-constexpr float kFirstPageStart = 150.0f;
-constexpr float kAfterHeader = 28.0f;
-constexpr float kSketchBlock = 25.0f;
-constexpr float kCaseBlockA = 15.0f;
-constexpr float kSummaryBlock = 15.85f;
-constexpr float kLineBlock = 4.0f;  // one more line of text, such as a PN-EN check
-constexpr float kDiagramBlock = 110.0f;
+// The paper and its margins (twips). The page counting measures every block in twips against
+// the height between the margins.
+constexpr int kPaperWidth = 12240;
+constexpr int kPaperHeight = 15840;
+constexpr int kMarginLeft = 1780;
+constexpr int kMarginRight = 1080;
+constexpr int kMarginTop = 1440;
+constexpr int kMarginBottom = 1440;
+constexpr int kPageCapacity = kPaperHeight - kMarginTop - kMarginBottom;
+constexpr int kTextWidth = kPaperWidth - kMarginLeft - kMarginRight;
+// Type B: a case's lines in a cell up to 6700 twips, 108 twips of gap on either side of its text.
+constexpr int kCaseCellRight = 6700;
+constexpr int kCellGap = 108;
+// A picture stands on the baseline of a line of the 8 pt font: its row is as tall as the tallest
+// picture, plus the font's descent and the cell's paddings, which stay within one text line
+// (Writer adds 2 pt, AbiWord 10 pt).
+constexpr int kPictureRowSlack = kLine;
 
 QByteArray DashedLine() {
     const QByteArray half = QByteArray("- ").repeated(43) + '-';
@@ -62,53 +80,87 @@ struct FrameSize {
     int height;  // twips, its \absh
 };
 
+// A piece of the file and the height it takes on the page, in twips: the lines it starts (each
+// "\par" starts one) and its table rows.
+struct Block {
+    QByteArray bytes;
+    int height = 0;
+
+    void Line(const QByteArray& line) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    // A paragraph of its own, `lines` lines tall once the reader has wrapped it.
+    void Par(const QByteArray& line, int lines = 1) {
+        Line(line);
+        height += lines * kLine;
+    }
+    void Append(const Block& b) {
+        bytes += b.bytes;
+        height += b.height;
+    }
+};
+
 class RtfWriter {
   public:
     RtfWriter(const RtfSource& src, const PictureSource& pictures)
-        : src_(src), s_(src.state), r_(src.lines), pictures_(pictures), strona_(s_.Strona) {}
+        : src_(src), s_(src.state), r_(src.lines), pictures_(pictures), strona_(s_.Strona) {
+        // The file's Arial, measured with the font that stands for it here (Liberation Sans has
+        // Arial's widths), at 10 times 8 pt in pixels, so that hinting rounds nothing.
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+            QFont arial(QStringLiteral("Arial"));
+            arial.setPixelSize(10 * kFontTwips);
+            arial.setHintingPreference(QFont::PreferNoHinting);
+            arial.setKerning(false);
+            metrics_.emplace(arial);
+        }
+    }
 
     RtfDocument Compose() {
         const auto& t = src_.header.Teksty_nagl;
         const int cases = std::clamp<int>(s_.Liczba_przyp, 0, kMaxCases);
-        Line(QByteArrayLiteral(
+        Block b;
+        b.Line(QByteArrayLiteral(
             "{\\rtf1\\ansi\\ansicpg1250\\deff1{\\fonttbl{\\f0\\froman\\fcharset238\\fprq2{\\*"
             "\\panose02020603050405020304}Times New Roman;}{\\f1\\fswiss\\fcharset238\\fprq2{\\*"
             "\\panose 020b0604020202020204}Arial;}{\\f2\\froman\\fprq2\\fcharset Symbol;}}"));
-        Line(QByteArrayLiteral(
+        b.Line(QByteArrayLiteral(
             "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green255\\blue255;"
             "\\red0\\green255\\blue0;\\red255\\green0\\blue255;\\red255\\green0\\blue0;\\red255"
             "\\green255\\blue0;\\red255\\green255\\blue255;}"));
-        Line(
-            QByteArrayLiteral("\\paperw12240\\paperh15840\\margl1780\\margr1080\\margt1440"
-                              "\\margb1440"));
-        Line(kPard + "\\f1\\fs16 {" + dashed_);
-        Header(t);
+        b.Line("\\paperw" + QByteArray::number(kPaperWidth) + "\\paperh" +
+               QByteArray::number(kPaperHeight) + "\\margl" + QByteArray::number(kMarginLeft) +
+               "\\margr" + QByteArray::number(kMarginRight) + "\\margt" +
+               QByteArray::number(kMarginTop) + "\\margb" + QByteArray::number(kMarginBottom));
+        b.Par(kPard + "\\f1\\fs16 {" + dashed_);
+        Header(b, t);
 
         // The ring and the forces side by side in a table row without borders, above the data:
         // pictures in the text's flow cannot stand over any of it.
-        PictureRow({{QStringLiteral("Piersc.bmp"), {2850, 1860}, 4500},
-                    {QStringLiteral("Sily.bmp"), {3380, 2260}, 9380}});
-        Line(kPar + ' ');
-        Line(kPar + ' ');
+        b.Append(PictureRow({{QStringLiteral("Piersc.bmp"), {2850, 1860}, 4500},
+                             {QStringLiteral("Sily.bmp"), {3380, 2260}, 9380}}));
+        b.Par(kPar + ' ');
+        b.Par(kPar + ' ');
         for (int i = 1; i <= 7; ++i) {
-            Par(r_.Dane[i]);
+            Par(b, r_.Dane[i]);
         }
         for (int i = 0; i <= cases + 2; ++i) {
-            Par(s_.Tabela[i]);
+            Par(b, s_.Tabela[i]);
         }
         for (const QString& line : r_.Eurokod) {
-            Par(line);
+            Par(b, line);
         }
-        Par(r_.Teksty_rap[0]);
-        Line(kPar + ' ');
+        Par(b, r_.Teksty_rap[0]);
+        b.Par(kPar + ' ');
+        out_ = b.bytes;
+        pozycja_ = b.height;
         if (s_.Tryb_RTF == 1) {
             RtfCasesA(cases);
         } else if (s_.Tryb_RTF == 2) {
             RtfCasesB(cases);
         }
         Diagram();
-        Line("}");
-        Line("\\par}");
+        out_ += "}\r\n\\par}\r\n";
 
         RtfDocument doc;
         doc.Strona = static_cast<Int16>(strona_);
@@ -121,49 +173,86 @@ class RtfWriter {
     }
 
   private:
-    void Line(const QByteArray& line) {
-        out_ += line;
-        out_ += "\r\n";
+    void Par(Block& b, QStringView text) const { b.Par(kPar + RtfText(text), Lines(text)); }
+
+    // The lines `text` takes in the current text width, wrapped at blanks as readers wrap: a
+    // word that would pass the width starts a new line. Kept 2 % short of the width, so that a
+    // reader's rounding never wraps a line counted as one. Without a font (no GUI) one line.
+    int Lines(QStringView text) const {
+        if (!metrics_) {
+            return 1;
+        }
+        const double width = 0.98 * width_ * 10;
+        int lines = 1;
+        qsizetype start = 0;  // the first character of the current line
+        qsizetype end = 0;    // past the last word that fits on it
+        while (end < text.size()) {
+            qsizetype next = end;
+            while (next < text.size() && text[next] == u' ') {
+                ++next;
+            }
+            if (next == text.size()) {
+                break;  // trailing blanks hang past the margin
+            }
+            while (next < text.size() && text[next] != u' ') {
+                ++next;
+            }
+            if (end > start &&
+                metrics_->horizontalAdvance(text.mid(start, next - start).toString()) > width) {
+                ++lines;
+                while (end < text.size() && text[end] == u' ') {
+                    ++end;
+                }
+                start = end;
+                continue;
+            }
+            end = next;
+        }
+        return lines;
     }
-    void Par(QStringView text) { Line(kPar + RtfText(text)); }
 
     // The date and the time, then "Strona " and the page number at the right margin: a right
     // tab stop there, where the first export spread them with 126 blanks, which a proportional
-    // font wraps.
-    QByteArray NaglowekRtf() const {
-        return kPar + "\\pard\\tqr\\tx9380 " + RtfText(HeaderDateTime(src_.now, src_.locale)) +
-               "\\tab " +
+    // font wraps. Two lines: the label's and the one `after` begins.
+    QByteArray NaglowekRtf(const QString& after) const {
+        return kPar + "\\pard" + kLineHeight + "\\tqr\\tx" +
+               QByteArray::number(kPaperWidth - kMarginLeft - kMarginRight) + ' ' +
+               RtfText(HeaderDateTime(src_.now, src_.locale)) + "\\tab " +
                RtfText(QStringLiteral("Strona ") + Format(strona_, u"####", src_.locale)) + ' ' +
-               kPar + "\\pard ";
+               kPar + kPard + RtfText(after);
     }
 
-    void Header(const std::array<QString, 8>& t) {
-        Par(t[1]);
-        Line(kPar + dashed_);
-        Par(t[4]);
-        Line(NaglowekRtf() + RtfText(t[7]));
-        Line(kPar + dashed_);
+    // The header after its first dashed line.
+    void Header(Block& b, const std::array<QString, 8>& t) const {
+        Par(b, t[1]);
+        b.Par(kPar + dashed_);
+        Par(b, t[4]);
+        b.Line(NaglowekRtf(t[7]));
+        b.height += 2 * kLine;
+        b.Par(kPar + dashed_);
         // A blank line, so that a picture that follows keeps clear of the dashes.
-        Line(kPar + ' ');
+        b.Par(kPar + ' ');
     }
 
     // A picture field: the import field naming the bitmap as the first RTF export did, and the
-    // picture itself as the field's result, as wide as `size` (twips) says.
-    QByteArray Picture(const QString& name, FrameSize size) {
+    // picture itself as the field's result, as wide as `size` (twips) says. `height` receives
+    // the picture's height in twips, as the field gives it.
+    QByteArray Picture(const QString& name, FrameSize size, int* height) {
         QByteArray pict;
         QString reason;
+        *height = 0;
         const std::optional<EmbeddedPicture> p = pictures_(name, &reason);
         if (!p) {
             if (failure_.isEmpty()) {
                 failure_ = reason;
             }
         } else if (p->pixels.width() > 0 && p->pixels.height() > 0) {
-            const int height = static_cast<int>(
+            *height = static_cast<int>(
                 std::lround(double(size.width) * p->pixels.height() / p->pixels.width()));
             pict = QByteArrayLiteral("{\\pict\\pngblip\\picw") +
                    QByteArray::number(p->pixels.width()) + "\\pich" +
                    QByteArray::number(p->pixels.height()) + "\\picwgoal" +
-                   QByteArray::number(size.width) + "\\pichgoal" + QByteArray::number(height) +
+                   QByteArray::number(size.width) + "\\pichgoal" + QByteArray::number(*height) +
                    ' ' + p->png.toHex() + '}';
         }
         return "{{\\field\\fldpriv{\\*\\fldinst{\\\\import " + RtfText(name) + "}}{\\fldrslt" +
@@ -180,9 +269,8 @@ class RtfWriter {
     }
 
     static constexpr FrameSize kSketch{2000, 1360};
-    // The width between the margins; the diagram keeps inside its cell's padding (\trgaph108 on
-    // either side) and takes its height from the picture's own proportions.
-    static constexpr int kTextWidth = 9380;
+    // The diagram keeps inside its cell's padding (\trgaph108 on either side) and takes its
+    // height from the picture's own proportions.
     static constexpr FrameSize kDiagram{kTextWidth - 2 * 110, 0};
 
     struct Cell {
@@ -191,98 +279,114 @@ class RtfWriter {
         int right;  // the cell's right edge, twips from the left margin
     };
 
-    // Pictures side by side: a table row without borders, one picture to a cell. Every reader
-    // gives a row the height of its tallest picture, which a line of pictures does not always get.
-    void PictureRow(const std::vector<Cell>& cells) {
+    // Pictures side by side: a table row without borders, one picture to a cell, then the line
+    // that follows the row. Every reader gives a row the height of its tallest picture, which a
+    // line of pictures does not always get.
+    Block PictureRow(const std::vector<Cell>& cells) {
+        Block b;
         QByteArray row = kPar + "\\pard\\trowd\\trgaph108\\trleft0";
         for (const Cell& cell : cells) {
             row += "\\cellx" + QByteArray::number(cell.right);
         }
-        Line(row);
+        b.Line(row);
+        int tallest = 0;
         for (const Cell& cell : cells) {
-            Line("\\pard\\intbl " + Picture(cell.picture, cell.size) + "\\cell");
+            int height = 0;
+            b.Line("\\pard\\intbl " + Picture(cell.picture, cell.size, &height) + "\\cell");
+            tallest = std::max(tallest, height);
         }
-        Line("\\row\\pard ");
+        b.Line("\\row" + kPard);
+        b.height = tallest + kPictureRowSlack + kLine;
+        return b;
     }
 
     // A row of up to three sketches of type A, each in its column.
-    void SketchRowA(int from, int to, bool secondRow) {
+    Block SketchRowA(int from, int to, bool secondRow) {
         std::vector<Cell> cells;
         for (int c = from; c <= to; ++c) {
             cells.push_back({SketchName(s_, c, secondRow), kSketch, 3100 * (c - from + 1)});
         }
-        PictureRow(cells);
+        return PictureRow(cells);
     }
-
-    void TitleLine(int c) { Line(kPar + RtfText(s_.Teksty[16] + PlainInt(c)) + kPard); }
 
     // The lines of case c; `closing` adds the blank line that ends the block (a block in a
     // table row is ended by its row).
-    void CaseLines(int c, bool closing = true) {
+    void CaseLines(Block& b, int c, bool closing = true) const {
         if (HasStressSketch(s_, c)) {
-            Par(r_.Linia_a[c]);
+            Par(b, r_.Linia_a[c]);
         }
-        Par(r_.Linia_sruby[c]);
-        Par(r_.Linia_betonu[c]);
+        Par(b, r_.Linia_sruby[c]);
+        Par(b, r_.Linia_betonu[c]);
         if (r_.Uwaga_betonu[c] != QStringLiteral(" ")) {
-            Line(kPar + RtfText(r_.Uwaga_betonu[c]) + kOmega + " = " +
-                 RtfText(Format(s_.Omega_u[c], u"#0.00", src_.locale)));
+            const QString ratio = Format(s_.Omega_u[c], u"#0.00", src_.locale);
+            b.Par(kPar + RtfText(r_.Uwaga_betonu[c]) + kOmega + " = " + RtfText(ratio),
+                  Lines(r_.Uwaga_betonu[c] + QStringLiteral("\u03c9u = ") + ratio));
         }
         if (!s_.Wynik_V[c].isEmpty()) {
-            Par(s_.Wynik_V[c]);
+            Par(b, s_.Wynik_V[c]);
         }
         for (const QString& line : r_.Eurokod_przyp[c]) {
-            RtfAdvance(kLineBlock);
-            Par(line);
+            Par(b, line);
         }
         if (closing) {
-            Par(r_.Teksty_rap[2]);
+            Par(b, r_.Teksty_rap[2]);
         }
+    }
+
+    // The title and the lines of case c of type A.
+    Block CaseBlockA(int c) const {
+        Block b;
+        b.Par(kPar + RtfText(s_.Teksty[16] + PlainInt(c)) + kPard);
+        CaseLines(b, c);
+        return b;
     }
 
     void Summary(int cases) {
         if (cases <= 1) {
             return;
         }
-        RtfAdvance(kSummaryBlock);
-        Par(r_.Teksty_rap[3]);
+        Block b;
+        Par(b, r_.Teksty_rap[3]);
         for (const QString& line : ExtremeValueLines(s_, src_.locale)) {
-            Par(line);
+            Par(b, line);
         }
+        Place(b);
     }
 
     // Type B: each case a table row without borders, its lines on the left, its sketch on the
     // right, so that the sketch stands beside its own case whatever the reader's line heights.
+    // The row is as tall as the taller of its two cells, and a line follows it.
     void RtfCasesB(int cases) {
-        pozycja_ = kFirstPageStart;
         for (int c = 1; c <= cases; ++c) {
-            RtfAdvance(kSketchBlock);
-            Line(kPar + "\\pard\\trowd\\trgaph108\\trleft0\\cellx6700\\cellx9380");
-            Line("\\pard\\intbl " + RtfText(s_.Teksty[16] + PlainInt(c)));
-            CaseLines(c, false);
-            Line("\\cell\\pard\\intbl " + Picture(SketchName(s_, c, false), kSketch) +
-                 "\\cell\\row\\pard ");
+            Block text;
+            width_ = kCaseCellRight - 2 * kCellGap;
+            text.Par("\\pard\\intbl" + kLineHeight + ' ' + RtfText(s_.Teksty[16] + PlainInt(c)));
+            CaseLines(text, c, false);
+            width_ = kTextWidth;
+            int sketch = 0;
+            const QByteArray picture = Picture(SketchName(s_, c, false), kSketch, &sketch);
+            Block row;
+            row.Line(kPar + "\\pard\\trowd\\trgaph" + QByteArray::number(kCellGap) +
+                     "\\trleft0\\cellx" + QByteArray::number(kCaseCellRight) + "\\cellx" +
+                     QByteArray::number(kTextWidth));
+            row.bytes += text.bytes;
+            row.Line("\\cell\\pard\\intbl " + picture + "\\cell\\row" + kPard);
+            row.height = std::max(text.height, sketch + kPictureRowSlack) + kLine;
+            Place(row);
         }
         Summary(cases);
     }
 
+    // Type A: rows of up to three sketches, each followed by the blocks of its cases. A row goes
+    // to the next page with its first case, so that no page ends with sketches alone.
     void RtfCasesA(int cases) {
-        pozycja_ = kFirstPageStart;
-        RtfAdvance(kSketchBlock);
-        const int firstRow = std::min(cases, 3);
-        SketchRowA(1, firstRow, false);
-        for (int c = 1; c <= firstRow; ++c) {
-            RtfAdvance(kCaseBlockA);
-            TitleLine(c);
-            CaseLines(c);
-        }
-        if (cases > 3) {
-            RtfAdvance(kSketchBlock);
-            SketchRowA(4, cases, true);
-            for (int c = 4; c <= cases; ++c) {
-                RtfAdvance(kCaseBlockA);
-                TitleLine(c);
-                CaseLines(c);
+        for (int from = 1; from <= cases; from += 3) {
+            const int to = std::min(cases, from + 2);
+            Block first = SketchRowA(from, to, from > 1);
+            first.Append(CaseBlockA(from));
+            Place(first);
+            for (int c = from + 1; c <= to; ++c) {
+                Place(CaseBlockA(c));
             }
         }
         Summary(cases);
@@ -291,38 +395,40 @@ class RtfWriter {
     // The N–M diagram after the summary, as wide as the text, on a new page when the rest of
     // this one is too short for it.
     void Diagram() {
-        if (!r_.nmDiagram) {
-            return;
+        if (r_.nmDiagram) {
+            Place(PictureRow({{NmDiagramFileName(), kDiagram, kTextWidth}}));
         }
-        if (pozycja_ == 0) {  // no load-case section: the diagram follows the load table
-            pozycja_ = kFirstPageStart;
-        }
-        RtfAdvance(kDiagramBlock);
-        PictureRow({{NmDiagramFileName(), kDiagram, kTextWidth}});
     }
 
-    // A new page, with the header repeated, when the next block would not fit on this one.
-    void RtfAdvance(float need) {
-        if (pozycja_ + need > kPageCapacity) {
+    // Writes a block on this page when it fits, else on a new page after the repeated header.
+    // A line stays free below the block: the paragraph that follows it, which carries the page
+    // break or ends the file, takes a line of its own in AbiWord.
+    void Place(const Block& b) {
+        if (pozycja_ + b.height + kLine > kPageCapacity) {
             strona_ = std::min(strona_ + 1, 32767);
-            RtfPageBreak();
-            pozycja_ = kAfterHeader;
+            pozycja_ = RtfPageBreak();
         }
-        pozycja_ = pozycja_ + need;
+        out_ += b.bytes;
+        pozycja_ += b.height;
     }
 
-    void RtfPageBreak() {
-        Line("\\par \\page\\pard\\plain\\f1\\fs16 " + dashed_);
-        Header(src_.header.Teksty_nagl);
+    // The page break and the new page's header; returns the header's height.
+    int RtfPageBreak() {
+        Block b;
+        b.Par("\\par \\page\\pard\\plain" + kLineHeight + "\\f1\\fs16 " + dashed_);
+        Header(b, src_.header.Teksty_nagl);
+        out_ += b.bytes;
+        return b.height;
     }
-
     const RtfSource& src_;
     const DesignCase& s_;
     const ReportLines& r_;
     const PictureSource& pictures_;
     const QByteArray dashed_ = DashedLine();
     int strona_;
-    float pozycja_ = 0;
+    int pozycja_ = 0;         // twips from the top margin of the current page
+    int width_ = kTextWidth;  // of the text being written, twips
+    std::optional<QFontMetricsF> metrics_;
     QByteArray out_;
     QString failure_;
 };

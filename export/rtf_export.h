@@ -20,8 +20,11 @@
 //
 // The load-case section comes in two layouts chosen by Tryb_RTF: type A (1) puts the sketches of
 // up to three cases in a row above their blocks, type B (2) puts each sketch beside its case; any
-// other value writes no load-case section. The export counts its pages with fixed block heights
-// (no line is measured) and repeats the page header after each page break.
+// other value writes no load-case section. The export counts its pages in twips: every text line
+// has an exact line height (a line the reader wraps, measured with Arial's widths, counts as the
+// lines it takes), a row of pictures the height of its tallest picture as the file gives it, and a
+// block (a case, a row of sketches with its first case, the summary) that would pass the bottom
+// margin goes to a new page after the repeated page header.
 #pragma once
 
 #include "export/embedded_picture.h"

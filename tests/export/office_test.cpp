@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace vardel {
@@ -89,10 +91,62 @@ std::vector<Word> WordBoxes(const QString& pdf) {
     return words;
 }
 
+// The lines of a page, top to bottom: its words joined by blanks where their tops meet.
+std::vector<QString> PageLines(const std::vector<Word>& words, int page) {
+    std::vector<Word> on;
+    std::copy_if(words.begin(), words.end(), std::back_inserter(on),
+                 [&](const Word& w) { return w.page == page; });
+    std::stable_sort(on.begin(), on.end(), [](const Word& a, const Word& b) {
+        return std::round(a.box.top()) != std::round(b.box.top()) ? a.box.top() < b.box.top()
+                                                                  : a.box.left() < b.box.left();
+    });
+    std::vector<QString> lines;
+    double top = -1;
+    for (const Word& w : on) {
+        if (lines.empty() || std::round(w.box.top()) != std::round(top)) {
+            lines.push_back(w.text);
+            top = w.box.top();
+        } else {
+            lines.back() += u' ' + w.text;
+        }
+    }
+    return lines;
+}
+
+// Each page begins with the export's own header: the first line that is not dashes is the
+// standard's, whole on one line; the body below the header's third row of dashes begins with a
+// case or the summary. So no reader broke a page on its own, left a header alone or split a case.
+void ExpectEveryPageUnderTheHeader(const std::vector<Word>& words, const test::Report& r) {
+    const int pages = words.empty() ? 0 : words.back().page + 1;
+    EXPECT_GE(pages, 2);
+    for (int page = 0; page < pages; ++page) {
+        SCOPED_TRACE(page + 1);
+        const std::vector<QString> text = PageLines(words, page);
+        std::vector<size_t> dashes;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (Letters(text[i]).count(u'-') == Letters(text[i]).size()) {
+                dashes.push_back(i);
+            }
+        }
+        if (dashes.size() < 3 || dashes[0] != 0 || dashes[2] + 1 >= text.size()) {
+            ADD_FAILURE() << "no header, or nothing under it: "
+                          << (text.empty() ? std::string() : text[0].toStdString());
+            continue;
+        }
+        EXPECT_EQ(text[1], r.header.Teksty_nagl[1].simplified());
+        const QString body = Letters(text[dashes[2] + 1]);
+        if (page > 0) {
+            EXPECT_TRUE(body.startsWith(Letters(r.s.Teksty[16])) ||
+                        body == Letters(r.lines.Teksty_rap[3]))
+                << body.toStdString();
+        }
+    }
+}
+
 // The report as LibreOffice lays out the RTF of both types and the Word document: every line of
 // the report there, every picture there (ring and forces or the two title pictures, one sketch
-// per case and the N–M diagram), and in the RTF no word under a picture and the header's standard
-// line on one line.
+// per case and the N–M diagram), and in the RTF no word under a picture and every page under the
+// export's own header (and so in a second file of five cases of type A).
 TEST(OfficeReader, LaysOutBothRtfTypesAndTheDocumentWithTextAndPictures) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is missing: run scripts/install-deps.sh";
@@ -115,6 +169,21 @@ TEST(OfficeReader, LaysOutBothRtfTypesAndTheDocumentWithTextAndPictures) {
                       .message,
                   QString());
     }
+
+    // Five cases of type A: the second row of sketches and its cases end the second page.
+    test::Report five;
+    const std::vector<test::Load> six = test::SixCases();
+    test::Compose(five, test::Plate{}, {six.begin(), six.begin() + 5}, 0, 1, test::Polish());
+    five.s.Tryb_RTF = 1;
+    five.s.Strona = 1;
+    const QString fiveDir = dir.filePath(QStringLiteral("five"));
+    ASSERT_TRUE(QDir().mkpath(fiveDir));
+    test::FillProgramDir(five.s, fiveDir);
+    files << dir.filePath(QStringLiteral("WynikiRtfA5.rtf"));
+    ASSERT_EQ(WriteRtfExport(files.back(), five.s, five.lines, five.header, fiveDir, test::Polish(),
+                             test::kClock)
+                  .message,
+              QString());
 
     // A profile of its own, so that the test neither needs nor touches the user's.
     RunProgram(soffice,
@@ -164,16 +233,11 @@ TEST(OfficeReader, LaysOutBothRtfTypesAndTheDocumentWithTextAndPictures) {
             }
         }
         EXPECT_GT(words.size(), 500u);
-        // The standard line: its words in order on one line of the first page.
-        const QStringList standard = r.header.Teksty_nagl[1].split(u' ');
-        const auto first = std::find_if(words.begin(), words.end(),
-                                        [&](const Word& w) { return w.text == standard[0]; });
-        ASSERT_LE(first + standard.size(), words.end());
-        for (qsizetype i = 0; i < standard.size(); ++i) {
-            EXPECT_EQ(first[i].text, standard[i]);
-            EXPECT_EQ(first[i].box.top(), first->box.top()) << standard[i].toStdString();
-        }
+        ExpectEveryPageUnderTheHeader(words, r);
     }
+    SCOPED_TRACE("WynikiRtfA5");
+    ExpectEveryPageUnderTheHeader(WordBoxes(dir.filePath(QStringLiteral("pdf/WynikiRtfA5.pdf"))),
+                                  five);
 }
 
 }  // namespace

@@ -114,10 +114,11 @@ TEST(Exports, WriteWholeOrSayWhy) {
         EXPECT_EQ(test::ReadAll(path), bytes);
     }
     EXPECT_EQ(test::ReadAll(out.filePath(QStringLiteral("Wyniki.txt"))), text);
-    // The RTF document's pages go on from the page it started on; nine real pictures, the ring,
-    // the forces, one sketch per case and the N–M diagram, in a file of ASCII text.
-    EXPECT_EQ(r.s.Strona, 2);
-    EXPECT_EQ(PagePanelText(r.s.Strona), QStringLiteral(" Strona 2 "));
+    // The RTF document's pages go on from the page it started on (three pages with the real
+    // pictures); nine real pictures, the ring, the forces, one sketch per case and the N–M diagram,
+    // in a file of ASCII text.
+    EXPECT_EQ(r.s.Strona, 3);
+    EXPECT_EQ(PagePanelText(r.s.Strona), QStringLiteral(" Strona 3 "));
     const QByteArray rtf = test::ReadAll(out.filePath(QStringLiteral("Wyniki.rtf")));
     EXPECT_EQ(rtf.count("}{\\fldrslt{\\pict\\pngblip"), 9);
     EXPECT_TRUE(rtf.contains(QByteArray("\x89PNG\r\n", 6).toHex()));
