@@ -31,6 +31,16 @@ QStringList AnchorBlock(const DesignCase& s, const Anchors& a, AnchorKind kind,
     return lines;
 }
 
+void FillEurocodeAnchor(EurocodeInputs& e, const Anchors& a, AnchorKind kind) {
+    if (kind == AnchorKind::Plate && a.plate) {
+        e.h_ef = a.plate->Lp;
+        e.d_glowy = a.plate->a;
+    } else {
+        e.h_ef = a.hook.L;
+        e.d_glowy = 0;
+    }
+}
+
 QString AnchorSketchPath(const QString& programDir) {
     return JoinPath(programDir, QStringLiteral("Szkick.bmp"));
 }
@@ -55,6 +65,7 @@ QString ConfirmAnchor(DesignCase& s, const Anchors& a, AnchorKind kind, const QS
         s.Dobor_teksty[i + 1] = lines[i];
     }
     s.Dobor_liczba = static_cast<Int16>(lines.size());
+    FillEurocodeAnchor(s.Eurokod, a, kind);
     return {};
 }
 

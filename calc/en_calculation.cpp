@@ -32,16 +32,16 @@ std::optional<Stop> CalculateEurocode(DesignCase& s) {
             w.Nr_przyp = static_cast<Int16>(i);
             SolveSection(w, section);
             r.checks[i] = en::CaseChecks(w, i, p, &r.N_Rk_c_kN[i]);
-            for (std::size_t k = 0; k < r.checks[i].size(); ++k) {
-                const double u = r.checks[i][k].utilisation;
-                if (r.governingCase == 0 || u > r.maxUtilisation) {
-                    r.governingCase = i;
-                    r.governingCheck = static_cast<int>(k);
-                    r.maxUtilisation = u;
-                }
-                r.passes = r.passes && r.checks[i][k].Passes();
+            for (const CheckResult& c : r.checks[i]) {
+                r.passes = r.passes && c.Passes();
             }
         }
+        const int cases = std::clamp<int>(s.Liczba_przyp, 0, kMaxCases);
+        const EurocodeGoverning g =
+            LargestEurocodeRatio(std::span(r.checks).subspan(1, static_cast<std::size_t>(cases)));
+        r.governingCase = g.index;
+        r.governingCheck = g.check;
+        r.maxUtilisation = g.utilisation;
     } catch (const CalcError& e) {
         r = EurocodeResults{};
         return TrappedErrorStop(e.number(), QLocale::c());
@@ -78,6 +78,19 @@ std::variant<std::vector<std::vector<CheckResult>>, Stop> CalculateEurocodeRows(
         out.push_back(en::CaseChecks(w, 1, p));
     }
     return out;
+}
+
+EurocodeGoverning LargestEurocodeRatio(std::span<const std::vector<CheckResult>> cases) {
+    EurocodeGoverning g;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        for (std::size_t k = 0; k < cases[i].size(); ++k) {
+            const double u = cases[i][k].utilisation;
+            if (g.index == 0 || u > g.utilisation) {
+                g = {static_cast<int>(i) + 1, static_cast<int>(k), u};
+            }
+        }
+    }
+    return g;
 }
 
 std::vector<int> GoverningEurocodeRows(const std::vector<std::vector<CheckResult>>& rows,

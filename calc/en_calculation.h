@@ -8,6 +8,7 @@
 #include "state/design_case.h"
 
 #include <optional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -22,6 +23,16 @@ std::optional<Stop> CalculateEurocode(DesignCase& s);
 // Wyniki_EN. A row without equilibrium stops it, naming the row.
 std::variant<std::vector<std::vector<CheckResult>>, Stop> CalculateEurocodeRows(
     const DesignCase& calculated, const std::vector<RowLoads>& rows);
+
+// The largest ratio over the checks of a list of cases (or rows), the first of equals: its
+// 1-based position in the list (0 when no case has a check), the check's index in its case and the
+// ratio.
+struct EurocodeGoverning {
+    int index = 0;
+    int check = 0;
+    double utilisation = 0;
+};
+EurocodeGoverning LargestEurocodeRatio(std::span<const std::vector<CheckResult>> cases);
 
 // The rows the report takes under the PN-EN checks when there are more than it holds: the row
 // with the largest ratio of each check, the checks taken from the most used down, without

@@ -1,6 +1,7 @@
 #include "calc/load_rows.h"
 
 #include "calc/calculate.h"
+#include "calc/en_calculation.h"
 #include "calc/solver.h"
 
 #include <algorithm>
@@ -84,10 +85,19 @@ std::variant<TableResults, Stop> CalculateTable(InputFields fields, const Design
     }
     TableResults out;
     out.rows = std::move(std::get<std::vector<RowResult>>(calculated));
+    if (design.Wyniki_EN.valid) {
+        auto judged = CalculateEurocodeRows(design, rows);
+        if (Stop* stop = std::get_if<Stop>(&judged)) {
+            return *stop;
+        }
+        out.enRows = std::move(std::get<std::vector<std::vector<CheckResult>>>(judged));
+    }
     if (out.rows.size() <= static_cast<std::size_t>(kMaxCases)) {
         for (std::size_t k = 1; k <= out.rows.size(); ++k) {
             out.stateRows.push_back(static_cast<int>(k));
         }
+    } else if (!out.enRows.empty()) {
+        out.stateRows = GoverningEurocodeRows(out.enRows);
     } else {
         std::vector<CaseUtilisation> ratios;
         for (const RowResult& r : out.rows) {

@@ -56,14 +56,18 @@ std::vector<int> GoverningRows(const std::vector<CaseUtilisation>& rows, int lim
 
 struct TableResults {
     std::vector<RowResult> rows;
-    std::vector<int>
-        stateRows;  // 1-based: every row of a table of six or fewer, else the governing
+    // With the PN-EN checks chosen, each row's checks (as CalculateEurocodeRows); else empty.
+    std::vector<std::vector<CheckResult>> enRows;
+    // 1-based: every row of a table of six or fewer, else the governing ones by the checks of
+    // the chosen code.
+    std::vector<int> stateRows;
 };
 
 // A whole load table on the design of the input window's fields (their load rows do not
 // matter): every row calculated, and the rows the state and so the report take. A wrong field
 // stops it with cmdOblicz's stop, a row without equilibrium with the stop naming the row. `s` is
-// not changed. The load tab's "Wczytaj z pliku…" puts the `stateRows` into its rows.
+// not changed. The load tab's "Wczytaj z pliku…" puts the `stateRows` into its rows, as --loads
+// does.
 std::variant<TableResults, Stop> CalculateTable(InputFields fields, const DesignCase& s,
                                                 const std::vector<RowLoads>& rows,
                                                 const QLocale& locale);

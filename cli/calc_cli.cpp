@@ -569,16 +569,59 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
 
     const QLocale locale = QLocale::system();
     SizingRun sizing(o.sizing);
-    QString tableError;
-    const std::optional<Stop> stop =
-        sizing.Calculate(FieldsFromState(s, locale), s, locale, tableError);
-    if (!tableError.isEmpty()) {
-        err << "vardel-calc: " << tableError << "\n";
-        return 2;
+    std::optional<Stop> stop;
+    // The calculate command on `s` as entered; a wrong table or a refused PN-EN input ends the run.
+    const auto calculate = [&]() -> int {
+        QString tableError;
+        stop = sizing.Calculate(FieldsFromState(s, locale), s, locale, tableError);
+        if (!tableError.isEmpty()) {
+            err << "vardel-calc: " << tableError << "\n";
+            return 2;
+        }
+        if (const QString refusal = EurocodeRefusal(s, stop); !refusal.isEmpty()) {
+            err << "vardel-calc: " << refusal << "\n";
+            return 2;
+        }
+        return 0;
+    };
+    const DesignCase entered = s;
+    if (const int status = calculate()) {
+        return status;
     }
-    if (const QString refusal = EurocodeRefusal(s, stop); !refusal.isEmpty()) {
-        err << "vardel-calc: " << refusal << "\n";
-        return 2;
+    // The anchors follow from the bolt, steel and concrete that the calculation looked up.
+    std::optional<Anchors> anchors;
+    if (!stop && o.thickness) {
+        const auto derived = ComputeAnchors(s, *o.thickness);
+        if (const AnchorError* e = std::get_if<AnchorError>(&derived)) {
+            err << "vardel-calc: no anchor for --thickness " << *o.thickness << ": "
+                << (e->number == 6 ? "a length would exceed 32767 mm" : "no such bolt diameter")
+                << " (" << AnchorErrorMessage(*e) << ")\n";
+            return 2;
+        }
+        anchors = std::get<Anchors>(derived);
+        if (o.anchor == AnchorKind::Plate && !anchors->plate) {
+            err << "vardel-calc: no plate anchor for a bolt of " << s.Fi_sruby
+                << " mm; plate anchors start at 20 mm\n";
+            return 2;
+        }
+        if (o.anchor && UsesEurocode(s)) {
+            // The PN-EN checks take the confirmed anchor's embedment and head (over --hef and
+            // --head): the run is calculated again with them. The anchor stays the same, as it
+            // follows from the bolt, steel and concrete alone.
+            s = entered;
+            FillEurocodeAnchor(s.Eurokod, *anchors, *o.anchor);
+            sizing = SizingRun(o.sizing);
+            if (const int status = calculate()) {
+                return status;
+            }
+        }
+        if (o.anchor && !stop) {
+            const QString failure = ConfirmAnchor(s, *anchors, *o.anchor, dir, locale, run);
+            if (!failure.isEmpty()) {
+                err << "vardel-calc: " << failure << "\n";
+                return 2;
+            }
+        }
     }
     ReportLines lines;
     ReportVerdict verdict;
@@ -601,30 +644,6 @@ int RunCalcCli(const QStringList& args, const QString& programDir, QTextStream& 
         }
         s.Oznaczenie_stopy = o.designation.left(kDesignationMaxLength);
         SetHeaderTexts(s, header, o.date.isValid() ? o.date : QDateTime::currentDateTime(), locale);
-    }
-    // The anchors follow from the bolt, steel and concrete that the calculation looked up.
-    std::optional<Anchors> anchors;
-    if (!stop && o.thickness) {
-        const auto derived = ComputeAnchors(s, *o.thickness);
-        if (const AnchorError* e = std::get_if<AnchorError>(&derived)) {
-            err << "vardel-calc: no anchor for --thickness " << *o.thickness << ": "
-                << (e->number == 6 ? "a length would exceed 32767 mm" : "no such bolt diameter")
-                << " (" << AnchorErrorMessage(*e) << ")\n";
-            return 2;
-        }
-        anchors = std::get<Anchors>(derived);
-        if (o.anchor == AnchorKind::Plate && !anchors->plate) {
-            err << "vardel-calc: no plate anchor for a bolt of " << s.Fi_sruby
-                << " mm; plate anchors start at 20 mm\n";
-            return 2;
-        }
-        if (o.anchor) {
-            const QString failure = ConfirmAnchor(s, *anchors, *o.anchor, dir, locale, run);
-            if (!failure.isEmpty()) {
-                err << "vardel-calc: " << failure << "\n";
-                return 2;
-            }
-        }
     }
     std::optional<NmDiagram> diagram;
     if (!stop && (o.json || !o.nm.file.isEmpty() || wantsSketches)) {

@@ -40,7 +40,10 @@ QList<QCommandLineOption> EurocodeCommandLineOptions() {
                "B,H"),
         Option("concrete", "PN-EN: concrete class C12/15 ... C50/60", "CLASS"),
         Option("cracked", "PN-EN: cracked concrete, yes or no", "yes|no"),
-        Option("bolt-class", "PN-EN: anchor property class 4.6, 5.6 or 8.8", "CLASS"),
+        Option("bolt-class",
+               "PN-EN: anchor property class 4.6, 5.6 or 8.8, or steel: the bolt steel grade "
+               "(its PN-EN 10025-2 equivalent)",
+               "CLASS"),
         Option("hef", "PN-EN: anchor embedment depth in mm", "MM"),
         Option("head", "PN-EN: bearing diameter of the anchor's head in mm (0: a hook)", "MM"),
         Option("annex", "PN-EN: partial factors of the Polish annex (pl) or CEN's (cen)", "pl|cen"),
@@ -124,14 +127,14 @@ QString TakeEurocodeOptions(const QCommandLineParser& parser, EurocodeOptions& o
         o.cracked = true;
     }
     for (const QString& v : values("bolt-class")) {
-        int cls = -1;
+        int cls = v.trimmed() == u"steel" ? kBoltClassGradeSteel : -1;
         for (int k = 0; k < en::kBoltClasses; ++k) {
             if (v.trimmed() == Text(en::BoltClassName(k))) {
                 cls = k;
             }
         }
         if (cls < 0) {
-            return QStringLiteral("--bolt-class takes 4.6, 5.6 or 8.8");
+            return QStringLiteral("--bolt-class takes 4.6, 5.6, 8.8 or steel");
         }
         e.Klasa_sruby = static_cast<Int16>(cls);
         o.boltClass = true;
@@ -218,6 +221,13 @@ QJsonObject EurocodeJson(const DesignCase& s) {
     o[QStringLiteral("c_mm")] = r.c;
     o[QStringLiteral("r_eff_mm")] = QJsonArray{r.r_i, r.r_o};
     o[QStringLiteral("concrete")] = Text(p.concrete);
+    o[QStringLiteral("bolt_steel")] =
+        QJsonObject{{QStringLiteral("steel"), Text(p.anchorSteel)},
+                    {QStringLiteral("equivalent"), p.anchorSteelEquivalent.empty()
+                                                       ? QJsonValue()
+                                                       : QJsonValue(Text(p.anchorSteelEquivalent))},
+                    {QStringLiteral("f_yb_MPa"), p.f_yb},
+                    {QStringLiteral("f_ub_MPa"), p.f_ub}};
     o[QStringLiteral("factors")] = QJsonObject{
         {QStringLiteral("set"), Text(g.name)},        {QStringLiteral("gamma_c"), g.gamma_c},
         {QStringLiteral("gamma_M0"), g.gamma_M0},     {QStringLiteral("gamma_M2"), g.gamma_M2},

@@ -10,11 +10,14 @@
 namespace vardel {
 namespace {
 
+QString Name(std::string_view check) {
+    return QString::fromLatin1(check.data(), static_cast<qsizetype>(check.size()));
+}
+
 // The governing check of a layout: the PN-EN one's name when those checks chose it.
 QString LayoutCheck(const BoltLayout& l) {
-    return l.enCheck.empty()
-               ? QString::fromLatin1(CheckName(l.utilisation.check))
-               : QString::fromLatin1(l.enCheck.data(), static_cast<qsizetype>(l.enCheck.size()));
+    return l.enCheck.empty() ? QString::fromLatin1(CheckName(l.utilisation.check))
+                             : Name(l.enCheck);
 }
 
 QJsonValue Number(double v) {
@@ -33,10 +36,13 @@ QJsonObject RatiosJson(const CaseUtilisation& u) {
             {QStringLiteral("shear"), Number(u.shear)}};
 }
 
-QJsonObject GoverningJson(const Governing& g) {
-    return {{QStringLiteral("max"), Number(g.max)},
-            {QStringLiteral("check"), QString::fromLatin1(CheckName(g.check))},
-            {QStringLiteral("case"), g.index}};
+// A case's PN-EN ratios by check name.
+QJsonObject RatiosJson(const std::vector<CheckResult>& checks) {
+    QJsonObject o;
+    for (const CheckResult& c : checks) {
+        o[Name(c.check)] = Number(c.utilisation);
+    }
+    return o;
 }
 
 bool Passes(const CaseUtilisation& u) {
@@ -96,30 +102,12 @@ std::optional<Stop> SizingRun::Calculate(InputFields fields, DesignCase& s, cons
         }
         TableResults& results = std::get<TableResults>(calculated);
         rows_ = std::move(results.rows);
+        enRows_ = std::move(results.enRows);
         reportRows_ = std::move(results.stateRows);
         PutRows(table_, reportRows_, fields, s);
     }
     const DesignCase before = s;
     std::optional<Stop> stop = vardel::Calculate(fields, s, locale);
-    if (!stop && !loads_.empty() && s.Wyniki_EN.valid) {
-        // The PN-EN checks judge every row; with more rows than the state holds, their
-        // governing rows are the report's.
-        auto judged = CalculateEurocodeRows(s, loads_);
-        if (const Stop* rowStop = std::get_if<Stop>(&judged)) {
-            return *rowStop;
-        }
-        enRows_ = std::move(std::get<std::vector<std::vector<CheckResult>>>(judged));
-        if (loads_.size() > static_cast<std::size_t>(kMaxCases)) {
-            const std::vector<int> rows = GoverningEurocodeRows(enRows_);
-            if (rows != reportRows_) {
-                reportRows_ = rows;
-                DesignCase again = before;
-                PutRows(table_, reportRows_, fields, again);
-                stop = vardel::Calculate(fields, again, locale);
-                s = std::move(again);
-            }
-        }
-    }
     if (!stop && o_.design) {
         DesignCase start = before;
         start.Liczba_przyp = s.Liczba_przyp;
@@ -136,15 +124,31 @@ std::optional<Stop> SizingRun::Calculate(InputFields fields, DesignCase& s, cons
     return stop;
 }
 
-Governing SizingRun::DesignUtilisation(const DesignCase& s) const {
+SizingRun::DesignRatio SizingRun::DesignUtilisation(const DesignCase& s) const {
+    const EurocodeResults& en = s.Wyniki_EN;
+    if (en.valid) {
+        if (rows_.empty()) {
+            return {en.maxUtilisation,
+                    en.governingCase > 0
+                        ? Name(en.checks[en.governingCase][en.governingCheck].check)
+                        : QString(),
+                    en.governingCase};
+        }
+        const EurocodeGoverning g = LargestEurocodeRatio(enRows_);
+        return {g.utilisation, g.index > 0 ? Name(enRows_[g.index - 1][g.check].check) : QString(),
+                g.index};
+    }
+    Governing g;
     if (rows_.empty()) {
-        return LargestRatio(StateRatios(s));
+        g = LargestRatio(StateRatios(s));
+    } else {
+        std::vector<CaseUtilisation> ratios;
+        for (const RowResult& r : rows_) {
+            ratios.push_back(r.utilisation);
+        }
+        g = LargestRatio(ratios);
     }
-    std::vector<CaseUtilisation> ratios;
-    for (const RowResult& r : rows_) {
-        ratios.push_back(r.utilisation);
-    }
-    return LargestRatio(ratios);
+    return {g.max, QString::fromLatin1(CheckName(g.check)), g.index};
 }
 
 void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
@@ -154,7 +158,8 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
     QJsonArray cases = o[QStringLiteral("cases")].toArray();
     for (int k = 0; k < cases.size(); ++k) {
         QJsonObject c = cases[k].toObject();
-        c[QStringLiteral("utilisation")] = RatiosJson(CaseRatios(s, k + 1));
+        c[QStringLiteral("utilisation")] = s.Wyniki_EN.valid ? RatiosJson(s.Wyniki_EN.checks[k + 1])
+                                                             : RatiosJson(CaseRatios(s, k + 1));
         if (!reportRows_.empty()) {
             c[QStringLiteral("row")] = reportRows_[k];
             c[QStringLiteral("name")] = table_.rows[reportRows_[k] - 1].name;
@@ -162,7 +167,10 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
         cases[k] = c;
     }
     o[QStringLiteral("cases")] = cases;
-    o[QStringLiteral("utilisation")] = GoverningJson(DesignUtilisation(s));
+    const DesignRatio largest = DesignUtilisation(s);
+    o[QStringLiteral("utilisation")] = QJsonObject{{QStringLiteral("max"), Number(largest.max)},
+                                                   {QStringLiteral("check"), largest.check},
+                                                   {QStringLiteral("case"), largest.index}};
 
     if (!rows_.empty()) {
         QJsonArray rows;
@@ -204,11 +212,9 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
                 row[QStringLiteral("en")] =
                     top == enRows_[k].end()
                         ? QJsonValue()
-                        : QJsonValue(QJsonObject{
-                              {QStringLiteral("utilisation"), Number(top->utilisation)},
-                              {QStringLiteral("check"),
-                               QString::fromLatin1(top->check.data(),
-                                                   static_cast<qsizetype>(top->check.size()))}});
+                        : QJsonValue(
+                              QJsonObject{{QStringLiteral("utilisation"), Number(top->utilisation)},
+                                          {QStringLiteral("check"), Name(top->check)}});
                 rows[rows.size() - 1] = row;
             }
         }
@@ -244,7 +250,7 @@ void SizingRun::AddToJson(QJsonObject& o, const DesignCase& s) const {
 
 void SizingRun::Summary(const DesignCase& s, QTextStream& out) const {
     const QLocale c = QLocale::c();
-    const Governing g = DesignUtilisation(s);
+    const DesignRatio g = DesignUtilisation(s);
     if (!rows_.empty()) {
         out << "load table: " << rows_.size() << " rows, the report takes row";
         out << (reportRows_.size() > 1 ? "s" : "");
@@ -253,9 +259,9 @@ void SizingRun::Summary(const DesignCase& s, QTextStream& out) const {
         }
         out << "\n";
     }
-    out << "largest utilisation: " << c.toString(g.max, 'f', 3) << " (" << CheckName(g.check)
-        << ", " << (rows_.empty() ? "case " : "row ") << g.index;
-    if (!rows_.empty() && !table_.rows[g.index - 1].name.isEmpty()) {
+    out << "largest utilisation: " << c.toString(g.max, 'f', 3) << " (" << g.check << ", "
+        << (rows_.empty() ? "case " : "row ") << g.index;
+    if (!rows_.empty() && g.index > 0 && !table_.rows[g.index - 1].name.isEmpty()) {
         out << " " << table_.rows[g.index - 1].name;
     }
     out << ")\n";

@@ -52,7 +52,14 @@ class SizingRun {
     const std::vector<RowResult>& rowResults() const { return rows_; }
 
   private:
-    Governing DesignUtilisation(const DesignCase& s) const;
+    // The design's largest ratio by the checks of the chosen code: the check's name and the case
+    // (with a load table, the row) that reaches it.
+    struct DesignRatio {
+        double max = 0;
+        QString check;
+        int index = 0;
+    };
+    DesignRatio DesignUtilisation(const DesignCase& s) const;
 
     SizingOptions o_;
     LoadTable table_;

@@ -64,7 +64,10 @@ EurocodeReport ComposeEurocodeReport(const DesignCase& s, const QLocale& locale)
                       QStringLiteral(" MPa, α = ") + num(r.alpha, u"0.00") + QStringLiteral(", ") +
                       Latin(p.concrete) + QStringLiteral(", t_p = ") + num(p.t_p, u"##0") +
                       QStringLiteral(" mm ") + Latin(en::PlateSteelName(s.Eurokod.Stal_blachy)) +
-                      QStringLiteral(", ") + Latin(en::BoltClassName(s.Eurokod.Klasa_sruby));
+                      QStringLiteral(", ") + Latin(p.anchorSteel) +
+                      (p.anchorSteelEquivalent.empty()
+                           ? QString()
+                           : QStringLiteral(" ≈ ") + Latin(p.anchorSteelEquivalent));
     out.design << s.Teksty_EN[14] + Latin(g.name);
     out.design << QStringLiteral("γc = ") + num(g.gamma_c, u"0.00") + QStringLiteral(", γM0 = ") +
                       num(g.gamma_M0, u"0.00") + QStringLiteral(", γM2 = ") +

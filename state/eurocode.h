@@ -18,11 +18,14 @@ struct EurocodeInputs {
     float H_bloku = 0;             // depth of the block
     std::int16_t Klasa_C = 0;      // 0: the C class of the PN-B class; 1..9: C12/15 … C50/60
     std::int16_t Zarysowany = 1;   // 1: cracked concrete, 0: uncracked
-    std::int16_t Klasa_sruby = 1;  // 0: 4.6, 1: 5.6, 2: 8.8
+    std::int16_t Klasa_sruby = 1;  // 0: 4.6, 1: 5.6, 2: 8.8, 3: the bolt steel grade (Nrstali)
     float h_ef = 300;              // embedment depth (the straight length of a hook)
     float d_glowy = 0;             // bearing diameter of the head or plate; 0: a hook anchor
     std::int16_t Zalacznik = 0;    // 0: Polish national annex factors, 1: CEN recommended
 };
+
+// Klasa_sruby of anchors of the PN-B table's steel grade rather than of a property class.
+constexpr std::int16_t kBoltClassGradeSteel = 3;
 
 // One check of a code on one solved load case: the design value, the resistance it is compared
 // with, their ratio and the clause that sets the rule. The checks of every code return it, so the

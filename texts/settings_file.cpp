@@ -185,7 +185,7 @@ void ReadEurocodeLines(SettingsReader& r, EurocodeInputs& e) {
     r.Position(e.Zarysowany, 0, 1, QStringLiteral("beton zarysowany (0/1)"));
     r.Key();
     r.StartLine(28);
-    r.Position(e.Klasa_sruby, 0, 2, QStringLiteral("numer klasy śrub"));
+    r.Position(e.Klasa_sruby, 0, kBoltClassGradeSteel, QStringLiteral("numer klasy śrub"));
     r.Single(e.h_ef);
     r.Single(e.d_glowy);
     r.Key();
@@ -370,7 +370,7 @@ QByteArray SettingsFileBytes(const DesignCase& s) {
     lines << ListInt(e.Klasa_C) + ListInt(e.Zarysowany) +
                  QStringLiteral("Klasa_C 0-z Nrbetonu 1-C12/15..9-C50/60 Zarysowany");
     lines << ListInt(e.Klasa_sruby) + ListSingle(e.h_ef) + ListSingle(e.d_glowy) +
-                 QStringLiteral("Klasa_sruby 0-4.6 1-5.6 2-8.8 h_ef d_glowy");
+                 QStringLiteral("Klasa_sruby 0-4.6 1-5.6 2-8.8 3-stal h_ef d_glowy");
     lines << ListInt(e.Zalacznik) + QStringLiteral("Zalacznik 0-PL 1-CEN");
 
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");

@@ -65,6 +65,7 @@ EurocodeTab::EurocodeTab(QWidget* parent) : QWidget(parent) {
     for (int k = 0; k < en::kBoltClasses; ++k) {
         bolts << Text(en::BoltClassName(k));
     }
+    bolts << QStringLiteral("Stal śrub (jak PN-B)");  // kBoltClassGradeSteel
     klasa_sruby_ = Choice("cmbKlasa_sruby", bolts, this);
     h_ef_ = Field("txtH_ef", this);
     d_glowy_ = Field("txtD_glowy", this);
@@ -127,7 +128,7 @@ void EurocodeTab::Show(const EurocodeInputs& e, const QLocale& locale) {
     h_bloku_->setText(mm(e.H_bloku));
     klasa_c_->setCurrentIndex(std::clamp<int>(e.Klasa_C, 0, en::kConcreteClasses));
     zarysowany_->setChecked(e.Zarysowany != 0);
-    klasa_sruby_->setCurrentIndex(std::clamp<int>(e.Klasa_sruby, 0, en::kBoltClasses - 1));
+    klasa_sruby_->setCurrentIndex(std::clamp<int>(e.Klasa_sruby, 0, kBoltClassGradeSteel));
     h_ef_->setText(mm(e.h_ef));
     d_glowy_->setText(mm(e.d_glowy));
     zalacznik_->setCurrentIndex(e.Zalacznik == 1 ? 1 : 0);

@@ -395,6 +395,8 @@ void InputWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous() || !loaded_) {
         return;
     }
+    // Back from the results window: an anchor confirmed there brought its embedment and head.
+    eurokod_->Show(s_.Eurokod, locale_);
     // Activation: the general tab, whose change handler sets the visible rows and the focus.
     if (tabs_->currentIndex() == 1) {
         OnTabChanged(1);
@@ -601,7 +603,11 @@ bool InputWindow::LoadTableFile(const QString& path) {
             taken.push_back(static_cast<int>(k));
         }
     } else {
-        // Which rows govern depends on the ring, the bolts and the materials entered.
+        // Which rows govern depends on the ring, the bolts and the materials entered, and on the
+        // checks of the chosen code.
+        if (!TakeEurocodeInputs()) {
+            return false;
+        }
         ApplyCaseCount();
         auto calculated = CalculateTable(Fields(), s_, loads, locale_);
         if (const Stop* stop = std::get_if<Stop>(&calculated)) {

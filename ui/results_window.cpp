@@ -1,5 +1,6 @@
 #include "ui/results_window.h"
 
+#include "calc/en_calculation.h"
 #include "charts/nm_chart.h"
 #include "export/rtf_export.h"
 #include "export/text_export.h"
@@ -204,6 +205,13 @@ void ResultsWindow::ShowPages(std::vector<QImage> pages) {
     ShowPageNumber();
 }
 
+void ResultsWindow::ShowVerdict(const ReportVerdict& verdict) {
+    SetPanelText(3, verdict.text);
+    panels_[3]->setStyleSheet(verdict.passes ? QString()
+                                             : QStringLiteral("color: #b00000; font-weight: bold"));
+    mnuDobor_->setEnabled(verdict.passes);
+}
+
 bool ResultsWindow::RenderPreview(bool shortPrefix) {
     PagePreview preview;
     {
@@ -266,10 +274,7 @@ void ResultsWindow::Start() {
                 sketchError = e;
             }
         });
-        SetPanelText(3, verdict.text);
-        panels_[3]->setStyleSheet(
-            verdict.passes ? QString() : QStringLiteral("color: #b00000; font-weight: bold"));
-        mnuDobor_->setEnabled(verdict.passes);
+        ShowVerdict(verdict);
         if (!sketchError.isEmpty()) {
             return Failure{kFileAccessError, sketchError};
         }
@@ -391,6 +396,14 @@ void ResultsWindow::SaveWord() {
 
 void ResultsWindow::SelectAnchor() {
     const bool confirmed = RunAnchorSelection(s_, programDir_, this, runDir());
+    if (confirmed && UsesEurocode(s_)) {
+        // The anchor brought its embedment and head: the PN-EN checks and the verdict are the
+        // confirmed anchor's.
+        if (const std::optional<Stop> stop = CalculateEurocode(s_)) {
+            prompter_->Tell(stop->title.isEmpty() ? kTitle : stop->title, stop->message);
+        }
+        ShowVerdict(ComposeReport(s_, lines_, QLocale()));
+    }
     // Opening the selection dropped any earlier anchor block: the page shows what stands now.
     RenderPreview(false);
     if (confirmed) {

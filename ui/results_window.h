@@ -24,6 +24,7 @@ class QDialog;
 namespace vardel {
 
 class PageView;
+struct ReportVerdict;
 
 class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     Q_OBJECT
@@ -85,6 +86,7 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     void ShowPageNumber();
     void SetHeaderWithoutAsking();
     void ShowPages(std::vector<QImage> pages);
+    void ShowVerdict(const ReportVerdict& verdict);
     int PagePixelWidth() const;
     void Leave();
 

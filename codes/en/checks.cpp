@@ -112,8 +112,8 @@ std::optional<QString> InputProblem(const DesignCase& s) {
     if (e.Klasa_C < 0 || e.Klasa_C > kConcreteClasses) {
         return Field("Klasa betonu: wybierz C12/15 … C50/60.");
     }
-    if (e.Klasa_sruby < 0 || e.Klasa_sruby >= kBoltClasses) {
-        return Field("Klasa śrub: wybierz 4.6, 5.6 albo 8.8.");
+    if (e.Klasa_sruby < 0 || e.Klasa_sruby > kBoltClassGradeSteel) {
+        return Field("Klasa śrub: wybierz 4.6, 5.6, 8.8 albo stal śrub z tabeli PN-B.");
     }
     if (!(e.h_ef > 0)) {
         return Field("Głębokość zakotwienia h_ef musi być większa od zera.");
@@ -155,13 +155,23 @@ Parameters ParametersOf(const DesignCase& s) {
     p.d = s.Fi_sruby;
     p.A_s = s.As_sruby * 100.0;  // cm² → mm²
     p.boltClass = e.Klasa_sruby;
-    p.f_yb = BoltYieldStrength(p.boltClass);
-    p.f_ub = BoltUltimateStrength(p.boltClass);
+    const bool propertyClass = p.boltClass != kBoltClassGradeSteel;
+    if (propertyClass) {
+        p.anchorSteel = BoltClassName(p.boltClass);
+        p.f_yb = BoltYieldStrength(p.boltClass);
+        p.f_ub = BoltUltimateStrength(p.boltClass);
+    } else {
+        const GradeSteel steel = AnchorGradeSteel(s.Nrstali, p.d);
+        p.anchorSteel = steel.name;
+        p.anchorSteelEquivalent = steel.equivalent;
+        p.f_yb = steel.f_y;
+        p.f_ub = steel.f_u;
+    }
     p.gamma_Ms = AnchorSteelFactor(p.f_ub, p.f_yb);
     p.gamma_Mc = g.gamma_c * g.gamma_inst;
     p.F_tRd = BoltTensionResistance(p.f_ub, p.A_s, g.gamma_M2);
     p.N_Rds = AnchorSteelTensionResistance(p.A_s, p.f_ub) / p.gamma_Ms;
-    p.F_vbRd = AnchorShearResistance(p.f_ub, p.f_yb, p.A_s, g.gamma_M2, true);
+    p.F_vbRd = AnchorShearResistance(p.f_ub, p.f_yb, p.A_s, g.gamma_M2, propertyClass);
     p.h_ef = e.h_ef;
     p.d_head = e.d_glowy;
     p.cracked = e.Zarysowany != 0;

@@ -29,7 +29,9 @@ struct Parameters {
     double angle = 0;       // pitch, rad
     double d = 0, A_s = 0;  // anchor diameter and stress area
     double f_yb = 0, f_ub = 0;
-    int boltClass = 0;
+    int boltClass = 0;             // Klasa_sruby
+    std::string_view anchorSteel;  // "5.6", or the grade and its EN equivalent: "18G2", "S355"
+    std::string_view anchorSteelEquivalent;
     double gamma_Ms = 0, gamma_Mc = 0;
     double F_tRd = 0, N_Rds = 0, F_vbRd = 0;
     double h_ef = 0, d_head = 0;  // d_head 0: a hook

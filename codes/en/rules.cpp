@@ -43,6 +43,28 @@ struct BoltClass {
 constexpr std::array<BoltClass, kBoltClasses> kBolt{
     {{"4.6", 240, 400}, {"5.6", 300, 500}, {"8.8", 640, 800}}};
 
+// The PN-B anchor grades as EN 10025-2 grades, with that standard's minimum values (Table 7): f_y
+// for nominal thicknesses up to 16, 40, 63, 80 and 100 mm, f_u for 3 to 100 mm, the lowest of its
+// range. St0S is S185 (f_u 290), St3S S235 (360), St4V S275 (410), 18G2 and 18G2A S355 (470). The
+// grades' own standard (PN-88/H-84020: St0S R_e 195, R_m 320; St3S 235, 380; St4 275, 440) gives
+// as much or more: the EN values are the safe side. 18G2AV, stronger than 18G2, has no EN 10025-2
+// grade of its strength, and 50B (the A-II reinforcing bar St50B, f_yk 355) no grade of its kind:
+// both are taken as S355.
+struct Grade {
+    std::string_view name, equivalent;
+    std::array<double, 5> f_y;
+    double f_u;
+};
+constexpr std::array<double, 5> kRodDiameterLimits{16, 40, 63, 80, 100};
+constexpr std::array<Grade, 6> kGrades{{
+    {"St0S", "S185", {185, 175, 175, 175, 175}, 290},
+    {"St3S", "S235", {235, 225, 215, 215, 215}, 360},
+    {"St4V", "S275", {275, 265, 255, 245, 235}, 410},
+    {"18G2", "S355", {355, 345, 335, 325, 315}, 470},
+    {"18G2AV", "S355", {355, 345, 335, 325, 315}, 470},
+    {"50B", "S355", {355, 345, 335, 325, 315}, 470},
+}};
+
 int Clamped(int index, int count) {
     return std::clamp(index, 0, count - 1);
 }
@@ -108,6 +130,15 @@ double BoltYieldStrength(int index) {
 
 double BoltUltimateStrength(int index) {
     return kBolt[Clamped(index, kBoltClasses)].f_ub;
+}
+
+GradeSteel AnchorGradeSteel(int grade, double d_mm) {
+    const Grade& g = kGrades[Clamped(grade - 1, static_cast<int>(kGrades.size()))];
+    std::size_t k = 0;
+    while (k + 1 < kRodDiameterLimits.size() && d_mm > kRodDiameterLimits[k]) {
+        ++k;
+    }
+    return {g.name, g.equivalent, g.f_y[k], g.f_u};
 }
 
 double BearingConcentrationFactor(double Rz, double B, double H) {

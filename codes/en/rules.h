@@ -48,6 +48,17 @@ std::string_view BoltClassName(int index);
 double BoltYieldStrength(int index);
 double BoltUltimateStrength(int index);
 
+// The anchor steels of the PN-B steel table (grade 1..6: St0S; St3SX … St3W; St4VX … St4W; 18G2,
+// 18G2A; 18G2AV; 50B) under the PN-EN checks: f_y and f_u of the EN 10025-2 grade each stands
+// for, f_y by the rod's diameter as the nominal thickness.
+struct GradeSteel {
+    std::string_view name;        // "18G2"
+    std::string_view equivalent;  // "S355"
+    double f_y = 0;
+    double f_u = 0;
+};
+GradeSteel AnchorGradeSteel(int grade, double d_mm);
+
 // EN 1993-1-8 6.2.5 with EN 1992-1-1 6.7: the concentration factor α = r1/Rz of a circular plate
 // of radius Rz on a square block of side B and depth H, r1 = min(B/2, 3·Rz, Rz + H/2) the largest
 // concentric circle the block allows; between 1 and 3.
@@ -100,7 +111,8 @@ double PullOutResistance(double f_ck, double d_head, double d, bool cracked);
 double HookAnchorageLength(double sigma_sd, double phi, double f_ctd);
 
 // F_vb,Rd = min(α_v·f_ub·A_s/γ_M2, α_bc·f_ub·A_s/γ_M2), α_v = 0.6 for the classes 4.6, 5.6 and
-// 8.8 (0.5 otherwise), α_bc = 0.44 − 0.0003·f_yb; EN 1993-1-8 6.2.2(7).
+// 8.8 (0.5 otherwise: the grade steels, with f_yb = f_y and f_ub = f_u),
+// α_bc = 0.44 − 0.0003·f_yb; EN 1993-1-8 6.2.2(7).
 double AnchorShearResistance(double f_ub, double f_yb, double A_s, double gamma_M2,
                              bool classIn46_56_88);
 // F_v,Rd = C_f,d·N_c + n·F_vb,Rd with N_c the compression (none when N ≤ 0), EN 1993-1-8

@@ -33,7 +33,9 @@ Anchors For(DesignCase& s, int d, int concrete, int t) {
 
 // One state confirmed twice (the hook anchor's block is in the golden page): the second block
 // replaces the first. A plate of 48 mm has a rib line and 9 lines, one below 43 mm 8; the sketch
-// saved is the installed one of that plate.
+// saved is the installed one of that plate. The anchor gives the PN-EN checks its embedment and
+// head: a plate anchor its depth Lp (1000 mm × 0.866 in B20, 900 × 0.775 = 697.5 rounded to even
+// in B25) and its plate's side, a hook its base length and no head.
 TEST(AnchorConfirm, BlockLinesAndSketch) {
     QTemporaryDir dir;
     CopySketches(dir);
@@ -43,15 +45,18 @@ TEST(AnchorConfirm, BlockLinesAndSketch) {
         int d, concrete, t;
         const char* sketch;
         const char* lines;  // lines 6 onwards, one per line
+        float h_ef, d_head;
     } rows[] = {
         {48, 2, 80, "rys2pd.bmp",
          "Wymiary płytki a x a x t:  170 x 170 x 20 mm\nDługość żeberka:  L1 = 160 mm\n"
          "Długość całkowita kotwy:  Lcałk. =  1050 mm  (wg rysunku)\n"
-         "Łączna grubość blachy czołowej i podlewki: 80 mm"},
+         "Łączna grubość blachy czołowej i podlewki: 80 mm",
+         866, 170},
         {42, 3, 0, "rys2pm.bmp",
          "Wymiary płytki a x a x t:  150 x 150 x 20 mm\n"
          "Długość całkowita kotwy:  Lcałk. =  850 mm  (wg rysunku)\n"
-         "Łączna grubość blachy czołowej i podlewki: 0 mm"},
+         "Łączna grubość blachy czołowej i podlewki: 0 mm",
+         698, 150},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.d);
@@ -65,7 +70,11 @@ TEST(AnchorConfirm, BlockLinesAndSketch) {
         EXPECT_EQ(s.Dobor_teksty[3], QString("Średnica kotwy:  d = %1 mm").arg(r.d));
         const QImage saved(dir.filePath("Szkick.bmp"));
         EXPECT_EQ(saved, QImage(dir.filePath(r.sketch)).convertToFormat(saved.format()));
+        EXPECT_EQ(std::pair(s.Eurokod.h_ef, s.Eurokod.d_glowy), std::pair(r.h_ef, r.d_head));
     }
+    const Anchors hook = For(s, 24, 2, 50);
+    ASSERT_EQ(ConfirmAnchor(s, hook, AnchorKind::Hook, dir.path(), test::Polish()), "");
+    EXPECT_EQ(std::pair(s.Eurokod.h_ef, s.Eurokod.d_glowy), std::pair(1080.0f, 0.0f));
 }
 
 // A confirmation that cannot be carried out leaves the block of the earlier one as it was.
@@ -95,6 +104,7 @@ TEST(AnchorConfirm, FailuresLeaveTheStateAsItWas) {
         EXPECT_TRUE(message.contains(r.message)) << message.toStdString();
         EXPECT_EQ(s.Dobor_liczba, 8);
         EXPECT_EQ(s.Dobor_teksty[1], "earlier");
+        EXPECT_EQ(s.Eurokod.h_ef, EurocodeInputs{}.h_ef);
     }
     EXPECT_FALSE(QFile::exists(empty.filePath("Szkick.bmp")));
 }

@@ -149,6 +149,34 @@ TEST(CalcCli, ExitStatuses) {
          {"--json", "--code", "en", "--loads", eight, cfg},
          0,
          R"("rows":\[\{"M_kNm":150,"N_kN":500,.*"en":\{"check":"\w+","utilisation":[\d.]+\},)"},
+        // The design's largest ratio and each case's ratios are the PN-EN checks' when chosen.
+        {"the PN-EN governing check as the design's utilisation",
+         {"--json", "--code", "en", cfg},
+         0,
+         R"re("cases":\[\{.*"utilisation":\{"anchor_steel":[\d.]+,.*"bearing":[\d.]+,.*)re"
+         R"re("governing":\{"case":(\d),"check":"(\w+)","clause":"[^"]+","utilisation":([\d.]+)\})re"
+         R"re(.*"utilisation":\{"case":\1,"check":"\2","max":\3\})re"},
+        {"and in the summary",
+         {"--code", "en", cfg},
+         0,
+         R"re(largest utilisation: ([\d.]+) \((\w+), case (\d)\).*)re"
+         R"re(PN-EN governing: case \3, \2 \(.+\), \1\n)re"},
+        {"and over a load table's rows",
+         {"--code", "en", "--loads", eight, cfg},
+         0,
+         R"re(largest utilisation: [\d.]+ \((?!bolt|concrete)\w+, row \d\))re"},
+        // The bolt steel grade as the anchors' steel: St3S M24 as S235 of 16 to 40 mm.
+        {"anchors of the bolt steel grade",
+         {"--json", "--code", "en", "--bolt-class", "steel", cfg},
+         0,
+         R"re("bolt_steel":\{"equivalent":"S235","f_ub_MPa":360,"f_yb_MPa":225,"steel":"St3S"\})re"},
+        {"no such class", {"--code", "en", "--bolt-class", "10.9", cfg}, 2, "--bolt-class takes"},
+        // The confirmed plate anchor (110 mm plate on M24) is a head: pull-out in cracked
+        // C16/20, 7.5·π/4·(110² − 24²)·16/1.4 = 776 kN.
+        {"the confirmed anchor's head",
+         {"--json", "--code", "en", "--thickness", "50", "--anchor", "plate", cfg},
+         0,
+         R"re("Rd":775\.[78]\d*,"check":"pullout")re"},
         {"unknown code", {"--code", "ec", cfg}, 2, "--code takes pnb or en"},
         {"a plate of no thickness", {"--code=en", "--plate", "0,S235", cfg}, 2, "--plate takes"},
         {"a tube wider than the plate",

@@ -41,6 +41,33 @@ TEST(EnRules, PublishedWorkedValues) {
     ExpectSig3(ConeResistanceSingle(20, 120, true) / 1000, 52.3);
 }
 
+// The bolt steel grades as anchors: f_y (by the rod's diameter) and f_u of their EN 10025-2
+// equivalents, Table 7; α_v = 0.5 and α_bc from f_y. An M24 of 18G2 (S355, 16 < d ≤ 40 mm):
+// F_t,Rd = 0.9·470·353/1.25 = 119 kN, γ_Ms = 1.2·470/345 = 1.63, F_vb,Rd = (0.44 − 0.0003·345)·
+// 470·353/1.25 = 44.7 kN.
+TEST(EnRules, BoltSteelGradesAsTheirEn10025Equivalents) {
+    const struct {
+        int grade;
+        double d, f_y, f_u;
+    } rows[] = {{1, 12, 185, 290}, {1, 20, 175, 290}, {2, 16, 235, 360},
+                {2, 42, 215, 360}, {3, 30, 265, 410}, {4, 24, 345, 470},
+                {4, 64, 325, 470}, {5, 16, 355, 470}, {6, 32, 345, 470}};
+    for (const auto& r : rows) {
+        const GradeSteel s = AnchorGradeSteel(r.grade, r.d);
+        EXPECT_EQ(std::pair(s.f_y, s.f_u), std::pair(r.f_y, r.f_u))
+            << "grade " << r.grade << " d " << r.d;
+    }
+    test::Plate plate;
+    plate.steel = 4;  // 18G2
+    DesignCase s = test::FreshState(plate, 1);
+    ASSERT_FALSE(test::Run(s, plate, {{500, 150, 30}}));
+    s.Eurokod.Klasa_sruby = kBoltClassGradeSteel;
+    const Parameters p = ParametersOf(s);
+    ExpectSig3(p.F_tRd / 1000, 119);
+    ExpectSig3(p.gamma_Ms, 1.63);
+    ExpectSig3(p.F_vbRd / 1000, 44.7);
+}
+
 // The union of the squares cut by the block, as Qt's polygon clipping makes it.
 double PolygonUnionArea(const std::vector<Point>& anchors, double side, double B) {
     QPainterPath u;

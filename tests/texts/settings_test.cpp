@@ -251,7 +251,7 @@ TEST(Settings, FailuresNameTheLineAndLeaveTheStateAlone) {
         {21, "-1 Numer_sruby", 22, "wiersz 21: numer średnicy"},
         {24, "abc 0 t_blachy", 29, "wiersz 24: „abc” nie jest liczbą"},
         {27, " 10 1 Klasa_C", 29, "wiersz 27: numer klasy betonu C 10 jest poza tabelą (0–9)"},
-        {28, " 3 200 0 Klasa_sruby", 29, "wiersz 28: numer klasy śrub 3"},
+        {28, " 4 200 0 Klasa_sruby", 29, "wiersz 28: numer klasy śrub 4 jest poza tabelą (0–3)"},
         {28, " 1 200", 29, "wiersza 29"},  // an item missing: taken from the next line
         // A quoted line never brings its control characters to the terminal.
         {4, "\x1b]0;x\x07 Nrbetonu", 22, "wiersz 4: „\\x1b]0;x\\x07” nie jest liczbą"},

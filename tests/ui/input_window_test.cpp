@@ -12,6 +12,7 @@
 #include "ui/qt_language.h"
 #include "ui/qt_prompter.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -686,11 +687,15 @@ TEST_F(InputWindowTest, ALoadTableBecomesTheLoadCasesOrTellsWhyNot) {
         }
         return texts;
     };
+    const QByteArray kShearTable =
+        "K1,100,1,0\nK2,100,1,0\nK3,150,60,0\nK4,100,1,0\nK5,100,1,10\nK6,100,1,0\n"
+        "K7,100,1,0\nK8,100,1,0\n";
     const struct {
         const char* what;
         QByteArray file;
         QStringList fields;  // Text1, then N, M, V from the first row; none: nothing taken
         const char* box;     // part of the one message box, "" for none
+        int code = 0;        // cmbNorma: the PN-B or the PN-EN checks choose the rows
     } rows[] = {
         {"a header, a decimal comma, signs kept",
          "N;M;V\n100;20,5;5\n-50;10;0\n",
@@ -702,11 +707,20 @@ TEST_F(InputWindowTest, ALoadTableBecomesTheLoadCasesOrTellsWhyNot) {
          {"2", "150", "60", "0", "100", "1", "80"},
          "Wierszy w tabeli: 8. Przypadkami obciążenia są wiersze decydujące: 3 (K3), 7 (K7)."},
         {"text in a number", "100;abc;5\n", {}, "abc"},
+        // Friction carries the small shear of K5, so that no PN-B check uses it; the PN-EN shear
+        // and pry-out checks do.
+        {"by the PN-B checks", kShearTable, {"1", "150", "60", "0"}, "decydujące: 3 (K3)."},
+        {"by the PN-EN checks",
+         kShearTable,
+         {"2", "150", "60", "0", "100", "1", "10"},
+         "decydujące: 3 (K3), 5 (K5).",
+         1},
     };
     const QString path = dir_.filePath("tabela.csv");
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         test::WriteBytes(path, r.file);
+        Choose(QStringLiteral("cmbNorma"), r.code);
         const QStringList before = loadFields();
         ModalScript script;
         EXPECT_EQ(window_->LoadTableFile(path), !r.fields.isEmpty());
@@ -719,6 +733,31 @@ TEST_F(InputWindowTest, ALoadTableBecomesTheLoadCasesOrTellsWhyNot) {
                 << script.boxes[0].text.toStdString();
         }
     }
+}
+
+// Under the PN-EN checks a confirmed anchor gives them its embedment (the M24 hook's base length,
+// 1080 mm in the catalogue), and the Eurocode tab shows it once the results window returns.
+TEST_F(InputWindowTest, AConfirmedAnchorGivesThePnEnChecksItsEmbedment) {
+    Start();
+    Choose(u"cmbNorma"_s, 1);
+    Type(u"Text6(0)"_s, u"200"_s);
+    Type(u"Text7(0)"_s, u"40"_s);
+    {
+        ModalScript designation;
+        Click(u"cmdOblicz"_s);
+        Finish(designation);
+    }
+    QWidget* results = OpenResults();
+    ASSERT_TRUE(results && results->isVisible());
+    ModalScript anchor(Answers(u"=50 cmdOK"_s));
+    results->findChild<QAction*>(u"mnuDobor"_s)->trigger();
+    Finish(anchor);
+    const std::vector<CheckResult>& checks = s_.Wyniki_EN.checks[1];
+    const auto hook = std::ranges::find(checks, std::string_view("anchorage"), &CheckResult::check);
+    ASSERT_NE(hook, checks.end());
+    EXPECT_EQ(hook->Rd, 1080);
+    results->findChild<QAction*>(u"mnuPowrot"_s)->trigger();
+    EXPECT_EQ(Field(u"txtH_ef"_s)->text(), u"1080"_s);
 }
 
 // "Zastosuj" takes the chosen layout into the bolt fields; a loaded table is sized whole, not only
