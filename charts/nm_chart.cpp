@@ -146,10 +146,14 @@ NmDiagram MakeDiagram(const DesignCase& s, std::vector<EnvelopeLoad> loads,
         : s.Eurokod.Zalacznik == 1
             ? QStringLiteral("EN 1993-1-8 i EN 1992-4, współczynniki zalecane (CEN)")
             : QStringLiteral("PN-EN 1993-1-8 i PN-EN 1992-4, załączniki krajowe");
+    // The plastic curve takes no horizontal force: said where the curve is named.
     const QString shear =
-        V > 0 ? QStringLiteral("nośność przy V = %1 kN, największej sile poziomej obciążeń")
-                    .arg(Number(V, locale))
-              : QStringLiteral("nośność przy V = 0");
+        (V > 0 ? QStringLiteral("nośność przy V = %1 kN, największej sile poziomej obciążeń")
+                     .arg(Number(V, locale))
+               : QStringLiteral("nośność przy V = 0")) +
+        (d.envelope.plastic.empty()
+             ? QString()
+             : QStringLiteral("; przerywana: nośność plastyczna, EN 1993-1-8 6.2.8, bez V"));
     // The project on a line of its own when there is one.
     const QString project = s.Naz_proj.trimmed();
     d.title = (project.isEmpty() ? QString() : project + u'\n') +
@@ -253,7 +257,7 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
             plastic->append(p.N_kN, p.M_kNm);
         }
         plastic->setPen(QPen(QColor(0x30, 0x30, 0x30), 1.8, Qt::DashLine));
-        plastic->setName(QStringLiteral("nośność plastyczna (EN 1993-1-8 6.2.8)"));
+        plastic->setName(QStringLiteral("nośność plastyczna"));
         attach(plastic, kNmPlasticSeries);
     }
 
