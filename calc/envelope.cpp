@@ -228,6 +228,22 @@ std::vector<EnvelopeLoad> Judged(const std::vector<RowLoads>& loads,
     return out;
 }
 
+// The plastic N–M resistance of the base of the PN-EN parameters `p`, in kN and kNm.
+std::vector<NmPoint> PlasticEnvelope(const en::Parameters& p) {
+    // The anchors as the solver places them: the first on the x axis, towards the compressed
+    // edge.
+    std::vector<double> x;
+    for (int k = 0; k < p.anchors && k < kMaxBolts; ++k) {
+        x.push_back(p.Rs * std::cos(k * p.angle));
+    }
+    const en::PlasticBase base{p.r_i, p.r_o, p.f_jd, std::min(p.F_tRd, p.N_Rds), x};
+    std::vector<NmPoint> out;
+    for (const en::PlasticForces& f : en::PlasticResistanceCurve(base, kPlasticSteps)) {
+        out.push_back({f.N / 1e3, std::fabs(f.M) / 1e6});
+    }
+    return out;
+}
+
 Judgement LargestCheck(const std::vector<CheckResult>& checks) {
     Judgement g;
     for (std::size_t k = 0; k < checks.size(); ++k) {
@@ -262,21 +278,6 @@ Envelope DesignEnvelope(const DesignCase& calculated, float V_kN, int count) {
     Envelope out = Trace(EurocodeMechanics(calculated, p), V_kN, EurocodeRatio(p), false, count);
     out.eurocode = true;
     out.plastic = PlasticEnvelope(p);
-    return out;
-}
-
-std::vector<NmPoint> PlasticEnvelope(const en::Parameters& p) {
-    // The anchors as the solver places them: the first on the x axis, towards the compressed
-    // edge.
-    std::vector<double> x;
-    for (int k = 0; k < p.anchors && k < kMaxBolts; ++k) {
-        x.push_back(p.Rs * std::cos(k * p.angle));
-    }
-    const en::PlasticBase base{p.r_i, p.r_o, p.f_jd, std::min(p.F_tRd, p.N_Rds), x};
-    std::vector<NmPoint> out;
-    for (const en::PlasticForces& f : en::PlasticResistanceCurve(base, kPlasticSteps)) {
-        out.push_back({f.N / 1e3, std::fabs(f.M) / 1e6});
-    }
     return out;
 }
 

@@ -73,9 +73,6 @@ Envelope ComputeEnvelope(const DesignCase& solves, float V_kN, const CodeRatio& 
 // (on the effective ring, with the plastic resistance beside it), else PN-B.
 Envelope DesignEnvelope(const DesignCase& calculated, float V_kN, int count = kEnvelopePoints);
 
-// The plastic N–M resistance of a design of the PN-EN parameters `p`, in kN and kNm.
-std::vector<NmPoint> PlasticEnvelope(const en::Parameters& p);
-
 // The horizontal force the envelope is drawn for: the largest |V| of the loads. The shear check
 // only grows with V, so every load inside that envelope passes whatever its own V.
 float GoverningShear(const std::vector<RowLoads>& loads);
