@@ -141,19 +141,19 @@ NmDiagram MakeDiagram(const DesignCase& s, std::vector<EnvelopeLoad> loads,
             .arg(s.Fi_sruby)
             .arg(en ? Latin(en::BoltClassName(p.boltClass)) : s.Klasa_stali, mm(s.R_srub));
     // The code with the set of partial factors its checks took.
-    const QString code =
-        !en ? QStringLiteral("PN-B-03215:1999")
-        : s.Eurokod.Zalacznik == 1
-            ? QStringLiteral("EN 1993-1-8 i EN 1992-4, współczynniki zalecane (CEN)")
-            : QStringLiteral("PN-EN 1993-1-8 i PN-EN 1992-4, załączniki krajowe");
-    // The plastic curve takes no horizontal force: said where the curve is named.
+    const QString code = !en ? QStringLiteral("PN-B-03215:1999")
+                         : s.Eurokod.Zalacznik == 1
+                             ? QStringLiteral("EN 1993-1-8 / 1992-4 (CEN)")
+                             : QStringLiteral("PN-EN 1993-1-8 / 1992-4 (NA)");
+    // A line of its own for the plastic curve, which takes no horizontal force: the chart cuts
+    // a title too wide for it from its end, so no line may be long.
     const QString shear =
         (V > 0 ? QStringLiteral("nośność przy V = %1 kN, największej sile poziomej obciążeń")
                      .arg(Number(V, locale))
                : QStringLiteral("nośność przy V = 0")) +
         (d.envelope.plastic.empty()
              ? QString()
-             : QStringLiteral("; przerywana: nośność plastyczna, EN 1993-1-8 6.2.8, bez V"));
+             : QStringLiteral("\nprzerywana: nośność plastyczna (EN 1993-1-8 6.2.8), bez V"));
     // The project on a line of its own when there is one.
     const QString project = s.Naz_proj.trimmed();
     d.title = (project.isEmpty() ? QString() : project + u'\n') +
