@@ -76,27 +76,24 @@ TEST(Envelope, EveryPointIsWhereAPlainCalculationReachesOne) {
     // PN-EN: a tube on the ring and headed anchors in a block; thin anchors deep in uncracked
     // concrete, where their steel governs; hooks in a block as wide as the plate; a wide tube on
     // the wide ring.
-    EurocodeInputs tube;
-    tube.D_rury = 420;
-    tube.t_rury = 10;
-    tube.B_bloku = 1400;
-    tube.H_bloku = 900;
-    tube.h_ef = 400;
-    tube.d_glowy = 70;
+    const auto inputs = [](float D, float t_w, float B, float H, float h_ef, float head) {
+        EurocodeInputs e;
+        e.D_rury = D;
+        e.t_rury = t_w;
+        e.B_bloku = B;
+        e.H_bloku = H;
+        e.h_ef = h_ef;
+        e.d_glowy = head;
+        return e;
+    };
+    const EurocodeInputs tube = inputs(420, 10, 1400, 900, 400, 70);
     Plate m16 = base;
     m16.diameterIndex = 1;
-    EurocodeInputs deep;
-    deep.B_bloku = 3000;
-    deep.H_bloku = 1200;
-    deep.h_ef = 500;
-    deep.d_glowy = 60;
+    EurocodeInputs deep = inputs(0, 0, 3000, 1200, 500, 60);
     deep.Zarysowany = 0;
     deep.Klasa_sruby = 0;
-    EurocodeInputs hooks;
-    EurocodeInputs wideTube = tube;
-    wideTube.D_rury = 800;
-    wideTube.t_rury = 12;
-    wideTube.B_bloku = 1800;
+    const EurocodeInputs hooks;
+    const EurocodeInputs wideTube = inputs(800, 12, 1800, 900, 400, 70);
     const struct {
         const char* what;
         Design design;
