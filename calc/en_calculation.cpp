@@ -18,6 +18,10 @@ DesignCase OnEffectiveRing(const DesignCase& s, double r_i, double r_o, double n
     return w;
 }
 
+DesignCase EurocodeMechanics(const DesignCase& calculated, const en::Parameters& p) {
+    return OnEffectiveRing(calculated, p.r_i, p.r_o, en::StiffnessRatio(calculated, p));
+}
+
 std::optional<Stop> CalculateEurocode(DesignCase& s) {
     EurocodeResults& r = s.Wyniki_EN;
     r = EurocodeResults{};
@@ -26,7 +30,7 @@ std::optional<Stop> CalculateEurocode(DesignCase& s) {
     }
     const en::Parameters p = en::ParametersOf(s);
     try {
-        DesignCase w = OnEffectiveRing(s, p.r_i, p.r_o, en::StiffnessRatio(s, p));
+        DesignCase w = EurocodeMechanics(s, p);
         const SectionConstants section = PrepareSection(w);
         for (int i = 1; i <= s.Liczba_przyp && i <= kMaxCases; ++i) {
             w.Nr_przyp = static_cast<Int16>(i);
@@ -63,7 +67,7 @@ std::variant<std::vector<std::vector<CheckResult>>, Stop> CalculateEurocodeRows(
     const en::Parameters p = en::ParametersOf(calculated);
     std::vector<std::vector<CheckResult>> out;
     out.reserve(rows.size());
-    DesignCase w = OnEffectiveRing(calculated, p.r_i, p.r_o, en::StiffnessRatio(calculated, p));
+    DesignCase w = EurocodeMechanics(calculated, p);
     const SectionConstants section = PrepareSection(w);
     w.Nr_przyp = 1;
     for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -5,6 +5,7 @@
 
 #include "calc/load_rows.h"
 #include "calc/stop.h"
+#include "codes/en/checks.h"
 #include "state/design_case.h"
 
 #include <optional>
@@ -44,5 +45,9 @@ std::vector<int> GoverningEurocodeRows(const std::vector<std::vector<CheckResult
 // ring r_i..r_o (mm) and the stiffness ratio n, its ring values derived again and its results
 // cleared, ready for the solver.
 DesignCase OnEffectiveRing(const DesignCase& s, double r_i, double r_o, double n);
+
+// The design the PN-EN checks read a case of: `calculated` (with the parameters of its accepted
+// PN-EN inputs) on its effective ring, with the PN-EN stiffness ratio.
+DesignCase EurocodeMechanics(const DesignCase& calculated, const en::Parameters& p);
 
 }  // namespace vardel

@@ -1,7 +1,9 @@
 #include "calc/envelope.h"
 
+#include "calc/en_calculation.h"
 #include "calc/solver.h"
 #include "calc/stop.h"
+#include "codes/en/plastic.h"
 
 #include <QLocale>
 
@@ -18,12 +20,16 @@ constexpr double kLargestForce = 1e9;
 // The ends in N are bracketed to this fraction of the largest force carried.
 constexpr double kForceTolerance = 1e-6;
 
+// The plastic curve's positions of the neutral axis across the base.
+constexpr int kPlasticSteps = 200;
+
 // One load after another through the solver and the code's checks, on a scratch copy of the
-// design holding the load in its first case, as a load-table row is calculated.
+// design holding the load in its first case, as a load-table row is calculated. `pnbShear`: the
+// solver's own PN-B horizontal-force check runs after each solve (PN-B's ratio reads it).
 class Probe {
   public:
-    Probe(const DesignCase& calculated, float V_kN, const CodeRatio& ratio)
-        : w_(calculated), ratio_(ratio), V_(V_kN), locale_(QLocale::c()) {
+    Probe(const DesignCase& solves, float V_kN, const CodeRatio& ratio, bool pnbShear)
+        : w_(solves), ratio_(ratio), V_(V_kN), locale_(QLocale::c()), pnbShear_(pnbShear) {
         w_.Liczba_przyp = 1;
         w_.Nr_przyp = 1;
         section_ = PrepareSection(w_);
@@ -34,14 +40,18 @@ class Probe {
 
     // The ratio of the load (N, M) under the envelope's V. A load the calculation stops on (no
     // equilibrium, an overflow) is carried by nothing.
-    Governing At(double N, double M) {
+    Judgement At(double N, double M) {
         PutRowLoads(w_, 1, {static_cast<float>(N), static_cast<float>(M), V_});
         try {
-            SolveLoadCase(w_, section_, locale_);
+            if (pnbShear_) {
+                SolveLoadCase(w_, section_, locale_);
+            } else {
+                SolveSection(w_, section_);
+            }
         } catch (const CalcError&) {
-            return {kInfinite, last_.check, 1};
+            return {kInfinite, last_.check};
         } catch (const CalcStop&) {
-            return {kInfinite, last_.check, 1};
+            return {kInfinite, last_.check};
         }
         last_ = ratio_(w_, 1);
         return last_;
@@ -53,10 +63,11 @@ class Probe {
     const CodeRatio& ratio_;
     float V_;
     QLocale locale_;
-    Governing last_;
+    bool pnbShear_;
+    Judgement last_;
 };
 
-bool Carried(const Governing& g) {
+bool Carried(const Judgement& g) {
     return g.max <= 1;
 }
 
@@ -65,7 +76,7 @@ bool Carried(const Governing& g) {
 EnvelopePoint ForceEnd(Probe& probe, double from, double sign) {
     double inside = from;
     double outside = 0;
-    Governing beyond;
+    Judgement beyond;
     bool found = false;
     for (double step = std::max(1.0, std::fabs(from)); std::fabs(inside) < kLargestForce;
          step *= 2) {
@@ -87,7 +98,7 @@ EnvelopePoint ForceEnd(Probe& probe, double from, double sign) {
         if (mid == inside || mid == outside) {
             break;
         }
-        const Governing g = probe.At(mid, 0);
+        const Judgement g = probe.At(mid, 0);
         if (Carried(g)) {
             inside = mid;
         } else {
@@ -119,7 +130,7 @@ bool CarriedForce(Probe& probe, double& N) {
 // and the largest found carried are brought within the tolerance by bisection. `guess` is where
 // to look first (the neighbour's moment), 0 when there is none.
 EnvelopePoint MomentAt(Probe& probe, double N, double guess) {
-    Governing failing = probe.At(N, 0);
+    Judgement failing = probe.At(N, 0);
     if (!Carried(failing)) {
         return {N, 0, failing.check};  // a gap in what the design carries without a moment
     }
@@ -129,7 +140,7 @@ EnvelopePoint MomentAt(Probe& probe, double N, double guess) {
     // moment is close.
     double trial = Probe::Load(guess > 0 ? guess * 1.02 : std::max(1.0, std::fabs(N)) * 0.01);
     for (int k = 0; k < 200 && fails == 0; ++k) {
-        const Governing g = probe.At(N, trial);
+        const Judgement g = probe.At(N, trial);
         if (Carried(g)) {
             carried = trial;
             trial = Probe::Load(trial * (k == 0 && guess > 0 ? 1.05 : 2));
@@ -145,7 +156,7 @@ EnvelopePoint MomentAt(Probe& probe, double N, double guess) {
         // Below the guess: step down from it.
         for (double below = Probe::Load(fails * 0.95); below > 0;
              below = Probe::Load(below * 0.5)) {
-            const Governing g = probe.At(N, below);
+            const Judgement g = probe.At(N, below);
             if (Carried(g)) {
                 carried = below;
                 break;
@@ -163,7 +174,7 @@ EnvelopePoint MomentAt(Probe& probe, double N, double guess) {
         if (m <= carried || m >= fails) {
             break;
         }
-        const Governing g = probe.At(N, m);
+        const Judgement g = probe.At(N, m);
         if (Carried(g)) {
             carried = m;
         } else {
@@ -174,17 +185,11 @@ EnvelopePoint MomentAt(Probe& probe, double N, double guess) {
     return {N, (carried + fails) / 2, failing.check};
 }
 
-}  // namespace
-
-Governing PnbRatio(const DesignCase& solved, int i) {
-    return LargestRatio({CaseRatios(solved, i)});
-}
-
-Envelope ComputeEnvelope(const DesignCase& calculated, float V_kN, const CodeRatio& ratio,
-                         int count) {
+Envelope Trace(const DesignCase& solves, float V_kN, const CodeRatio& ratio, bool pnbShear,
+               int count) {
     Envelope out;
     out.V_kN = V_kN;
-    Probe probe(calculated, V_kN, ratio);
+    Probe probe(solves, V_kN, ratio, pnbShear);
     double start = 0;
     if (!CarriedForce(probe, start)) {
         return out;
@@ -202,6 +207,77 @@ Envelope ComputeEnvelope(const DesignCase& calculated, float V_kN, const CodeRat
         out.points.push_back(p);
     }
     out.points.push_back(high);
+    return out;
+}
+
+// The loads with the judgement of each and the 1-based rows that govern.
+std::vector<EnvelopeLoad> Judged(const std::vector<RowLoads>& loads,
+                                 const std::vector<Judgement>& judged,
+                                 const std::vector<int>& governingRows, const QStringList& names) {
+    std::vector<EnvelopeLoad> out;
+    for (std::size_t k = 0; k < loads.size() && k < judged.size(); ++k) {
+        const QString name = k < static_cast<std::size_t>(names.size()) ? names[k] : QString();
+        out.push_back(
+            {name, loads[k].N_kN, std::fabs(loads[k].M_kNm), judged[k], judged[k].max <= 1, false});
+    }
+    for (const int row : governingRows) {
+        if (row >= 1 && row <= static_cast<int>(out.size())) {
+            out[row - 1].governing = true;
+        }
+    }
+    return out;
+}
+
+// The plastic N–M resistance of the base of the PN-EN parameters `p`, in kN and kNm.
+std::vector<NmPoint> PlasticEnvelope(const en::Parameters& p) {
+    // The anchors as the solver places them: the first on the x axis, towards the compressed
+    // edge.
+    std::vector<double> x;
+    for (int k = 0; k < p.anchors && k < kMaxBolts; ++k) {
+        x.push_back(p.Rs * std::cos(k * p.angle));
+    }
+    const en::PlasticBase base{p.r_i, p.r_o, p.f_jd, std::min(p.F_tRd, p.N_Rds), x};
+    std::vector<NmPoint> out;
+    for (const en::PlasticForces& f : en::PlasticResistanceCurve(base, kPlasticSteps)) {
+        out.push_back({f.N / 1e3, std::fabs(f.M) / 1e6});
+    }
+    return out;
+}
+
+Judgement LargestCheck(const std::vector<CheckResult>& checks) {
+    Judgement g;
+    for (std::size_t k = 0; k < checks.size(); ++k) {
+        if (k == 0 || checks[k].utilisation > g.max) {
+            g = {checks[k].utilisation, checks[k].check};
+        }
+    }
+    return g;
+}
+
+}  // namespace
+
+Judgement PnbRatio(const DesignCase& solved, int i) {
+    const Governing g = LargestRatio({CaseRatios(solved, i)});
+    return {g.max, CheckName(g.check)};
+}
+
+CodeRatio EurocodeRatio(const en::Parameters& p) {
+    return
+        [p](const DesignCase& solved, int i) { return LargestCheck(en::CaseChecks(solved, i, p)); };
+}
+
+Envelope ComputeEnvelope(const DesignCase& solves, float V_kN, const CodeRatio& ratio, int count) {
+    return Trace(solves, V_kN, ratio, true, count);
+}
+
+Envelope DesignEnvelope(const DesignCase& calculated, float V_kN, int count) {
+    if (!calculated.Wyniki_EN.valid) {
+        return ComputeEnvelope(calculated, V_kN, PnbRatio, count);
+    }
+    const en::Parameters p = en::ParametersOf(calculated);
+    Envelope out = Trace(EurocodeMechanics(calculated, p), V_kN, EurocodeRatio(p), false, count);
+    out.eurocode = true;
+    out.plastic = PlasticEnvelope(p);
     return out;
 }
 
@@ -224,22 +300,36 @@ std::vector<RowLoads> StateLoads(const DesignCase& s) {
 std::vector<EnvelopeLoad> DiagramLoads(const std::vector<RowLoads>& loads,
                                        const std::vector<CaseUtilisation>& ratios,
                                        const QStringList& names) {
-    std::vector<EnvelopeLoad> out;
-    for (std::size_t k = 0; k < loads.size() && k < ratios.size(); ++k) {
-        const Governing g = LargestRatio({ratios[k]});
-        const QString name = k < static_cast<std::size_t>(names.size()) ? names[k] : QString();
-        out.push_back({name, loads[k].N_kN, std::fabs(loads[k].M_kNm), g, g.max <= 1, false});
+    std::vector<Judgement> judged;
+    for (const CaseUtilisation& u : ratios) {
+        const Governing g = LargestRatio({u});
+        judged.push_back({g.max, CheckName(g.check)});
     }
-    for (const int row : GoverningRows(ratios, static_cast<int>(ratios.size()))) {
-        out[row - 1].governing = true;
+    return Judged(loads, judged, GoverningRows(ratios, static_cast<int>(ratios.size())), names);
+}
+
+std::vector<EnvelopeLoad> DiagramLoads(const std::vector<RowLoads>& loads,
+                                       const std::vector<std::vector<CheckResult>>& checks,
+                                       const QStringList& names) {
+    std::vector<Judgement> judged;
+    for (const std::vector<CheckResult>& c : checks) {
+        judged.push_back(LargestCheck(c));
     }
-    return out;
+    return Judged(loads, judged, GoverningEurocodeRows(checks, static_cast<int>(checks.size())),
+                  names);
 }
 
 std::vector<EnvelopeLoad> StateEnvelopeLoads(const DesignCase& s) {
     QStringList names;
     for (int i = 1; i <= s.Liczba_przyp && i <= kMaxCases; ++i) {
         names << QString::number(i);
+    }
+    if (s.Wyniki_EN.valid) {
+        const auto& cases = s.Wyniki_EN.checks;
+        return DiagramLoads(StateLoads(s),
+                            std::vector<std::vector<CheckResult>>(cases.begin() + 1,
+                                                                  cases.begin() + 1 + names.size()),
+                            names);
     }
     return DiagramLoads(StateLoads(s), StateRatios(s), names);
 }

@@ -37,31 +37,56 @@ constexpr QSize kChartSize(1000, 700);
 
 }  // namespace
 
-QString NmCheckLabel(Check c) {
-    switch (c) {
-        case Check::Bolt:
-            return QStringLiteral("stal śrub");
-        case Check::Concrete:
-            return QStringLiteral("docisk betonu");
-        case Check::Shear:
-            return QStringLiteral("siła pozioma");
+namespace {
+
+// Each check's name in the legend and its colour: PN-B's three, then PN-EN's; the steel of the
+// anchors, the concrete under the plate and the horizontal force keep their colours in both.
+struct CheckStyle {
+    std::string_view check;
+    const char* label;
+    QRgb colour;
+};
+constexpr CheckStyle kCheckStyles[] = {
+    {"bolt", "stal śrub", 0x1f5fbf},
+    {"concrete", "docisk betonu", 0x2e8b3e},
+    {"shear", "siła pozioma", 0xd07000},
+    {"bearing", "docisk betonu", 0x2e8b3e},
+    {"anchor_steel", "stal kotew", 0x1f5fbf},
+    {"cone", "stożek betonu", 0x8e3fb0},
+    {"pullout", "wyciągnięcie kotwy", 0xb03060},
+    {"anchorage", "zakotwienie haka", 0x00868b},
+    {"pryout", "podważenie betonu", 0x8b5a2b},
+    {"tension_shear_steel", "rozciąganie ze ścinaniem (stal)", 0x5a2ca0},
+    {"tension_shear_concrete", "rozciąganie ze ścinaniem (beton)", 0xa08000},
+    {"plate", "zginanie blachy", 0xc03000},
+};
+
+const CheckStyle* StyleOf(std::string_view check) {
+    for (const CheckStyle& c : kCheckStyles) {
+        if (c.check == check) {
+            return &c;
+        }
     }
-    return QString::fromLatin1(CheckName(c));
+    return nullptr;
+}
+
+QString Latin(std::string_view v) {
+    return QString::fromLatin1(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+QColor CheckColour(std::string_view check) {
+    const CheckStyle* c = StyleOf(check);
+    return c ? QColor(c->colour) : QColor(Qt::darkGray);
+}
+
+}  // namespace
+
+QString NmCheckLabel(std::string_view check) {
+    const CheckStyle* c = StyleOf(check);
+    return c ? QString::fromUtf8(c->label) : Latin(check);
 }
 
 namespace {
-
-QColor CheckColour(Check c) {
-    switch (c) {
-        case Check::Bolt:
-            return QColor(0x1f, 0x5f, 0xbf);
-        case Check::Concrete:
-            return QColor(0x2e, 0x8b, 0x3e);
-        case Check::Shear:
-            return QColor(0xd0, 0x70, 0x00);
-    }
-    return Qt::darkGray;
-}
 
 // A round step for about `ticks` intervals over `span`: 1, 2 or 5 times a power of ten.
 double RoundStep(double span, int ticks) {
@@ -106,23 +131,36 @@ NmDiagram MakeDiagram(const DesignCase& s, std::vector<EnvelopeLoad> loads,
                       const std::vector<RowLoads>& shearOf, const QLocale& locale) {
     NmDiagram d;
     const float V = GoverningShear(shearOf);
-    d.envelope = ComputeEnvelope(s, V);
+    d.envelope = DesignEnvelope(s, V);
+    const bool en = d.envelope.eurocode;
+    const en::Parameters p = en ? en::ParametersOf(s) : en::Parameters{};
     d.loads = std::move(loads);
     const auto mm = [&](float v) { return Format(v, u"######0", locale).trimmed(); };
     const QString ring = QStringLiteral("pierścień %1/%2 mm").arg(mm(s.R_zewn), mm(s.R_wewn));
-    const QString bolts = QStringLiteral("%1 × M%2 %3 na R = %4 mm")
-                              .arg(s.Liczba_srub)
-                              .arg(s.Fi_sruby)
-                              .arg(s.Klasa_stali, mm(s.R_srub));
+    const QString bolts =
+        QStringLiteral("%1 × M%2 %3 na R = %4 mm")
+            .arg(s.Liczba_srub)
+            .arg(s.Fi_sruby)
+            .arg(en ? Latin(en::BoltClassName(p.boltClass)) : s.Klasa_stali, mm(s.R_srub));
+    // The code with the set of partial factors its checks took.
+    const QString code = !en ? QStringLiteral("PN-B-03215:1999")
+                         : s.Eurokod.Zalacznik == 1
+                             ? QStringLiteral("EN 1993-1-8 / 1992-4 (CEN)")
+                             : QStringLiteral("PN-EN 1993-1-8 / 1992-4 (NA)");
+    // A line of its own for the plastic curve, which takes no horizontal force: the chart cuts
+    // a title too wide for it from its end, so no line may be long.
     const QString shear =
-        V > 0 ? QStringLiteral("nośność przy V = %1 kN, największej sile poziomej obciążeń")
-                    .arg(Number(V, locale))
-              : QStringLiteral("nośność przy V = 0");
+        (V > 0 ? QStringLiteral("nośność przy V = %1 kN, największej sile poziomej obciążeń")
+                     .arg(Number(V, locale))
+               : QStringLiteral("nośność przy V = 0")) +
+        (d.envelope.plastic.empty()
+             ? QString()
+             : QStringLiteral("\nprzerywana: nośność plastyczna (EN 1993-1-8 6.2.8), bez V"));
     // The project on a line of its own when there is one.
     const QString project = s.Naz_proj.trimmed();
     d.title = (project.isEmpty() ? QString() : project + u'\n') +
-              QStringLiteral("%1, %2, beton %3, PN-B-03215:1999\n%4")
-                  .arg(ring, bolts, s.Klasa_betonu, shear);
+              QStringLiteral("%1, %2, beton %3, %4\n%5")
+                  .arg(ring, bolts, en ? Latin(p.concrete) : s.Klasa_betonu, code, shear);
     return d;
 }
 
@@ -151,6 +189,11 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
 
     double nLo = 0, nHi = 0, mHi = 0;
     for (const EnvelopePoint& p : d.envelope.points) {
+        nLo = std::min(nLo, p.N_kN);
+        nHi = std::max(nHi, p.N_kN);
+        mHi = std::max(mHi, p.M_kNm);
+    }
+    for (const NmPoint& p : d.envelope.plastic) {
         nLo = std::min(nLo, p.N_kN);
         nHi = std::max(nHi, p.N_kN);
         mHi = std::max(mHi, p.M_kNm);
@@ -188,9 +231,9 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
     }
     // The envelope in pieces, each coloured by the check that governs it; neighbouring pieces
     // share their end point, so the curve stays whole.
-    std::vector<Check> named;
+    std::vector<std::string_view> named;
     for (std::size_t start = 0; start < points.size();) {
-        const Check c = points[start].governing;
+        const std::string_view c = points[start].governing;
         std::size_t end = start;
         while (end + 1 < points.size() && points[end + 1].governing == c) {
             ++end;
@@ -201,13 +244,23 @@ QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale) {
         }
         piece->setPen(QPen(CheckColour(c), 2.5));
         piece->setName(NmCheckLabel(c));
-        attach(piece, (QByteArray("nm_piece_") + CheckName(c)).constData());
+        attach(piece, (QByteArray("nm_piece_") + QByteArray(c.data(), c.size())).constData());
         if (std::find(named.begin(), named.end(), c) != named.end()) {
             chart->legend()->markers(piece).front()->setVisible(false);
         } else {
             named.push_back(c);
         }
         start = end + 1;
+    }
+    // PN-EN: the plastic resistance, dashed, beyond the elastic envelope.
+    if (!d.envelope.plastic.empty()) {
+        auto* plastic = new QLineSeries;
+        for (const NmPoint& p : d.envelope.plastic) {
+            plastic->append(p.N_kN, p.M_kNm);
+        }
+        plastic->setPen(QPen(QColor(0x30, 0x30, 0x30), 1.8, Qt::DashLine));
+        plastic->setName(QStringLiteral("nośność plastyczna"));
+        attach(plastic, kNmPlasticSeries);
     }
 
     // The loads: filled where they pass, hollow red where they fail, ringed where they govern.

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QChart;
@@ -24,7 +25,8 @@ struct NmDiagram {
     std::vector<EnvelopeLoad> loads;
 };
 
-// The design's title line and its envelope under the largest |V| of `loads`.
+// The design's title line and its envelope under the largest |V| of `loads`, by the code the
+// design was calculated with.
 NmDiagram MakeDiagram(const DesignCase& calculated, std::vector<EnvelopeLoad> loads,
                       const std::vector<RowLoads>& shearOf, const QLocale& locale);
 
@@ -36,10 +38,11 @@ inline constexpr char kNmInsideSeries[] = "nm_inside";        // the shaded area
 inline constexpr char kNmPassSeries[] = "nm_pass";            // the loads that pass
 inline constexpr char kNmFailSeries[] = "nm_fail";            // the loads that fail
 inline constexpr char kNmGoverningSeries[] = "nm_governing";  // rings around governing loads
+inline constexpr char kNmPlasticSeries[] = "nm_plastic";      // PN-EN: the plastic resistance
 // A piece of the envelope carries "nm_piece_" and its check's name ("nm_piece_bolt").
 
-// The legend's name of a check ("stal śrub").
-QString NmCheckLabel(Check check);
+// The legend's name of a check, named as Judgement names it ("bolt" → "stal śrub").
+QString NmCheckLabel(std::string_view check);
 
 // A new chart of the diagram, owned by the caller; the numbers of its axes in `locale`.
 QChart* BuildNmChart(const NmDiagram& d, const QLocale& locale);

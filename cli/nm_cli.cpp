@@ -33,6 +33,10 @@ NmDiagram RunDiagram(const DesignCase& s, const SizingRun& sizing, const QLocale
         ratios.push_back(sizing.rowResults()[k].utilisation);
         names << (row.name.isEmpty() ? QString::number(k + 1) : row.name);
     }
+    // The rows judged by the code the envelope is drawn by.
+    if (s.Wyniki_EN.valid) {
+        return MakeDiagram(s, DiagramLoads(loads, sizing.eurocodeRows(), names), loads, locale);
+    }
     return MakeDiagram(s, DiagramLoads(loads, ratios, names), loads, locale);
 }
 
@@ -41,12 +45,25 @@ QJsonObject EnvelopeJson(const Envelope& e) {
     for (const EnvelopePoint& p : e.points) {
         N.append(ShortestDecimal(static_cast<float>(p.N_kN)));  // the loads are singles
         M.append(p.M_kNm);
-        governing.append(QString::fromLatin1(CheckName(p.governing)));
+        governing.append(
+            QString::fromLatin1(p.governing.data(), static_cast<qsizetype>(p.governing.size())));
     }
-    return {{QStringLiteral("N_kN"), N},
-            {QStringLiteral("M_kNm"), M},
-            {QStringLiteral("governing"), governing},
-            {QStringLiteral("V_kN"), ShortestDecimal(e.V_kN)}};
+    QJsonObject out{
+        {QStringLiteral("code"), e.eurocode ? QStringLiteral("en") : QStringLiteral("pnb")},
+        {QStringLiteral("N_kN"), N},
+        {QStringLiteral("M_kNm"), M},
+        {QStringLiteral("governing"), governing},
+        {QStringLiteral("V_kN"), ShortestDecimal(e.V_kN)}};
+    if (!e.plastic.empty()) {
+        QJsonArray plasticN, plasticM;
+        for (const NmPoint& p : e.plastic) {
+            plasticN.append(p.N_kN);
+            plasticM.append(p.M_kNm);
+        }
+        out.insert(QStringLiteral("plastic"), QJsonObject{{QStringLiteral("N_kN"), plasticN},
+                                                          {QStringLiteral("M_kNm"), plasticM}});
+    }
+    return out;
 }
 
 }  // namespace vardel

@@ -20,10 +20,11 @@ QList<QCommandLineOption> NmCommandLineOptions();
 QString TakeNmOptions(const QCommandLineParser& parser, NmOptions& o);
 
 // The diagram of a calculated run: every row of its load table, else the state's cases; the
-// envelope under their largest horizontal force.
+// envelope under their largest horizontal force, by the code of the run.
 NmDiagram RunDiagram(const DesignCase& s, const SizingRun& sizing, const QLocale& locale);
 
-// `envelope` {`N_kN`, `M_kNm`, `governing`, `V_kN`}: the points of the curve.
+// `envelope` {`code` ("pnb", "en"), `N_kN`, `M_kNm`, `governing`, `V_kN`}: the points of the
+// curve; under PN-EN also `plastic` {`N_kN`, `M_kNm`}, the plastic resistance of the base.
 QJsonObject EnvelopeJson(const Envelope& e);
 
 }  // namespace vardel

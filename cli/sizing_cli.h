@@ -50,6 +50,8 @@ class SizingRun {
     // The load table, what each of its rows gave; empty without one.
     const LoadTable& table() const { return table_; }
     const std::vector<RowResult>& rowResults() const { return rows_; }
+    // Each row's PN-EN checks when those were chosen; empty otherwise.
+    const std::vector<std::vector<CheckResult>>& eurocodeRows() const { return enRows_; }
 
   private:
     // The design's largest ratio by the checks of the chosen code: the check's name and the case

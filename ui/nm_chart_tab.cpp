@@ -18,13 +18,18 @@
 namespace vardel {
 namespace {
 
-// Everything the diagram is drawn from: the ring, the bolts, the materials and the loads.
+// Everything the diagram is drawn from: the ring, the bolts, the materials, the loads and the
+// code with its inputs.
 QByteArray DesignKey(const DesignCase& s) {
     QByteArray key;
     QDataStream out(&key, QIODevice::WriteOnly);
     out << s.Naz_proj << s.R_zewn << s.R_wewn << s.R_srub << s.Liczba_srub << s.Fi_sruby
         << s.As_sruby << s.Klasa_stali << s.fd_stali << s.ft_sruby << s.fv_sruby << s.Klasa_betonu
         << s.fcd_betonu << s.Es_Eb << s.Tryb_sru << s.Liczba_przyp;
+    const EurocodeInputs& e = s.Eurokod;
+    out << s.Wyniki_EN.valid << s.Tryb_n << e.t_blachy << e.Stal_blachy << e.D_rury << e.t_rury
+        << e.B_bloku << e.H_bloku << e.Klasa_C << e.Zarysowany << e.Klasa_sruby << e.h_ef
+        << e.d_glowy << e.Zalacznik;
     for (int i = 1; i <= s.Liczba_przyp && i <= kMaxCases; ++i) {
         out << s.N_kN[i] << s.M_kNm[i] << s.V_kN[i];
     }

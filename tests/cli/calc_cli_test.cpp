@@ -145,9 +145,14 @@ TEST(CalcCli, ExitStatuses) {
          0,
          R"("en":\{"alpha":[\d.]+,.*"checks":\[\{"Ed":[\d.]+,"Rd":[\d.]+,"check":"bearing",)"
          R"("clause":"EN 1993-1-8 6.2.5","utilisation":[\d.]+\}.*"governing":\{"case":1,)"},
+        // Its envelope by the PN-EN checks, with the plastic resistance from 8 anchors at
+        // N_Rd,s = 353 mm² · 500 MPa / 2.0 = 88.25 kN each.
         {"a load table under the PN-EN checks",
          {"--json", "--code", "en", "--loads", eight, cfg},
          0,
+         R"("envelope":\{"M_kNm":\[0,[^\]]*\],"N_kN":\[[^\]]*\],"V_kN":80,"code":"en",)"
+         R"("governing":\["\w+"[^\]]*,"bearing"\],"plastic":\{"M_kNm":\[[^\]]*,0\],)"
+         R"("N_kN":\[-706,[^\]]*\]\}\}.*)"
          R"("rows":\[\{"M_kNm":150,"N_kN":500,.*"en":\{"check":"\w+","utilisation":[\d.]+\},)"},
         // The design's largest ratio and each case's ratios are the PN-EN checks' when chosen.
         {"the PN-EN governing check as the design's utilisation",

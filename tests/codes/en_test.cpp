@@ -1,9 +1,11 @@
 // The PN-EN rules against published worked values (three significant figures), the projected
-// cone area against an independent polygon union, the mechanics on the effective ring against the
-// PN-B solver on a plate of that ring, and a sweep in which each check in turn governs.
+// cone area against an independent polygon union, the plastic resistance against values worked by
+// hand, the mechanics on the effective ring against the PN-B solver on a plate of that ring, and a
+// sweep in which each check in turn governs.
 #include "calc/en_calculation.h"
 #include "calc/solver.h"
 #include "codes/en/checks.h"
+#include "codes/en/plastic.h"
 #include "codes/en/rules.h"
 #include "tests/calc/calc_fixture.h"
 
@@ -103,6 +105,48 @@ TEST(EnRules, ConeAreaIsTheUnionOfSquaresCutByTheBlock) {
                 << "B " << B << " h_ef " << h_ef;
         }
     }
+}
+
+// The ring 100..200 mm at f_jd = 20 MPa, four anchors of F_t,Rd = 100 kN at x = 250, 0, −250, 0.
+// By hand, in kN and kNm:
+// - pure compression: 20·π·(200² − 100²) = 1884.956; pure tension: −4·100.
+// - axis through the centre (a = 0): half the ring, A = π/2·30 000 = 47 123.9 mm², first moment
+//   ⅔·(200³ − 100³) = 4.6667e6 mm³: N = 942.478 − 100 (the anchor at −250) = 842.478,
+//   M = 93.333 + 100·0.250 = 118.333; the two anchors on the axis at full force take 200 more.
+// - a = 100 (the inner circle's tangent): the outer disc's segment alone, A = 200²·acos(½) −
+//   100·√30 000 = 24 567.40 mm², first moment ⅔·30 000^1.5 = 3.4641e6 mm³, three anchors
+//   tensioned: N = 491.348 − 300 = 191.348, M = 69.282 + 25 = 94.282.
+TEST(EnRules, PlasticResistanceOfTheRing) {
+    const double x[] = {250, 0, -250, 0};
+    const PlasticBase base{100, 200, 20, 100e3, x};
+    const struct {
+        double a, share, N_kN, M_kNm;
+    } positions[] = {{-1000, 0, 1884.956, 0},
+                     {1000, 0, -400, 0},
+                     {0, 0, 842.478, 118.333},
+                     {0, 1, 642.478, 118.333},
+                     {100, 0, 191.348, 94.282}};
+    for (const auto& p : positions) {
+        const PlasticForces f = PlasticRingForces(base, p.a, p.share);
+        EXPECT_NEAR(f.N / 1e3, p.N_kN, 1e-3) << "a = " << p.a;
+        EXPECT_NEAR(f.M / 1e6, p.M_kNm, 1e-3) << "a = " << p.a;
+        EXPECT_EQ(f.clause, "EN 1993-1-8 6.2.8");
+    }
+    // The curve from pure tension to pure compression, N never falling, M never negative, and
+    // both ends of the step the anchors on the axis make.
+    const std::vector<PlasticForces> curve = PlasticResistanceCurve(base, 40);
+    ASSERT_GE(curve.size(), 41u);
+    EXPECT_NEAR(curve.front().N / 1e3, -400, 1e-9);
+    EXPECT_NEAR(curve.back().N / 1e3, 1884.956, 1e-3);
+    int onAxis = 0;
+    for (std::size_t k = 0; k < curve.size(); ++k) {
+        EXPECT_GE(curve[k].M, -1e-6);
+        if (k > 0) {
+            EXPECT_GE(curve[k].N, curve[k - 1].N);
+        }
+        onAxis += std::fabs(curve[k].M / 1e6 - 118.333) < 1e-3 ? 1 : 0;
+    }
+    EXPECT_EQ(onAxis, 2);
 }
 
 test::Plate Ring() {

@@ -65,6 +65,21 @@ TEST(NmChartTab, OnePointPerCaseHoverAndANewDesign) {
     ASSERT_NE(tab->chart(), chart);
     EXPECT_EQ(Series(tab->chart(), kNmPassSeries)->count(), 1);
     EXPECT_EQ(Series(tab->chart(), kNmFailSeries)->count(), 0);
+
+    // The same load under the PN-EN checks: judged by them, the plastic curve beside.
+    chart = tab->chart();
+    s.Norma = kNormaEurocode;
+    test::Calculated(s, test::Plate{}, {{700, 100, 5}}, 0, QLocale::c());
+    tab->hide();
+    tab->show();
+    ASSERT_NE(tab->chart(), chart);
+    EXPECT_TRUE(tab->chart()->title().contains(QStringLiteral("PN-EN 1993-1-8")));
+    const QList<QAbstractSeries*> series = tab->chart()->series();
+    EXPECT_TRUE(std::any_of(series.begin(), series.end(), [](QAbstractSeries* s) {
+        return s->objectName() == QLatin1String(kNmPlasticSeries);
+    }));
+    ASSERT_EQ(tab->diagram().loads.size(), 1u);
+    EXPECT_EQ(tab->diagram().loads[0].ratio.max, s.Wyniki_EN.maxUtilisation);
 }
 
 }  // namespace
