@@ -201,6 +201,10 @@ double ConeProjectedArea(std::span<const Point> anchors, double s_crN, double B)
     }
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    // Sorted by their y intervals once, the boxes give each slab its intervals in order.
+    std::sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
+        return std::pair(a.y0, a.y1) < std::pair(b.y0, b.y1);
+    });
     std::vector<std::pair<double, double>> spans;
     double area = 0;
     for (std::size_t k = 0; k + 1 < xs.size(); ++k) {
@@ -211,7 +215,6 @@ double ConeProjectedArea(std::span<const Point> anchors, double s_crN, double B)
                 spans.emplace_back(b.y0, b.y1);
             }
         }
-        std::sort(spans.begin(), spans.end());
         double covered = 0;
         double top = -std::numeric_limits<double>::infinity();
         for (const auto& [y0, y1] : spans) {
