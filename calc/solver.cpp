@@ -62,6 +62,8 @@ TrialAngle AngleNear(const TrialAngle& from, double phi) {
             from.s + (from.c * sinStep - from.s * versStep)};
 }
 
+void AddBoltSums(const SectionConstants& ring, ChordSums& out);
+
 // Section and bolt sums without the divisions that can fail: shared by the checked residual and
 // the bracketing scan, which must step over poles instead of stopping at them.
 ChordSums SumsAt(const SectionConstants& ring, const TrialAngle& angle) {
@@ -93,9 +95,15 @@ ChordSums SumsAt(const SectionConstants& ring, const TrialAngle& angle) {
             SegmentJ(ring.Rz4by12, phi, ct, s2t) - SegmentJ(ring.Rw4by12, psi, cp, 2.0 * sp * cp);
     }
 
-    // Tensioned bolts, each once: the bolt at angle 0, then pairs symmetric about the bending
-    // plane, and the bolt at angle π alone when the count is even. The walk stops at the first
-    // bolt on the compressed side; those beyond it are nearer the compressed edge.
+    AddBoltSums(ring, out);
+    return out;
+}
+
+// Tensioned bolts, each once: the bolt at angle 0, then pairs symmetric about the bending
+// plane, and the bolt at angle π alone when the count is even. The walk stops at the first
+// bolt on the compressed side; those beyond it are nearer the compressed edge.
+void AddBoltSums(const SectionConstants& ring, ChordSums& out) {
+    const double a = out.a;
     const int n = ring.bolts;
     const int half = n / 2;
     double S1 = 0;
@@ -114,7 +122,6 @@ ChordSums SumsAt(const SectionConstants& ring, const TrialAngle& angle) {
     S2 += d0 * d0;
     out.S1 = S1;
     out.S2 = S2;
-    return out;
 }
 
 double Denominator(const SectionConstants& ring, const ChordSums& sums) {
@@ -168,6 +175,37 @@ Balance BalanceOf(const SectionConstants& ring, const TrialAngle& angle, const C
 
 Balance BalanceAt(const SectionConstants& ring, const TrialAngle& angle, double N, double M) {
     return BalanceOf(ring, angle, SumsAt(ring, angle), N, M);
+}
+
+// With the bolt circle beyond the bearing ring (the narrower ring of the Eurocode check) a plane
+// of strains can compress the whole ring and still stretch the outer bolts on the tension side:
+// the neutral axis then lies off the ring, −Rs < a < −Rz, where no chord angle reaches it. The
+// concrete sums there are those of the whole ring: ∫(x − a) dA = −a·A and ∫x·(x − a) dA = I.
+Balance BalanceOffRing(const SectionConstants& ring, double a, double N, double M) {
+    ChordSums sums;
+    sums.a = a;
+    sums.S = -a * (kPi * ring.Rz * ring.Rz - ring.holeArea);
+    sums.J = 3.0 * kPi * ring.Rz4by12 - ring.holeInertia;
+    AddBoltSums(ring, sums);
+    return BalanceOf(ring, AngleAt(kPi), sums, N, M);
+}
+
+// The root of B between a = −Rs (B < 0) and a = −Rz (B > 0). For N, M > 0 B rises with a there
+// (D falls and Q rises as the tensioned bolts' strain grows), so the root is the only one and
+// halving the interval cannot miss it.
+Balance RootOffRing(const SectionConstants& ring, Balance lo, Balance hi, double N, double M) {
+    for (int k = 0; k < 200; ++k) {
+        const double a = 0.5 * (lo.sums.a + hi.sums.a);
+        if (!(a > lo.sums.a && a < hi.sums.a)) {
+            break;
+        }
+        const Balance mid = BalanceOffRing(ring, a, N, M);
+        if (mid.B == 0) {
+            return mid;
+        }
+        (mid.B < 0 ? lo : hi) = mid;
+    }
+    return std::fabs(lo.B) < std::fabs(hi.B) ? lo : hi;
 }
 
 // The stress gradient that satisfies both conditions best; at equilibrium it equals N/D and M/Q
@@ -649,7 +687,20 @@ SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
     s.Sig_s[i] = 0;
     const double N = s.N_kG[i];
     const double M = 100.0 * std::fabs(s.M_kGm[i]);  // kG·cm; its sign is only its direction
-    if ((N > 0 && !(s.e_cm[i] > s.r_rdzenia)) || (N == 0 && M == 0)) {
+    bool whole = (N > 0 && !(s.e_cm[i] > s.r_rdzenia)) || (N == 0 && M == 0);
+    std::optional<Balance> offRing;
+    if (N > 0 && ring.Rs > ring.Rz) {
+        // The ring bears without any bolt stretched only while the neutral axis stays beyond the
+        // bolt circle, a ≤ −Rs, not just beyond the ring's edge; between the two the outer bolts
+        // carry tension with the whole ring compressed.
+        const Balance outer = BalanceOffRing(ring, -ring.Rs, N, M);
+        const Balance edge = BalanceOffRing(ring, -ring.Rz, N, M);
+        whole = outer.B >= 0;
+        if (!whole && edge.B >= 0) {
+            offRing = RootOffRing(ring, outer, edge, N, M);
+        }
+    }
+    if (whole) {
         // The whole ring bears; no bolt is in tension.
         s.Docisk_blachy[i] = Bearing::Whole;
         s.Sig_b[i] = Finite(Div(N, s.A_pierscienia) + Div(M, s.W_pierscienia));
@@ -670,7 +721,9 @@ SearchResult FindNeutralAxis(DesignCase& s, const SectionConstants& ring) {
     }
 
     std::optional<Balance> root;
-    if (N > 0) {
+    if (offRing) {
+        root = offRing;
+    } else if (N > 0) {
         const TrialPoint stop = SteppingSearch(s, ring, result);
         const Balance start = BalanceOf(ring, stop.angle, stop.sums, N, M);
         root = NearestRoot(ring, start, N, M);

@@ -1,5 +1,6 @@
 #include "calc/solver.h"
 
+#include "calc/en_calculation.h"
 #include "calc/stop.h"
 #include "tests/calc/calc_fixture.h"
 
@@ -141,6 +142,38 @@ TEST(Solver, StaticsHoldForEveryLoadFromUpliftToCompression) {
     EXPECT_GT((seen[{Bearing::Lifted, false}]), 30);
     EXPECT_GT((seen[{Bearing::Whole, true}]), 10);
     EXPECT_LT(stopped, 5);
+}
+
+// The narrower ring of the Eurocode check leaves the bolt circle outside it (Rs 25 cm on a ring
+// 18..22 cm). From the eccentricity at which the neutral axis reaches the bolt circle to the one
+// at which it reaches the ring's edge, the whole ring bears and the outer bolts pull: every load
+// from within the kern to far beyond it ends on equilibrium, and the whole ring bears without a
+// bolt only while the neutral axis lies beyond the bolts (e ≤ I/(A·Rs)).
+TEST(Solver, StaticsHoldWithTheBoltCircleOutsideTheRing) {
+    const Plate p;
+    DesignCase s = test::FreshState(p, 1);
+    ASSERT_FALSE(test::Run(s, p, {{500, 10, 0}}));
+    DesignCase w = OnEffectiveRing(s, 180, 220, s.Es_Eb);
+    ASSERT_GT(w.Rs_cm, w.Rz_cm);
+    const SectionConstants section = PrepareSection(w);
+    const double inertiaByAreaRs = (22.0 * 22 + 18 * 18) / 4 / 25;  // cm
+    w.Nr_przyp = 1;
+    for (const double e : {7.0, 8.5, 9.0, 9.25, 9.3, 9.4, 9.5, 10.5, 15.0, 30.0}) {  // cm
+        SCOPED_TRACE(testing::Message() << "e " << e);
+        w.N_kG[1] = 500 * kKgPerKn;
+        w.M_kGm[1] = w.N_kG[1] * e / 100;
+        ASSERT_NO_THROW(SolveSection(w, section));
+        if (w.Docisk_blachy[1] == Bearing::Whole) {
+            EXPECT_LE(e, inertiaByAreaRs);
+            continue;
+        }
+        EXPECT_GT(e, inertiaByAreaRs);
+        EXPECT_EQ(w.Docisk_blachy[1], Bearing::Partly);
+        EXPECT_GT(w.Sig_sr[1][1], 0.0);
+        const Statics st = Integrate(w, 1);
+        EXPECT_NEAR(st.force, 0.0, 1e-6);
+        EXPECT_NEAR(st.moment, 0.0, 1e-6);
+    }
 }
 
 // Eccentricity equal to the kern radius (Rz 400, Rw 0: 80/8 = 10 cm, and M/N·100 = 10): the whole
