@@ -52,14 +52,24 @@ QChart* NmChartTab::chart() const {
     return view_->chart();
 }
 
+void NmChartTab::Take(NmDiagram diagram) {
+    diagram_ = std::move(diagram);
+    diagramFor_ = DesignKey(s_);
+    if (isVisible()) {
+        Refresh();
+    }
+}
+
 void NmChartTab::Refresh() {
-    const QByteArray key = DesignKey(s_);
-    if (key == drawnFor_) {
+    const QLocale locale;
+    if (const QByteArray key = DesignKey(s_); key != diagramFor_) {
+        diagram_ = StateDiagram(s_, locale);
+        diagramFor_ = key;
+    }
+    if (drawnFor_ == diagramFor_) {
         return;
     }
-    drawnFor_ = key;
-    const QLocale locale;
-    diagram_ = StateDiagram(s_, locale);
+    drawnFor_ = diagramFor_;
     QChart* chart = BuildNmChart(diagram_, locale);
     for (const char* name : {kNmPassSeries, kNmFailSeries, kNmGoverningSeries}) {
         for (QAbstractSeries* series : chart->series()) {

@@ -21,6 +21,9 @@ class NmChartTab : public QWidget {  // object name "NmChartTab"
   public:
     NmChartTab(const DesignCase& s, QWidget* parent = nullptr);
 
+    // Takes the diagram of the design as it is now (worked out by the caller for the report), to
+    // be drawn when the tab is shown.
+    void Take(NmDiagram diagram);
     // Draws the diagram of the design as it is now, unless it is drawn already.
     void Refresh();
 
@@ -36,7 +39,8 @@ class NmChartTab : public QWidget {  // object name "NmChartTab"
     const DesignCase& s_;
     QChartView* view_ = nullptr;
     NmDiagram diagram_;
-    QByteArray drawnFor_;  // the design the chart shows, as DesignKey gives it
+    QByteArray diagramFor_;  // the design diagram_ is of, as DesignKey gives it
+    QByteArray drawnFor_;    // the design the chart shows
 };
 
 // Puts the window's central widget into the first of two tabs and the diagram into the second.

@@ -81,7 +81,7 @@ ResultsWindow::ResultsWindow(DesignCase& s, const QString& programDir, QWidget* 
 
     BuildMenus();
     BuildStatusBar();
-    AddNmChartTab(*this, s_);  // the page in the first tab, the N-M diagram in the second
+    nmTab_ = AddNmChartTab(*this, s_);  // the page in the first tab, the N-M diagram in the second
 
     // An A4 page at screen size, as tall as the screen allows.
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -278,12 +278,14 @@ void ResultsWindow::Start() {
         if (!sketchError.isEmpty()) {
             return Failure{kFileAccessError, sketchError};
         }
-        // The report's N–M diagram, of the cases as the checks above judged them.
-        if (const QString e =
-                SaveNmReportPicture(StateDiagram(s_, QLocale()), QLocale(), RunDirOf(pageSource()));
+        // The report's N–M diagram, of the cases as the checks above judged them; the tab shows
+        // the same one.
+        NmDiagram diagram = StateDiagram(s_, QLocale());
+        if (const QString e = SaveNmReportPicture(diagram, QLocale(), RunDirOf(pageSource()));
             !e.isEmpty()) {
             return Failure{kFileAccessError, e};
         }
+        nmTab_->Take(std::move(diagram));
         lines_.nmDiagram = true;
         PagePreview preview = RenderPagePreview(false, pageSource(), PagePixelWidth());
         if (!preview.ok) {

@@ -24,6 +24,7 @@ class QDialog;
 namespace vardel {
 
 class PageView;
+class NmChartTab;
 struct ReportVerdict;
 
 class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
@@ -120,7 +121,8 @@ class ResultsWindow : public QMainWindow {  // object name "VardelWynOK"
     bool leaving_ = false;
 
     PageView* Picture1_ = nullptr;  // the pages one below the other; the first is "Picture2"
-    QToolButton* panels_[6] = {};   // 1..5
+    NmChartTab* nmTab_ = nullptr;
+    QToolButton* panels_[6] = {};  // 1..5
     QAction* mnuZapiszrtf_ = nullptr;
     QAction* mnuZapiszdoc_ = nullptr;
     QAction* mnuDobor_ = nullptr;
