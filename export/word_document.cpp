@@ -348,6 +348,16 @@ QByteArray WordDocument::DocumentXml() const {
     const auto attr = [&](const char* name, auto value) {
         x->writeAttribute(QString::fromLatin1(name), QString::number(value));
     };
+    // The picture's size, without room for effects: the same in the flow and floating.
+    const auto extent = [&](const Picture& p) {
+        x->writeEmptyElement(kWp, QStringLiteral("extent"));
+        attr("cx", p.width);
+        attr("cy", p.height);
+        x->writeEmptyElement(kWp, QStringLiteral("effectExtent"));
+        for (const char* e : {"l", "t", "r", "b"}) {
+            attr(e, 0);
+        }
+    };
     // From the picture's name to its image: the same in the flow and floating.
     const auto graphic = [&](const Picture& p, int id) {
         x->writeEmptyElement(kWp, QStringLiteral("docPr"));
@@ -421,13 +431,7 @@ QByteArray WordDocument::DocumentXml() const {
                 x->writeAttribute(QStringLiteral("relativeFrom"), QStringLiteral("paragraph"));
                 x->writeTextElement(kWp, QStringLiteral("posOffset"), QString::number(p.down));
                 x->writeEndElement();
-                x->writeEmptyElement(kWp, QStringLiteral("extent"));
-                attr("cx", p.width);
-                attr("cy", p.height);
-                x->writeEmptyElement(kWp, QStringLiteral("effectExtent"));
-                for (const char* e : {"l", "t", "r", "b"}) {
-                    attr(e, 0);
-                }
+                extent(p);
                 x->writeEmptyElement(kWp, QStringLiteral("wrapTopAndBottom"));
                 graphic(p, z + 1);
                 x->writeEndElement();  // anchor
@@ -444,13 +448,7 @@ QByteArray WordDocument::DocumentXml() const {
                 for (const char* d : {"distT", "distB", "distL", "distR"}) {
                     attr(d, 0);
                 }
-                x->writeEmptyElement(kWp, QStringLiteral("extent"));
-                attr("cx", p.width);
-                attr("cy", p.height);
-                x->writeEmptyElement(kWp, QStringLiteral("effectExtent"));
-                for (const char* e : {"l", "t", "r", "b"}) {
-                    attr(e, 0);
-                }
+                extent(p);
                 graphic(p, static_cast<int>(pictures_.size()) + 2 + run.picture);
                 x->writeEndElement();  // inline
                 x->writeEndElement();  // drawing
