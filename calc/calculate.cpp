@@ -379,9 +379,7 @@ std::optional<Stop> TakeFields(const InputFields& f, DesignCase& s, const QLocal
                     row[k].first = r.value;
                 }
             }
-            t.N_kG[i] = static_cast<double>(t.N_kN[i]) * kKgPerKn;
-            t.M_kGm[i] = static_cast<double>(t.M_kNm[i]) * kKgPerKn;
-            t.V_kG[i] = static_cast<double>(t.V_kN[i]) * kKgPerKn;
+            LoadsInKg(t, i);
         }
         s = std::move(t);
     } catch (const CalcStop& e) {

@@ -10,11 +10,9 @@ namespace vardel {
 
 void PutRowLoads(DesignCase& s, int i, const RowLoads& row) {
     s.N_kN[i] = row.N_kN;
-    s.N_kG[i] = s.N_kN[i] * kKgPerKn;
     s.M_kNm[i] = row.M_kNm;
-    s.M_kGm[i] = s.M_kNm[i] * kKgPerKn;
     s.V_kN[i] = row.V_kN;
-    s.V_kG[i] = s.V_kN[i] * kKgPerKn;
+    LoadsInKg(s, i);
 }
 
 std::variant<std::vector<RowResult>, Stop> CalculateRows(const DesignCase& calculated,

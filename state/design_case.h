@@ -155,6 +155,13 @@ inline bool HasStressSketch(const DesignCase& s, int i) {
     return s.Docisk_blachy[i] != Bearing::Whole;
 }
 
+// Case i's loads in the calculation's units (kG, kG·m) from the ones entered (kN, kNm).
+inline void LoadsInKg(DesignCase& s, int i) {
+    s.N_kG[i] = static_cast<double>(s.N_kN[i]) * kKgPerKn;
+    s.M_kGm[i] = static_cast<double>(s.M_kNm[i]) * kKgPerKn;
+    s.V_kG[i] = static_cast<double>(s.V_kN[i]) * kKgPerKn;
+}
+
 inline bool UsesEurocode(const DesignCase& s) {
     return s.Norma == kNormaEurocode;
 }

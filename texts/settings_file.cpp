@@ -302,9 +302,7 @@ FileResult ReadSettingsBytes(DesignCase& s, const QByteArray& bytes, const QStri
     }
 
     for (int i = 1; i <= kMaxCases; ++i) {
-        t.N_kG[i] = static_cast<double>(t.N_kN[i]) * kKgPerKn;
-        t.M_kGm[i] = static_cast<double>(t.M_kNm[i]) * kKgPerKn;
-        t.V_kG[i] = static_cast<double>(t.V_kN[i]) * kKgPerKn;
+        LoadsInKg(t, i);
     }
     t.Rz_cm = static_cast<double>(t.R_zewn) / 10.0;
     t.Rw_cm = static_cast<double>(t.R_wewn) / 10.0;
