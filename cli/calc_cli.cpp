@@ -3,6 +3,7 @@
 #include "anchors/confirm.h"
 #include "calc/calculate.h"
 #include "calc/solver.h"
+#include "cli/cli_option.h"
 #include "cli/eurocode_cli.h"
 #include "cli/nm_cli.h"
 #include "cli/sizing_cli.h"
@@ -101,30 +102,29 @@ const QString kStdout = QStringLiteral("-");
 // Every option with the name of its value (none for a switch) and what it does, as --help lists
 // them.
 QList<QCommandLineOption> CommandLineOptions() {
-    auto option = [](const char* name, const char* description, const char* value = nullptr) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
-                                  QString::fromLatin1(value));
-    };
     QList<QCommandLineOption> options = {
         QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                            QStringLiteral("show this help and end")),
-        option("version", "show the program's version and end"),
-        option("cases",
-               "the number of load cases to calculate, 1 to 6 (default: the settings file's)", "N"),
-        option("foundation", "plain or reinforced concrete (default reinforced)", "TYPE"),
-        option("lang", "the report's language: pl, p2, gb, fr or ge (default the file's)", "LANG"),
-        option("json", "print the results as one JSON object instead of the summary"),
-        option("txt", "save the report as text", "FILE"),
-        option("rtf", "save the report as RTF", "FILE"),
-        option("rtf-type", "the RTF load-case section: A, B or 0 (none)", "TYPE"),
-        option("docx", "save the report as a Word document", "FILE"),
-        option("pdf", "save the report's pages as PDF", "FILE"),
-        option("emf", "save the report's first page as EMF", "FILE"),
-        option("dir", "the program directory: language files, pictures, page files", "DIR"),
-        option("designation", "the base plate's designation in the report", "TEXT"),
-        option("date", "the report's date and time instead of the clock's", "\"YYYY-MM-DD hh:mm\""),
-        option("thickness", "derive the anchors for T mm of base plate and grout", "T"),
-        option("anchor", "confirm the hook or plate anchor into the report", "KIND"),
+        CliOption("version", "show the program's version and end"),
+        CliOption("cases",
+                  "the number of load cases to calculate, 1 to 6 (default: the settings file's)",
+                  "N"),
+        CliOption("foundation", "plain or reinforced concrete (default reinforced)", "TYPE"),
+        CliOption("lang", "the report's language: pl, p2, gb, fr or ge (default the file's)",
+                  "LANG"),
+        CliOption("json", "print the results as one JSON object instead of the summary"),
+        CliOption("txt", "save the report as text", "FILE"),
+        CliOption("rtf", "save the report as RTF", "FILE"),
+        CliOption("rtf-type", "the RTF load-case section: A, B or 0 (none)", "TYPE"),
+        CliOption("docx", "save the report as a Word document", "FILE"),
+        CliOption("pdf", "save the report's pages as PDF", "FILE"),
+        CliOption("emf", "save the report's first page as EMF", "FILE"),
+        CliOption("dir", "the program directory: language files, pictures, page files", "DIR"),
+        CliOption("designation", "the base plate's designation in the report", "TEXT"),
+        CliOption("date", "the report's date and time instead of the clock's",
+                  "\"YYYY-MM-DD hh:mm\""),
+        CliOption("thickness", "derive the anchors for T mm of base plate and grout", "T"),
+        CliOption("anchor", "confirm the hook or plate anchor into the report", "KIND"),
     };
     options += SizingCommandLineOptions();
     options += NmCommandLineOptions();

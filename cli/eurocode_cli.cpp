@@ -1,5 +1,6 @@
 #include "cli/eurocode_cli.h"
 
+#include "cli/cli_option.h"
 #include "codes/en/checks.h"
 #include "codes/en/rules.h"
 
@@ -9,11 +10,6 @@
 
 namespace vardel {
 namespace {
-
-QCommandLineOption Option(const char* name, const char* description, const char* value) {
-    return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
-                              QString::fromLatin1(value));
-}
 
 // A positive (or, with `zero`, non-negative) number of mm; nothing when the text is not one.
 std::optional<float> Millimetres(const QString& text, bool zero) {
@@ -33,20 +29,21 @@ QString Text(std::string_view v) {
 
 QList<QCommandLineOption> EurocodeCommandLineOptions() {
     return {
-        Option("code", "the checks: pnb (PN-B, default the file's) or en (PN-EN)", "pnb|en"),
-        Option("plate", "PN-EN: plate thickness in mm and steel S235, S275 or S355", "T,STEEL"),
-        Option("tube", "PN-EN: column tube diameter and wall in mm (0,0: no tube)", "D,TW"),
-        Option("block", "PN-EN: side and depth of the foundation block in mm (0: the plate's)",
-               "B,H"),
-        Option("concrete", "PN-EN: concrete class C12/15 ... C50/60", "CLASS"),
-        Option("cracked", "PN-EN: cracked concrete, yes or no", "yes|no"),
-        Option("bolt-class",
-               "PN-EN: anchor property class 4.6, 5.6 or 8.8, or steel: the bolt steel grade "
-               "(its PN-EN 10025-2 equivalent)",
-               "CLASS"),
-        Option("hef", "PN-EN: anchor embedment depth in mm", "MM"),
-        Option("head", "PN-EN: bearing diameter of the anchor's head in mm (0: a hook)", "MM"),
-        Option("annex", "PN-EN: partial factors of the Polish annex (pl) or CEN's (cen)", "pl|cen"),
+        CliOption("code", "the checks: pnb (PN-B, default the file's) or en (PN-EN)", "pnb|en"),
+        CliOption("plate", "PN-EN: plate thickness in mm and steel S235, S275 or S355", "T,STEEL"),
+        CliOption("tube", "PN-EN: column tube diameter and wall in mm (0,0: no tube)", "D,TW"),
+        CliOption("block", "PN-EN: side and depth of the foundation block in mm (0: the plate's)",
+                  "B,H"),
+        CliOption("concrete", "PN-EN: concrete class C12/15 ... C50/60", "CLASS"),
+        CliOption("cracked", "PN-EN: cracked concrete, yes or no", "yes|no"),
+        CliOption("bolt-class",
+                  "PN-EN: anchor property class 4.6, 5.6 or 8.8, or steel: the bolt steel grade "
+                  "(its PN-EN 10025-2 equivalent)",
+                  "CLASS"),
+        CliOption("hef", "PN-EN: anchor embedment depth in mm", "MM"),
+        CliOption("head", "PN-EN: bearing diameter of the anchor's head in mm (0: a hook)", "MM"),
+        CliOption("annex", "PN-EN: partial factors of the Polish annex (pl) or CEN's (cen)",
+                  "pl|cen"),
     };
 }
 
